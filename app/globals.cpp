@@ -1,0 +1,8 @@
+#include "app/tomkrineditor.h"
+
+HINSTANCE hInst;
+HWND hwndMain;
+HWND status;
+int blockSize;
+int doubleSpeed;
+char filename[MAX_PATH];

@@ -1,0 +1,5 @@
+#include "canvas/bmplist.h"
+
+HIMAGELIST bmplist;
+
+void InitBmpList() {}

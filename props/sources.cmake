@@ -1,0 +1,1 @@
+list(APPEND TK_WIN_SOURCES props/leveloptswin.cpp props/monsterswin.cpp)

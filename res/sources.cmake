@@ -1,0 +1,1 @@
+# resources are compiled by cmake/windows.cmake

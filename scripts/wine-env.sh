@@ -1,0 +1,34 @@
+# Sourced by the scripts: sets up Wine for one prefix.
+# tk_wine_env PREFIX EXE   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and TK_WINE
+# (the loader that fits EXE), and creates the prefix the first time.
+tk_wine_env() {
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX="$1"
+    if i686-w64-mingw32-objdump -f "$2" 2>/dev/null | grep -q 'pei-i386'; then
+        export WINEARCH=win32
+        TK_WINE=/usr/lib/wine/wine
+    else
+        export WINEARCH=win64
+        TK_WINE=/usr/lib/wine/wine64
+        export WINELOADER=$TK_WINE
+    fi
+    export TK_WINE
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        # Only one process may create a prefix; others wait for it.
+        (
+            flock 9
+            if [ ! -f "$WINEPREFIX/system.reg" ]; then
+                "$TK_WINE" wineboot -i >/dev/null 2>&1 || true
+                "$TK_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+                WINEPREFIX="$WINEPREFIX" wineserver -w 2>/dev/null || true
+            fi
+        ) 9>"$WINEPREFIX.lock"
+    fi
+}
+
+# True when this machine can execute 32-bit x86 programs (some kernels are built without it).
+tk_can_run_32bit() {
+    [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --help >/dev/null 2>&1
+}

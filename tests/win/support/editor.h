@@ -1,0 +1,22 @@
+#pragma once
+// Helpers for tests that drive the editor's real windows inside the test program.
+#include <windows.h>
+
+#include <string>
+
+// Starts the editor (class, main window, status bar, images) the first time it is called.
+void StartEditorOnce();
+
+// Handles every message waiting for this thread's windows.
+void PumpMessages();
+
+// The status bar's text.
+std::string StatusText();
+
+// A new empty folder under the system's temporary folder, with a trailing backslash.
+std::string MakeTempFolder();
+
+// Whole-file helpers.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
