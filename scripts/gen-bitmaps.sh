@@ -1,0 +1,13 @@
+#!/bin/sh
+# Rebuilds res/blocks/*.bmp from the block pictures in res/art/blocks.txt.
+# The generator is built natively in build-tools/ so that it needs nothing but a C++17 compiler.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-tools"
+mkdir -p "$build" "$root/res/blocks"
+
+${CXX:-c++} -std=c++17 -O2 -Wall -Wextra -Werror -I"$root" \
+    "$root/tools/blockart.cpp" "$root/tools/bmpgen.cpp" -o "$build/bmpgen"
+
+"$build/bmpgen" "$root/res/art/blocks.txt" "$root/res/blocks"
