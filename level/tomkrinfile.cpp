@@ -47,6 +47,13 @@ bool writeAll(const char* path, const LevelFileBytes& bytes) {
     return ok;
 }
 
+// Windows refuses to replace a read-only file; the check keeps that promise on every system the
+// program runs on, so a protected level is never overwritten.
+bool isReadOnly(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 } // namespace
 
 int caricaLivello(const char* path, Level* level) {
@@ -64,7 +71,7 @@ int caricaLivello(const char* path, Level* level) {
 }
 
 int salvaLivello(const Level* level, const char* path) {
-    if (!path || !*path)
+    if (!path || !*path || isReadOnly(path))
         return 0;
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(folderOf(path).c_str(), "tk", 0, temporary))

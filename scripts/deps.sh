@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs what building and testing the editor needs on Debian, and only what is missing.
+set -e
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
+packages="cmake make g++ googletest clang libclang-rt-14-dev \
+ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686 \
+ wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils zip unzip"
+
+need_update=""
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "Enabling the i386 architecture (Wine runs 32-bit Windows programs with it)"
+    $SUDO dpkg --add-architecture i386
+    need_update=yes
+fi
+
+missing=""
+for package in $packages; do
+    dpkg -s "$package" 2>/dev/null | grep -q '^Status: install ok installed' || missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ -n "$need_update" ] || [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v lock)" ] ||
+    ! apt-cache policy wine32:i386 2>/dev/null | grep -q Candidate; then
+    $SUDO apt-get update -qq
+fi
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,0 +1,46 @@
+#!/bin/sh
+# Installs what is missing, builds the editor and starts it under Wine in a working folder that
+# holds default.bin, TOMKRIN.RTF and cas2wav.exe. Without a display it starts its own Xvfb,
+# saves a screenshot of the running editor, says where it is and closes the editor again.
+set -e
+TK_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+export TK_ROOT
+. "$TK_ROOT/scripts/wine-env.sh"
+. "$TK_ROOT/scripts/xvfb.sh"
+. "$TK_ROOT/scripts/build.sh"
+
+"$TK_ROOT/scripts/deps.sh"
+tree=$(tk_runnable_windows_tree)
+case $tree in
+win32) toolchain=mingw-i686.cmake ;;
+*)
+    toolchain=mingw-x86_64.cmake
+    echo "This machine's kernel does not run 32-bit programs: starting the 64-bit build."
+    ;;
+esac
+tk_configure_build "$tree" "$toolchain" Release TomkrinEditor cas2wav
+
+work="$TK_ROOT/build/run-$tree"
+mkdir -p "$work"
+for file in TomkrinEditor.exe cas2wav.exe default.bin TOMKRIN.RTF; do
+    [ -f "$TK_ROOT/build/$tree/$file" ] && cp "$TK_ROOT/build/$tree/$file" "$work/"
+done
+tk_wine_env "$TK_ROOT/build/$tree/wineprefix" "$work/TomkrinEditor.exe"
+cd "$work"
+
+if [ -n "$DISPLAY" ]; then
+    echo "Starting the editor in $work"
+    exec "$TK_WINE" TomkrinEditor.exe
+fi
+
+tk_start_xvfb
+trap 'wineserver -k 2>/dev/null || true; tk_stop_xvfb' EXIT INT TERM
+echo "No display: starting the editor in $work under Xvfb ($DISPLAY)"
+"$TK_WINE" TomkrinEditor.exe &
+for _ in $(seq 1 60); do
+    xdotool search --name '^TomkrinEditor$' >/dev/null 2>&1 && break
+    sleep 1
+done
+sleep 2
+import -window root "$work/screenshot.png"
+echo "The editor is running; a screenshot of it is at $work/screenshot.png"

@@ -1,0 +1,40 @@
+#!/bin/sh
+# Installs what is missing, builds every tree and runs every test. Exits non-zero on any failure.
+set -e
+TK_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+export TK_ROOT
+. "$TK_ROOT/scripts/wine-env.sh"
+. "$TK_ROOT/scripts/xvfb.sh"
+. "$TK_ROOT/scripts/build.sh"
+
+"$TK_ROOT/scripts/deps.sh"
+start=$(date +%s)
+
+echo "== Building build/native (host, sanitizers), build/win32 and build/win64 (MinGW)"
+tk_configure_build native "" Debug
+tk_configure_build win32 mingw-i686.cmake Release
+tk_configure_build win64 mingw-x86_64.cmake Release
+
+windows_tree=$(tk_runnable_windows_tree)
+if [ "$windows_tree" = win64 ]; then
+    echo "== This machine's kernel does not run 32-bit programs: the Windows tests run on the"
+    echo "   64-bit build of the same sources (build/win32 is built, not run)."
+fi
+
+tk_start_xvfb
+trap tk_stop_xvfb EXIT INT TERM
+
+status=0
+echo "== Native tests (build/native)"
+(cd "$TK_ROOT/build/native" && ctest --output-on-failure -j2) || status=1
+echo "== Windows tests under Wine (build/$windows_tree)"
+(cd "$TK_ROOT/build/$windows_tree" && ctest --output-on-failure) || status=1
+for extra in "$TK_ROOT"/scripts/test-*.sh; do
+    [ -f "$extra" ] || continue
+    echo "== $(basename "$extra")"
+    sh "$extra" "$windows_tree" || status=1
+done
+
+echo "== All tests took $(($(date +%s) - start)) s after the installation check"
+if [ $status -eq 0 ]; then echo "ALL TESTS PASSED"; else echo "SOME TESTS FAILED"; fi
+exit $status
