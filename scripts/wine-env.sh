@@ -5,7 +5,7 @@ tk_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$1"
-    if i686-w64-mingw32-objdump -f "$2" 2>/dev/null | grep -q 'pei-i386'; then
+    if x86_64-w64-mingw32-objdump -f "$2" 2>/dev/null | grep -q "pei-i386"; then
         export WINEARCH=win32
         TK_WINE=/usr/lib/wine/wine
     else

@@ -1,0 +1,25 @@
+# The release zip for players: the editor, the converter, the files they look for beside them,
+# a short README and the licence.
+if(WIN32)
+    install(TARGETS TomkrinEditor RUNTIME DESTINATION .)
+    if(TARGET cas2wav)
+        install(TARGETS cas2wav RUNTIME DESTINATION .)
+    endif()
+    install(FILES ${CMAKE_SOURCE_DIR}/res/default.bin ${CMAKE_SOURCE_DIR}/res/TOMKRIN.RTF
+            DESTINATION . OPTIONAL)
+    install(FILES ${CMAKE_SOURCE_DIR}/docs/README.txt DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(TK_PACKAGE_PLATFORM win64)
+    else()
+        set(TK_PACKAGE_PLATFORM win32)
+    endif()
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME TomkrinEditor)
+    set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+    set(CPACK_PACKAGE_FILE_NAME "TomkrinEditor-${CPACK_PACKAGE_VERSION}-${TK_PACKAGE_PLATFORM}")
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
+    include(CPack)
+endif()

@@ -1,0 +1,80 @@
+#!/bin/sh
+# The release zip: its contents, the DLLs its programs need, and that the unzipped editor starts,
+# shows its window and closes with exit code 0, and that the unzipped converter works.
+# Usage: test-package.sh <windows tree that this machine runs>
+set -e
+TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+tree=${1:-win32}
+. "$TK_ROOT/scripts/wine-env.sh"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok:   $*"; }
+
+cmake --build "$TK_ROOT/build/$tree" --target package >"$TK_ROOT/build/$tree.package.log" 2>&1 ||
+    { cat "$TK_ROOT/build/$tree.package.log"; exit 1; }
+zip=$(ls "$TK_ROOT/build/$tree"/TomkrinEditor-*-win*.zip)
+
+for file in TomkrinEditor.exe cas2wav.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt; do
+    if unzip -l "$zip" | grep -q "/$file\$"; then pass "zip holds $file"; else fail "zip lacks $file"; fi
+done
+
+# Only DLLs that every Windows has.
+allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll advapi32.dll msvcrt.dll"
+for exe in "$TK_ROOT"/build/win32/*.exe "$TK_ROOT"/build/win64/TomkrinEditor.exe "$TK_ROOT"/build/win64/cas2wav.exe; do
+    case $(basename "$exe") in TomkrinEditor.exe | cas2wav.exe) ;; *) continue ;; esac
+    [ -f "$exe" ] || continue
+    dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z')
+    [ -n "$dlls" ] || fail "no import table read from $exe"
+    for dll in $dlls; do
+        case " $allowed " in
+        *" $dll "*) ;;
+        *) fail "$exe imports $dll" ;;
+        esac
+    done
+    pass "$(basename "$(dirname "$exe")")/$(basename "$exe") imports only system DLLs"
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+unzip -q "$zip" -d "$work"
+folder=$(ls -d "$work"/TomkrinEditor-*)
+tk_wine_env "$TK_ROOT/build/$tree/wineprefix" "$folder/TomkrinEditor.exe"
+
+cd "$folder"
+"$TK_WINE" TomkrinEditor.exe &
+editor=$!
+window=""
+for _ in $(seq 1 60); do
+    window=$(xdotool search --name '^TomkrinEditor$' 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 1
+done
+if [ -n "$window" ]; then
+    pass "the unzipped editor shows its window"
+    sleep 1
+    xdotool windowfocus --sync "$window" key ctrl+x 2>/dev/null || true
+    for _ in $(seq 1 30); do kill -0 $editor 2>/dev/null || break; sleep 1; done
+    if kill -0 $editor 2>/dev/null; then
+        fail "Ctrl+X did not close the editor"
+        kill $editor 2>/dev/null || true
+    else
+        wait $editor && pass "Ctrl+X closes the editor with exit code 0" ||
+            fail "the editor ended with exit code $?"
+    fi
+else
+    fail "no TomkrinEditor window appeared"
+    kill $editor 2>/dev/null || true
+fi
+
+# A tape image of one binary file: header block, then data block.
+marker='\037\246\336\272\314\023\175\164'
+printf "${marker}\320\320\320\320\320\320\320\320\320\320LEVEL ${marker}\000\312\276\313\000\000ABCDEFGH" >tape.cas
+if "$TK_WINE" cas2wav.exe tape.cas tape.cas.wav -2 && [ "$(head -c 4 tape.cas.wav)" = RIFF ]; then
+    pass "the unzipped cas2wav.exe converts a tape image"
+else
+    fail "the unzipped cas2wav.exe did not convert a tape image"
+fi
+cd "$TK_ROOT"
+wineserver -k 2>/dev/null || true
+
+echo "package: $failures failed"
+[ $failures -eq 0 ]
