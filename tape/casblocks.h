@@ -1,0 +1,38 @@
+#pragma once
+// Reading a tape image (.cas): the blocks it holds and the lead-in each one is recorded with.
+// A tape image is a plain run of blocks, each opened by an 8-byte marker; there is no length field,
+// so a block is every byte up to the next marker (padding included, since it cannot be told from
+// data). Bytes before the first marker belong to no block and are not recorded.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+constexpr std::size_t kBlockMarkerSize = 8;
+constexpr std::array<std::uint8_t, kBlockMarkerSize> kBlockMarker = {0x1F, 0xA6, 0xDE, 0xBA,
+                                                                     0xCC, 0x13, 0x7D, 0x74};
+
+// A file header block starts with ten equal bytes naming the kind of file that follows.
+constexpr std::size_t kFileIdSize = 10;
+constexpr std::uint8_t kBinaryFileId = 0xD0;
+constexpr std::uint8_t kBasicFileId = 0xD3;
+constexpr std::uint8_t kAsciiFileId = 0xEA;
+// The byte that ends the text of an ASCII file.
+constexpr std::uint8_t kAsciiEnd = 0x1A;
+
+// A new file starts with a long silence and a long tone; a block that continues a file gets short
+// ones.
+enum class LeadIn { Long, Short };
+
+struct TapeBlock {
+    std::size_t offset; // of the first byte after the marker
+    std::size_t size;   // bytes up to the next marker or the end of the image
+    LeadIn leadIn;
+};
+
+// Offsets of every block marker in `data`, in ascending order; markers may sit at any offset.
+std::vector<std::size_t> findBlockMarkers(const std::uint8_t* data, std::size_t size);
+
+// The blocks of a tape image with their lead-ins; empty when `data` holds no marker. Accepts any
+// bytes.
+std::vector<TapeBlock> readTapeBlocks(const std::uint8_t* data, std::size_t size);
