@@ -104,16 +104,18 @@ TEST_F(MainWindow, UpdateStatusBarShowsTheText) {
     UpdateStatusBar(status, "");
 }
 
+std::string openedDocument;
+HINSTANCE WINAPI recordOpenedDocument(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
+    openedDocument = file;
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
 TEST_F(MainWindow, F1OpensTheManualLikeTheMenu) {
-    static std::string opened;
-    opened.clear();
-    systemCalls.shellExecute = [](HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) -> HINSTANCE {
-        opened = file;
-        return reinterpret_cast<HINSTANCE>(33);
-    };
+    openedDocument.clear();
+    systemCalls.shellExecute = recordOpenedDocument;
     SendMessageA(hwndMain, WM_HELP, 0, 0);
     systemCalls = realSystemCalls();
-    EXPECT_EQ(opened, "TOMKRIN.RTF");
+    EXPECT_EQ(openedDocument, "TOMKRIN.RTF");
 }
 
 TEST_F(MainWindow, MenuAndAcceleratorsCarryTheCommandIds) {
@@ -160,42 +162,45 @@ TEST(HexFields, ReadAndWriteDialogTextBoxes) {
     DestroyWindow(parent);
 }
 
+OPENFILENAMEA seenRequest;
+int dialogCalls;
+BOOL WINAPI chooseOneLevel(LPOPENFILENAMEA request) {
+    seenRequest = *request;
+    ++dialogCalls;
+    lstrcpyA(request->lpstrFile, "C:\\levels\\one.bin");
+    return TRUE;
+}
+BOOL WINAPI cancelDialog(LPOPENFILENAMEA request) {
+    seenRequest = *request;
+    ++dialogCalls;
+    EXPECT_EQ(request->lpstrFile[0], '\0'); // the name box opens empty
+    return FALSE;
+}
+
 TEST(FileDialog, AsksWithTheShortRequestFromTheProgramFolder) {
-    static OPENFILENAMEA seen;
-    static int calls;
-    calls = 0;
-    systemCalls.getOpenFileName = [](LPOPENFILENAMEA request) -> BOOL {
-        seen = *request;
-        ++calls;
-        lstrcpyA(request->lpstrFile, "C:\\levels\\one.bin");
-        return TRUE;
-    };
-    systemCalls.getSaveFileName = [](LPOPENFILENAMEA request) -> BOOL {
-        seen = *request;
-        ++calls;
-        EXPECT_EQ(request->lpstrFile[0], '\0'); // the name box opens empty
-        return FALSE;
-    };
+    dialogCalls = 0;
+    systemCalls.getOpenFileName = chooseOneLevel;
+    systemCalls.getSaveFileName = cancelDialog;
     char path[MAX_PATH] = "old";
     EXPECT_TRUE(Apri(nullptr, path, MAX_PATH, "Load Tomkrin Level", kLevelsFilter, kOpenDialog));
     EXPECT_STREQ(path, "C:\\levels\\one.bin");
-    EXPECT_EQ(seen.lStructSize, OPENFILENAME_SIZE_VERSION_400A);
-    EXPECT_EQ(seen.Flags, 0x100Cu);
-    EXPECT_STREQ(seen.lpstrInitialDir, ".");
-    EXPECT_STREQ(seen.lpstrTitle, "Load Tomkrin Level");
-    EXPECT_EQ(seen.nMaxFile, static_cast<DWORD>(MAX_PATH));
-    EXPECT_EQ(seen.nFilterIndex, 0u);
-    EXPECT_EQ(std::string(seen.lpstrFilter, 46),
+    EXPECT_EQ(seenRequest.lStructSize, OPENFILENAME_SIZE_VERSION_400A);
+    EXPECT_EQ(seenRequest.Flags, 0x100Cu);
+    EXPECT_STREQ(seenRequest.lpstrInitialDir, ".");
+    EXPECT_STREQ(seenRequest.lpstrTitle, "Load Tomkrin Level");
+    EXPECT_EQ(seenRequest.nMaxFile, static_cast<DWORD>(MAX_PATH));
+    EXPECT_EQ(seenRequest.nFilterIndex, 0u);
+    EXPECT_EQ(std::string(seenRequest.lpstrFilter, 46),
               std::string("Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0\0", 46));
 
     EXPECT_FALSE(Apri(nullptr, path, MAX_PATH, "Save Tomkrin Level", kLevelsFilter, kSaveDialog));
-    EXPECT_EQ(seen.Flags, 0x000Eu);
+    EXPECT_EQ(seenRequest.Flags, 0x000Eu);
     EXPECT_STREQ(path, "");
 
     strcpy(path, "kept");
     EXPECT_FALSE(Apri(nullptr, path, MAX_PATH, "x", kLevelsFilter, 3));
     EXPECT_STREQ(path, "");
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(dialogCalls, 2);
     systemCalls = realSystemCalls();
 }
 
