@@ -1,0 +1,96 @@
+#include "tape/levelinsert.h"
+
+#include <array>
+#include <cstdint>
+
+#include "app/tomkrineditor.h"
+#include "level/levelcodec.h"
+#include "tape/tapeoffsets.h"
+#include "util/fileutil.h"
+#include "util/seams.h"
+
+namespace {
+
+using LevelBody = std::array<std::uint8_t, kLevelBodySize>;
+constexpr DWORD kBodyBytes = kLevelBodySize;
+
+const char kLevelUnreadable[] = "The level file could not be read: nothing was written.";
+const char kTapeUnwritable[] = "The tape image could not be written.";
+const char kInsertionCaption[] = "Level insertion error";
+
+HWND reportOwner;
+
+// Closes the file when the insertion leaves, whichever way it leaves.
+class ExclusiveFile {
+  public:
+    // No sharing: the level file stays locked while the tape image is chosen, so the two cannot
+    // be the same file. OPEN_EXISTING: a tape image is patched, never created or truncated.
+    ExclusiveFile(const char* path, DWORD access)
+        : handle_(CreateFileA(path, access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr)) {}
+    ExclusiveFile(const ExclusiveFile&) = delete;
+    ExclusiveFile& operator=(const ExclusiveFile&) = delete;
+    ~ExclusiveFile() {
+        if (isOpen())
+            CloseHandle(handle_);
+    }
+
+    bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE handle() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+void report(const char* text) {
+    systemCalls.messageBox(reportOwner ? reportOwner : hwndMain, text, kInsertionCaption,
+                           MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool seek(HANDLE file, int offset) {
+    return offset >= 0 &&
+           SetFilePointer(file, offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+// The level body follows the header; a file too short to hold all of it gives nothing.
+bool readLevelBody(const ExclusiveFile& level, LevelBody& body) {
+    DWORD got = 0;
+    return level.isOpen() && seek(level.handle(), kLevelHeaderSize) &&
+           ReadFile(level.handle(), body.data(), kBodyBytes, &got, nullptr) && got == kBodyBytes;
+}
+
+// One write of the whole body; a place past the end of the image lengthens it.
+bool writeLevelBody(const ExclusiveFile& tape, int offset, const LevelBody& body) {
+    DWORD written = 0;
+    return tape.isOpen() && seek(tape.handle(), offset) &&
+           WriteFile(tape.handle(), body.data(), kBodyBytes, &written, nullptr) &&
+           written == kBodyBytes;
+}
+
+} // namespace
+
+void SetInsertLevelOwner(HWND owner) {
+    reportOwner = owner;
+}
+
+int InsertLevel(int offset) {
+    if (!Apri(hwndMain, filename, kFilenameCapacity, "Select level to import", kLevelsFilter,
+              kOpenDialog)) {
+        report(kLevelUnreadable);
+        return 0;
+    }
+    const ExclusiveFile level(filename, GENERIC_READ);
+    LevelBody body;
+    if (!readLevelBody(level, body)) {
+        report(kLevelUnreadable);
+        return 0;
+    }
+    if (!Apri(hwndMain, filename, kFilenameCapacity, "Select .CAS file", kTapeFilter, kSaveDialog))
+        return 0;
+    const ExclusiveFile tape(filename, GENERIC_WRITE);
+    if (!writeLevelBody(tape, offset, body)) {
+        report(kTapeUnwritable);
+        return 0;
+    }
+    return 1;
+}
