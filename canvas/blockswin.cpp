@@ -1,7 +1,55 @@
 #include "canvas/blockswin.h"
 
+#include "app/statusbar.h"
+#include "app/tomkrineditor.h"
+#include "canvas/blockcatalog.h"
+#include "canvas/canvasstatus.h"
+#include "res/resource.h"
+#include "util/buttons.h"
+
 HWND blockwin;
 int currentBlock;
 
-void OpenBlocksWindow() {}
-INT_PTR CALLBACK BlocksProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+namespace {
+
+void giveButtonsTheirBitmaps() {
+    for (int i = 0; i < kBlockCount; ++i)
+        SetButtonBitmap(hInst, block[i].bitmapId, blockSize, blockSize,
+                        GetDlgItem(blockwin, block[i].buttonId));
+}
+
+// Only a click names a button: the whole command must equal its id. Any other command, the
+// cancel that closing the palette brings included, keeps the selection and shows it again.
+void selectBlock(WPARAM command) {
+    for (int i = 0; i < kBlockCount; ++i)
+        if (command == static_cast<WPARAM>(block[i].buttonId))
+            currentBlock = i;
+    UpdateStatusBar(status, selectedBlockStatus(currentBlock).c_str());
+}
+
+} // namespace
+
+// The palette is made once and then only shown and hidden, keeping the selection and the bitmaps.
+void OpenBlocksWindow() {
+    if (blockwin) {
+        ShowWindow(blockwin, SW_SHOW);
+        return;
+    }
+    blockwin = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_BLOCKS), hwndMain, BlocksProc, 0);
+    if (blockwin)
+        giveButtonsTheirBitmaps();
+}
+
+INT_PTR CALLBACK BlocksProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_CLOSE:
+        ShowWindow(dialog, SW_HIDE);
+        break;
+    case WM_COMMAND:
+        selectBlock(wParam);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}

@@ -1,5 +1,62 @@
 #include "canvas/draw.h"
 
-void disegna(int, int, int) {}
-void disegnalinea(int, int, int, int, int) {}
-void disegnalivello(Level*) {}
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/tomkrineditor.h"
+#include "canvas/blockcatalog.h"
+#include "canvas/bmplist.h"
+#include "canvas/linetool.h"
+
+namespace {
+
+// Stores the block's code in the cell of the current level and draws its image there. Cells off
+// the grid are ignored. The store always goes to the current level, whichever record is redrawn.
+void place(HDC dc, int blockIndex, int col, int row) {
+    if (!isOnGrid(col, row))
+        return;
+    l.cell(col, row) = block[blockIndex].code;
+    if (bmplist)
+        ImageList_Draw(bmplist, blockIndex, dc, col * blockSize, row * blockSize, ILD_NORMAL);
+}
+
+// The canvas has no picture of its own: every placement goes straight into the window.
+class CanvasDC {
+  public:
+    CanvasDC() : dc_(GetDC(hwndMain)) {}
+    ~CanvasDC() { ReleaseDC(hwndMain, dc_); }
+    CanvasDC(const CanvasDC&) = delete;
+    CanvasDC& operator=(const CanvasDC&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+} // namespace
+
+void disegna(int blockIndex, int col, int row) {
+    if (!isOnGrid(col, row))
+        return;
+    CanvasDC canvas;
+    place(canvas.get(), blockIndex, col, row);
+}
+
+void disegnalinea(int blockIndex, int col0, int row0, int col1, int row1) {
+    const std::vector<GridCell> cells = lineCells(col0, row0, col1, row1);
+    if (cells.empty())
+        return;
+    CanvasDC canvas;
+    for (const GridCell& cell : cells)
+        place(canvas.get(), blockIndex, cell.col, cell.row);
+}
+
+// Row by row from the top. A cell whose code no block has is neither drawn nor cleared.
+void disegnalivello(Level* level) {
+    CanvasDC canvas;
+    for (int row = 0; row < kRows; ++row)
+        for (int col = 0; col < kColumns; ++col)
+            for (int k = 0; k < kBlockCount; ++k)
+                if (block[k].code == level->cell(col, row))
+                    place(canvas.get(), k, col, row);
+}
