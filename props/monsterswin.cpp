@@ -1,7 +1,169 @@
 #include "props/monsterswin.h"
 
+#include "app/tomkrineditor.h"
+#include "level/level.h"
+#include "props/monstertables.h"
+#include "res/resource.h"
+#include "util/DlgUtil.h"
+
 HWND monsterswin;
 
-void OpenMonsterOptionsWindow() {}
-void RefreshMonsterOptionsWindow() {}
-INT_PTR CALLBACK MonsterProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+namespace {
+
+enum MonsterControl {
+    kStartXField = 806,
+    kStartYField = 807,
+    kEndXField = 808,
+    kEndYField = 809,
+    kDirectionField = 811,
+    kTypeField = 812,
+    kColorField = 813,
+    kSaveMonsterButton = 814,
+    kPreviousTypeButton = 828,
+    kNextTypeButton = 829,
+    kPreviousColorButton = 830,
+    kNextColorButton = 831,
+    kTypeDescription = 827,
+    kColorDescription = 832,
+    kClearMonsterButton = 833,
+};
+
+// The selectors of monsters 0 to 3, and of the directions by value (0 W, 1 N, 2 E, 3 S).
+const int bott[kMonsterCount] = {801, 802, 803, 804};
+const int dir[kDirectionCount] = {823, 822, 824, 825};
+
+// The fields of one monster, in the order of its record.
+const int monsterFields[kMonsterFields] = {kStartXField,    kStartYField, kEndXField, kEndYField,
+                                           kDirectionField, kTypeField,   kColorField};
+
+// Kept for the whole run, so the window reopens on the monster last selected.
+int m;    // the monster being edited, 0 to 3
+int mstc; // the type cursor, an index into mostro
+int colc; // the colour cursor: a colour number, or a stored value outside the 16 colours
+
+void showType(HWND dialog) {
+    SetDlgItemHex(dialog, kTypeField, mostro[mstc].code);
+    SetDlgItemTextA(dialog, kTypeDescription, mostro[mstc].label);
+}
+
+void showColor(HWND dialog) {
+    SetDlgItemHex(dialog, kColorField, colc);
+    SetDlgItemTextA(dialog, kColorDescription, colorDescription(colc).c_str());
+}
+
+void selectMonster(HWND dialog, int monster) {
+    m = monster;
+    for (int selector : dir)
+        CheckDlgButton(dialog, selector, BST_UNCHECKED);
+    SetDlgItemHex(dialog, kStartXField, l.monster(m, kMonsterStartX));
+    SetDlgItemHex(dialog, kStartYField, l.monster(m, kMonsterStartY));
+    SetDlgItemHex(dialog, kEndXField, l.monster(m, kMonsterEndX));
+    SetDlgItemHex(dialog, kEndYField, l.monster(m, kMonsterEndY));
+    const int direction = l.monster(m, kMonsterDirection);
+    SetDlgItemHex(dialog, kDirectionField, direction);
+    if (hasDirectionSelector(direction))
+        CheckDlgButton(dialog, dir[direction], BST_CHECKED);
+    const int typeCode = l.monster(m, kMonsterType);
+    mstc = monsterTypeIndex(typeCode);
+    // The field keeps the stored code, which may be the one above the entry's own.
+    SetDlgItemHex(dialog, kTypeField, typeCode);
+    SetDlgItemTextA(dialog, kTypeDescription, mostro[mstc].label);
+    colc = l.monster(m, kMonsterColor);
+    showColor(dialog);
+}
+
+void reselectCurrentMonster(HWND dialog) {
+    SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(bott[m]), 0);
+    CheckDlgButton(dialog, bott[m], BST_CHECKED);
+}
+
+void clearFields(HWND dialog) {
+    for (int field : monsterFields)
+        SetDlgItemHex(dialog, field, 0xFF);
+}
+
+void saveMonster(HWND dialog) {
+    for (int field = 0; field < kMonsterFields; ++field)
+        l.monster(m, field) = GetDlgItemHex(dialog, monsterFields[field]) & 0xFF;
+}
+
+bool onSelector(HWND dialog, WPARAM wParam) {
+    for (int i = 0; i < kMonsterCount; ++i) {
+        if (wParam == static_cast<WPARAM>(dir[i])) {
+            // Only the field changes; the monster keeps its direction until Save monster.
+            SetDlgItemHex(dialog, kDirectionField, i);
+            return true;
+        }
+        if (wParam == static_cast<WPARAM>(bott[i])) {
+            selectMonster(dialog, i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void onButton(HWND dialog, WPARAM wParam) {
+    switch (wParam) {
+    case kSaveMonsterButton:
+        saveMonster(dialog);
+        break;
+    case kPreviousTypeButton:
+        mstc = previousMonsterType(mstc);
+        showType(dialog);
+        break;
+    case kNextTypeButton:
+        mstc = nextMonsterType(mstc);
+        showType(dialog);
+        break;
+    case kPreviousColorButton:
+        colc = previousColor(colc);
+        showColor(dialog);
+        break;
+    case kNextColorButton:
+        colc = nextColor(colc);
+        showColor(dialog);
+        break;
+    case kClearMonsterButton:
+        clearFields(dialog);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void OpenMonsterOptionsWindow() {
+    if (!monsterswin) {
+        monsterswin =
+            CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MONSTERS), hwndMain, MonsterProc, 0);
+        return;
+    }
+    ShowWindow(monsterswin, SW_SHOW);
+}
+
+void RefreshMonsterOptionsWindow() {
+    if (monsterswin)
+        reselectCurrentMonster(monsterswin);
+}
+
+// The fields are a copy of monster m, taken whenever the window is shown or hidden and whenever a
+// monster is selected; the level changes only with Save monster. Only clicks count: the whole
+// wParam must be the control's id. Every message also gets the default dialog handling.
+INT_PTR CALLBACK MonsterProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_SHOWWINDOW:
+        reselectCurrentMonster(dialog);
+        break;
+    case WM_COMMAND:
+        if (!onSelector(dialog, wParam))
+            onButton(dialog, wParam);
+        break;
+    case WM_CLOSE:
+        ShowWindow(dialog, SW_HIDE);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
