@@ -9,8 +9,12 @@ constexpr std::size_t kBufferSize = 1 << 18;
 // first free name is taken.
 constexpr int kTemporaryNameAttempts = 100;
 
+// A short name in the target's folder: a name no longer than the target's keeps a path that is
+// close to the system's length limit within it (the target's name plus a suffix would not).
 std::string temporaryName(const std::string& target, int attempt) {
-    return target + "." + std::to_string(attempt) + ".tmp";
+    const std::size_t separator = target.find_last_of("/\\:");
+    const std::string folder = separator == std::string::npos ? "" : target.substr(0, separator + 1);
+    return folder + "~" + std::to_string(attempt) + ".tmp";
 }
 
 } // namespace

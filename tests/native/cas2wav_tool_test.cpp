@@ -141,10 +141,10 @@ TEST_F(Cas2WavTool, FailedConversionsLeaveNoFileAndAnExistingOutputUntouched) {
 
 TEST_F(Cas2WavTool, FilesThatLookLikeTemporaryFilesAreNotOverwritten) {
     const Bytes mine = {'k', 'e', 'e', 'p'};
-    write("out.wav.0.tmp", mine);
-    write("out.wav.1.tmp", mine);
+    write("~0.tmp", mine);
+    write("~1.tmp", mine);
     ASSERT_EQ(run({tape_, (dir_ / "out.wav").string()}), 0) << err_.str();
-    EXPECT_EQ(read((dir_ / "out.wav.0.tmp").string()), mine);
-    EXPECT_EQ(read((dir_ / "out.wav.1.tmp").string()), mine);
+    EXPECT_EQ(read((dir_ / "~0.tmp").string()), mine);
+    EXPECT_EQ(read((dir_ / "~1.tmp").string()), mine);
     EXPECT_EQ(filesInDir().size(), 4u);
 }
