@@ -329,16 +329,6 @@ TEST_F(Canvas, RedrawShowsKnownCodesAndLeavesUnknownCellsAsTheyWere) {
                   {{4, 3}, kBrick}});
 }
 
-TEST_F(Canvas, PlacingOffTheGridChangesNothing) {
-    const Level before = l;
-    disegna(kKey, 24, 0);
-    disegna(kKey, -1, 5);
-    disegna(kKey, 0, 18);
-    disegna(kKey, 0, -1);
-    EXPECT_EQ(std::memcmp(&before, &l, sizeof l), 0);
-    expectCanvas({});
-}
-
 // The palette tests come last: the palette window may lie over the canvas.
 
 void pressPaletteButton(int buttonId) {
