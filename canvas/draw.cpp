@@ -16,7 +16,10 @@ void place(HDC dc, int blockIndex, int col, int row) {
     if (!isOnGrid(col, row))
         return;
     l.cell(col, row) = block[blockIndex].code;
-    if (bmplist)
+    if (blockStrip)
+        BitBlt(dc, col * blockSize, row * blockSize, blockSize, blockSize, blockStrip,
+               blockIndex * blockSize, 0, SRCCOPY);
+    else if (bmplist)
         ImageList_Draw(bmplist, blockIndex, dc, col * blockSize, row * blockSize, ILD_NORMAL);
 }
 

@@ -185,11 +185,13 @@ TEST_F(Canvas, ImageListHoldsTheBlockPicturesInCatalogueOrder) {
 TEST_F(Canvas, MissingPicturesKeepTheImagesInPlace) {
     // A module without the block bitmaps: every picture is missing.
     HIMAGELIST images = bmplist;
+    HDC strip = blockStrip;
     HINSTANCE program = hInst;
     hInst = GetModuleHandleA("kernel32.dll");
     InitBmpList();
     HIMAGELIST placeholders = bmplist;
     bmplist = images;
+    blockStrip = strip;
     hInst = program;
     ASSERT_NE(placeholders, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(placeholders), 45);
@@ -327,6 +329,16 @@ TEST_F(Canvas, RedrawShowsKnownCodesAndLeavesUnknownCellsAsTheyWere) {
                   {{10, 5}, kKey},
                   {{3, 3}, kBrick},
                   {{4, 3}, kBrick}});
+}
+
+TEST_F(Canvas, EveryBlockIsDrawnWithItsOwnPicture) {
+    Picture picture;
+    for (int k = 0; k < kBlockCount; ++k) {
+        l.cell(k % kColumns, k / kColumns) = block[k].code;
+        picture[{k % kColumns, k / kColumns}] = k;
+    }
+    disegnalivello(&l);
+    expectCanvas(picture);
 }
 
 // The palette tests come last: the palette window may lie over the canvas.
