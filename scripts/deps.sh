@@ -27,4 +27,4 @@ if [ -n "$need_update" ] || [ -z "$(ls -A /var/lib/apt/lists 2>/dev/null | grep 
     $SUDO apt-get update -qq
 fi
 # shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing >/dev/null

@@ -25,16 +25,20 @@ mkdir -p "$work"
 for file in TomkrinEditor.exe cas2wav.exe default.bin TOMKRIN.RTF; do
     [ -f "$TK_ROOT/build/$tree/$file" ] && cp "$TK_ROOT/build/$tree/$file" "$work/"
 done
-tk_wine_env "$TK_ROOT/build/$tree/wineprefix" "$work/TomkrinEditor.exe"
 cd "$work"
 
 if [ -n "$DISPLAY" ]; then
+    tk_wine_env "$work/wineprefix" "$work/TomkrinEditor.exe"
     echo "Starting the editor in $work"
     exec "$TK_WINE" TomkrinEditor.exe
 fi
 
 tk_start_xvfb
 trap 'wineserver -k 2>/dev/null || true; tk_stop_xvfb' EXIT INT TERM
+# Xvfb has no window manager: Wine then draws the window frames and captions itself. Wine must
+# see the display from its first start in the prefix, so this comes after Xvfb is up.
+tk_wine_env "$work/wineprefix-headless" "$work/TomkrinEditor.exe"
+"$TK_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 echo "No display: starting the editor in $work under Xvfb ($DISPLAY)"
 "$TK_WINE" TomkrinEditor.exe &
 for _ in $(seq 1 60); do
