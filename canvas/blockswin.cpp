@@ -6,6 +6,7 @@
 #include "canvas/canvasstatus.h"
 #include "res/resource.h"
 #include "util/buttons.h"
+#include "util/toolwindow.h"
 
 HWND blockwin;
 int currentBlock;
@@ -31,12 +32,8 @@ void selectBlock(WPARAM command) {
 
 // The palette is made once and then only shown and hidden, keeping the selection and the bitmaps.
 void OpenBlocksWindow() {
-    if (blockwin) {
-        ShowWindow(blockwin, SW_SHOW);
-        return;
-    }
-    blockwin = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_BLOCKS), hwndMain, BlocksProc, 0);
-    if (blockwin)
+    // The template shows the palette before its buttons get their bitmaps.
+    if (OpenToolWindow(blockwin, IDD_BLOCKS, BlocksProc))
         giveButtonsTheirBitmaps();
 }
 

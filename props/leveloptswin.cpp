@@ -8,6 +8,7 @@
 #include "props/centratesto.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
+#include "util/toolwindow.h"
 
 HWND leveloptswin;
 
@@ -98,12 +99,7 @@ void onCommand(HWND dialog, WPARAM wParam) {
 } // namespace
 
 void OpenLevelOptionsWindow() {
-    if (!leveloptswin) {
-        leveloptswin = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_LEVELOPTIONS), hwndMain,
-                                          LevelOptionsProc, 0);
-        return;
-    }
-    ShowWindow(leveloptswin, SW_SHOW);
+    OpenToolWindow(leveloptswin, IDD_LEVELOPTIONS, LevelOptionsProc);
 }
 
 void RefreshLevelOptionsWindow() {

@@ -5,6 +5,7 @@
 #include "props/monstertables.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
+#include "util/toolwindow.h"
 
 HWND monsterswin;
 
@@ -134,12 +135,7 @@ void onButton(HWND dialog, WPARAM wParam) {
 } // namespace
 
 void OpenMonsterOptionsWindow() {
-    if (!monsterswin) {
-        monsterswin =
-            CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MONSTERS), hwndMain, MonsterProc, 0);
-        return;
-    }
-    ShowWindow(monsterswin, SW_SHOW);
+    OpenToolWindow(monsterswin, IDD_MONSTERS, MonsterProc);
 }
 
 void RefreshMonsterOptionsWindow() {

@@ -1,0 +1,13 @@
+#include "util/toolwindow.h"
+
+#include "app/tomkrineditor.h"
+
+bool OpenToolWindow(HWND& window, int templateId, DLGPROC procedure) {
+    if (window) {
+        ShowWindow(window, SW_SHOW);
+        return false;
+    }
+    // A failed creation leaves the handle null, so the next command tries again.
+    window = CreateDialogParamA(hInst, MAKEINTRESOURCEA(templateId), hwndMain, procedure, 0);
+    return window != nullptr;
+}
