@@ -8,13 +8,7 @@
 # under build/ for it), in a Wine prefix of their own, under an Xvfb of their own when there is no
 # display. The raw output of each benchmark is kept in build/bench-results/.
 set -e
-TK_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export TK_ROOT
-. "$TK_ROOT/scripts/wine-env.sh"
-. "$TK_ROOT/scripts/xvfb.sh"
-. "$TK_ROOT/scripts/build.sh"
-
-"$TK_ROOT/scripts/deps.sh"
+. "$(dirname "$0")/setup.sh"
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 results="$TK_ROOT/build/bench-results"
 rm -rf "$results"

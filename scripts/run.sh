@@ -3,13 +3,7 @@
 # holds default.bin, TOMKRIN.RTF and cas2wav.exe. Without a display it starts its own Xvfb,
 # saves a screenshot of the running editor, says where it is and closes the editor again.
 set -e
-TK_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export TK_ROOT
-. "$TK_ROOT/scripts/wine-env.sh"
-. "$TK_ROOT/scripts/xvfb.sh"
-. "$TK_ROOT/scripts/build.sh"
-
-"$TK_ROOT/scripts/deps.sh"
+. "$(dirname "$0")/setup.sh"
 tree=$(tk_runnable_windows_tree)
 case $tree in
 win32) toolchain=mingw-i686.cmake ;;

@@ -1,13 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds every tree and runs every test. Exits non-zero on any failure.
 set -e
-TK_ROOT=$(cd "$(dirname "$0")/.." && pwd)
-export TK_ROOT
-. "$TK_ROOT/scripts/wine-env.sh"
-. "$TK_ROOT/scripts/xvfb.sh"
-. "$TK_ROOT/scripts/build.sh"
-
-"$TK_ROOT/scripts/deps.sh"
+. "$(dirname "$0")/setup.sh"
 start=$(date +%s)
 
 echo "== Building build/native (host, sanitizers), build/win32 and build/win64 (MinGW)"
