@@ -67,6 +67,18 @@ bool writeLevelBody(const ExclusiveFile& tape, int offset, const LevelBody& body
            written == kBodyBytes;
 }
 
+// The file dialogs belong to the main window. When one closes, the system hands the activation
+// back to the main window, which the export dialog keeps disabled: give it back to the export
+// dialog, so the keyboard goes on working there and the main window stays out of reach.
+int chooseFile(const char* title, const char* filter, int kind) {
+    const int chosen = Apri(hwndMain, filename, kFilenameCapacity, title, filter, kind);
+    if (reportOwner && IsWindow(reportOwner)) {
+        EnableWindow(hwndMain, FALSE);
+        SetActiveWindow(reportOwner);
+    }
+    return chosen;
+}
+
 } // namespace
 
 void SetInsertLevelOwner(HWND owner) {
@@ -74,8 +86,7 @@ void SetInsertLevelOwner(HWND owner) {
 }
 
 int InsertLevel(int offset) {
-    if (!Apri(hwndMain, filename, kFilenameCapacity, "Select level to import", kLevelsFilter,
-              kOpenDialog)) {
+    if (!chooseFile("Select level to import", kLevelsFilter, kOpenDialog)) {
         report(kLevelUnreadable);
         return 0;
     }
@@ -85,7 +96,7 @@ int InsertLevel(int offset) {
         report(kLevelUnreadable);
         return 0;
     }
-    if (!Apri(hwndMain, filename, kFilenameCapacity, "Select .CAS file", kTapeFilter, kSaveDialog))
+    if (!chooseFile("Select .CAS file", kTapeFilter, kSaveDialog))
         return 0;
     const ExclusiveFile tape(filename, GENERIC_WRITE);
     if (!writeLevelBody(tape, offset, body)) {
