@@ -51,7 +51,8 @@ void openLevel(HWND hwnd) {
 void saveLevel(HWND hwnd) {
     if (!Apri(hwnd, filename, kFilenameCapacity, "Save Tomkrin Level", kLevelsFilter, kSaveDialog))
         return;
-    UpdateStatusBar(status, salvaLivello(&l, filename) ? "Level saved." : "Level could not be saved.");
+    UpdateStatusBar(status,
+                    salvaLivello(&l, filename) ? "Level saved." : "Level could not be saved.");
 }
 
 void toggleDoubleSpeed() {

@@ -7,7 +7,8 @@
 
 namespace {
 const char kClassName[] = "TomkrinEditorWndClass";
-constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kMainWindowStyle =
+    WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 } // namespace
 
 int InitApplication() {

@@ -16,8 +16,12 @@ constexpr int kManStartXSlot = 487;
 constexpr int kManStartYSlot = 488;
 
 // Cells are kept column by column: the 18 cells of one column are consecutive.
-constexpr int cellSlot(int col, int row) { return kFirstCellSlot + col * kRows + row; }
-constexpr int titleSlot(int i) { return kFirstTitleSlot + i; }
+constexpr int cellSlot(int col, int row) {
+    return kFirstCellSlot + col * kRows + row;
+}
+constexpr int titleSlot(int i) {
+    return kFirstTitleSlot + i;
+}
 constexpr int monsterSlot(int monster, int field) {
     return kFirstMonsterSlot + kMonsterFields * monster + field;
 }
@@ -60,7 +64,9 @@ constexpr int kFirstLevelAddress = 0xCA00;
 constexpr int kLevelBodySize = 486;
 constexpr int kEndAddressDistance = 0x1BE;
 constexpr int kStandardLevels = 20;
-constexpr int standardLevelAddress(int n) { return kFirstLevelAddress + n * kLevelBodySize; }
+constexpr int standardLevelAddress(int n) {
+    return kFirstLevelAddress + n * kLevelBodySize;
+}
 
 // The one level of the program. Static storage: all slots are 0 at start.
 extern Level l;

@@ -13,7 +13,8 @@ constexpr int kTemporaryNameAttempts = 100;
 // close to the system's length limit within it (the target's name plus a suffix would not).
 std::string temporaryName(const std::string& target, int attempt) {
     const std::size_t separator = target.find_last_of("/\\:");
-    const std::string folder = separator == std::string::npos ? "" : target.substr(0, separator + 1);
+    const std::string folder =
+        separator == std::string::npos ? "" : target.substr(0, separator + 1);
     return folder + "~" + std::to_string(attempt) + ".tmp";
 }
 

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')

@@ -19,7 +19,7 @@ TEST(HexNumber, ReadsAsStrtoulInBase16CutTo16Bits) {
 TEST(HexNumber, NegativeAndOversizedTexts) {
     EXPECT_EQ(parseHex16("-1"), 0xFFFFu);
     EXPECT_EQ(parseHex16("-0x10"), 0xFFF0u);
-    EXPECT_EQ(parseHex16("15B8E"), 0x5B8Eu);  // more than four digits keeps the low 16 bits
+    EXPECT_EQ(parseHex16("15B8E"), 0x5B8Eu); // more than four digits keeps the low 16 bits
     EXPECT_EQ(parseHex16("100E6"), 0x00E6u);
     EXPECT_EQ(parseHex16("123456789"), 0xFFFFu); // past 32 bits strtoul gives 0xFFFFFFFF
     EXPECT_EQ(parseHex16("-123456789"), 0xFFFFu);

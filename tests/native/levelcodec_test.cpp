@@ -48,8 +48,8 @@ TEST(LevelCodec, RoundTripGivesBackTheSameBytes) {
 TEST(LevelCodec, FileCellsRunRowByRowRecordColumnByColumn) {
     auto file = patternedFile();
     Level level = decoded(file);
-    EXPECT_EQ(level.slots[21], file[8]);   // cell (1,0)
-    EXPECT_EQ(level.slots[4], file[31]);   // cell (0,1)
+    EXPECT_EQ(level.slots[21], file[8]);    // cell (1,0)
+    EXPECT_EQ(level.slots[4], file[31]);    // cell (0,1)
     EXPECT_EQ(level.slots[434], file[438]); // cell (23,17)
     EXPECT_EQ(level.titleChar(0), file[439]);
     EXPECT_EQ(level.monster(0, kMonsterStartX), file[463]);

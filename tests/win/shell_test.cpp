@@ -54,7 +54,8 @@ TEST_F(MainWindow, HasItsClassStylePositionAndSize) {
     GetClassNameA(hwndMain, className, sizeof className);
     EXPECT_STREQ(className, "TomkrinEditorWndClass");
     EXPECT_EQ(GetClassLongPtrA(hwndMain, GCL_STYLE), 0x000B);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(hwndMain, GWL_STYLE)) & 0xFFFF0000u, 0x16CF0000u);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrA(hwndMain, GWL_STYLE)) & 0xFFFF0000u,
+              0x16CF0000u);
     char title[64] = "";
     GetWindowTextA(hwndMain, title, sizeof title);
     EXPECT_STREQ(title, "TomkrinEditor");
@@ -140,8 +141,10 @@ TEST_F(MainWindow, MenuAndAcceleratorsCarryTheCommandIds) {
 }
 
 TEST(HexFields, ReadAndWriteDialogTextBoxes) {
-    HWND box = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND box =
+        CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
     SetParent(box, parent);
     SetWindowLongPtrA(box, GWLP_ID, 702);
     SetDlgItemHex(parent, 702, 0xCA00);
@@ -153,8 +156,9 @@ TEST(HexFields, ReadAndWriteDialogTextBoxes) {
     const struct {
         const char* text;
         int value;
-    } cases[] = {{"-1", 0xFFFF}, {"1E6zz", 0x1E6}, {"", 0}, {"0x1e6", 0x1E6}, {"15B8E", 0x5B8E},
-                 {"0000000000000000000000000000000000000000FF", 0}};
+    } cases[] = {{"-1", 0xFFFF},    {"1E6zz", 0x1E6},
+                 {"", 0},           {"0x1e6", 0x1E6},
+                 {"15B8E", 0x5B8E}, {"0000000000000000000000000000000000000000FF", 0}};
     for (const auto& c : cases) {
         SetDlgItemTextA(parent, 702, c.text);
         EXPECT_EQ(GetDlgItemHex(parent, 702), c.value) << c.text;
