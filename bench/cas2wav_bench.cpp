@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchnote.h"
 #include "tape/casblocks.h"
 #include "tape/cas2wavtool.h"
 
@@ -106,10 +107,7 @@ int run(const fs::path& base) {
 } // namespace
 
 int main(int argc, char** argv) {
-#if defined(__SANITIZE_ADDRESS__)
-    std::puts("note: built with AddressSanitizer; configure with -DTK_SANITIZE=OFF "
-              "-DCMAKE_BUILD_TYPE=Release for meaningful figures");
-#endif
+    warnIfSanitized();
     try {
         return run(argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path());
     } catch (const std::exception& e) {

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/benchnote.h"
 #include "level/level.h"
 #include "level/levelcodec.h"
 
@@ -51,10 +52,7 @@ void report(const char* what, double nanoseconds) {
 } // namespace
 
 int main(int argc, char** argv) {
-#if defined(__SANITIZE_ADDRESS__)
-    std::puts("note: built with AddressSanitizer; configure with -DTK_SANITIZE=OFF "
-              "-DCMAKE_BUILD_TYPE=Release for meaningful figures");
-#endif
+    warnIfSanitized();
     const long count = argc > 1 ? std::max(10L, std::atol(argv[1])) : kDefaultLevelsPerRound;
     const LevelFileBytes file = makeLevelFile();
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/benchnote.h"
 #include "canvas/linetool.h"
 #include "level/level.h"
 
@@ -30,10 +31,7 @@ long long sweep() {
 } // namespace
 
 int main(int argc, char** argv) {
-#if defined(__SANITIZE_ADDRESS__)
-    std::puts("note: built with AddressSanitizer; configure with -DTK_SANITIZE=OFF "
-              "-DCMAKE_BUILD_TYPE=Release for meaningful figures");
-#endif
+    warnIfSanitized();
     const int sweeps = argc > 1 ? std::max(3, std::atoi(argv[1])) : kDefaultSweeps;
     long long painted = sweep(); // warm-up
     std::vector<double> milliseconds;

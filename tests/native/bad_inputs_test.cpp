@@ -41,24 +41,15 @@ class BadTapeImages : public ::testing::Test {
 
     std::string write(const fs::path& path, const Bytes& bytes) {
         fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        writeFileBytes(path.string(), bytes);
         return path.string();
     }
 
-    static Bytes read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static Bytes read(const std::string& path) { return readFileBytes(path); }
 
     int convert(std::vector<std::string> args) {
-        args.insert(args.begin(), "cas2wav");
-        std::vector<const char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(arg.c_str());
         err_.str("");
-        return runCas2Wav(static_cast<int>(argv.size()), argv.data(), err_);
+        return runConverter(std::move(args), err_);
     }
 
     // Converts `image` as "name" to "name.wav"; returns the exit status.

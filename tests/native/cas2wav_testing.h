@@ -2,11 +2,15 @@
 // Helpers for the cas2wav tests: tape images built from blocks, a sink that keeps the recording in
 // memory, and a demodulator that reads the recording back from its zero crossings alone.
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tape/bytesink.h"
 #include "tape/casblocks.h"
+#include "tape/cas2wavtool.h"
 
 namespace cas2wav_testing {
 
@@ -28,6 +32,26 @@ inline Bytes countingBytes(std::size_t size, int start = 0) {
     for (std::size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<std::uint8_t>(start + i * 7);
     return bytes;
+}
+
+inline Bytes readFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeFileBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs the converter in-process with these arguments after the program name.
+inline int runConverter(std::vector<std::string> args, std::ostream& err) {
+    args.insert(args.begin(), "cas2wav");
+    std::vector<const char*> argv;
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    return runCas2Wav(static_cast<int>(argv.size()), argv.data(), err);
 }
 
 class MemorySink : public ByteSink {

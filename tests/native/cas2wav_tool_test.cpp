@@ -31,24 +31,15 @@ class Cas2WavTool : public ::testing::Test {
 
     std::string write(const std::string& name, const Bytes& bytes) {
         const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        writeFileBytes(path.string(), bytes);
         return path.string();
     }
 
-    static Bytes read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static Bytes read(const std::string& path) { return readFileBytes(path); }
 
     int run(std::vector<std::string> args) {
-        args.insert(args.begin(), "cas2wav");
-        std::vector<const char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(arg.c_str());
         err_.str("");
-        return runCas2Wav(static_cast<int>(argv.size()), argv.data(), err_);
+        return runConverter(std::move(args), err_);
     }
 
     std::vector<std::string> filesInDir() const {
