@@ -11,6 +11,7 @@
 #include "tape/cas2wavargs.h"
 #include "tape/casblocks.h"
 #include "tape/casencoder.h"
+#include "tape/fileplatform.h"
 #include "tape/stagedfile.h"
 
 namespace {
@@ -51,6 +52,9 @@ int fail(std::ostream& err, const std::string& message) {
 }
 
 int convert(const Cas2WavArgs& args, std::ostream& err) {
+    // A slip of the keyboard must not turn the tape image into its own recording.
+    if (isSameFile(args.input, args.output))
+        return fail(err, args.output + " is the input file itself: give the .wav file another name");
     std::vector<std::uint8_t> image;
     errno = 0;
     if (!readWholeFile(args.input, image))

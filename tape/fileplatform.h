@@ -1,5 +1,5 @@
 #pragma once
-// The two file operations that differ between Windows and POSIX systems.
+// The file operations that differ between Windows and POSIX systems.
 #include <cstdio>
 #include <string>
 
@@ -9,3 +9,7 @@ std::FILE* createNewFile(const std::string& path);
 
 // Renames `from` to `to`, replacing a file that already has that name.
 bool replaceFile(const std::string& from, const std::string& to);
+
+// Whether both paths name one existing file, however they are spelt ("./game.cas", another
+// folder's path to it, a link to it). False when either does not exist.
+bool isSameFile(const std::string& a, const std::string& b);

@@ -130,6 +130,18 @@ TEST_F(Cas2WavTool, FailedConversionsLeaveNoFileAndAnExistingOutputUntouched) {
     EXPECT_TRUE(fs::is_empty(aDirectory));
 }
 
+TEST_F(Cas2WavTool, AnOutputThatIsTheInputFileIsRefusedHoweverItIsSpelt) {
+    const Bytes original = read(tape_);
+    fs::create_hard_link(tape_, dir_ / "link.cas");
+    const std::string other = (dir_ / "." / "game.cas").string();
+    for (const std::string& output : {tape_, other, (dir_ / "link.cas").string()}) {
+        SCOPED_TRACE(output);
+        expectFailureMessage(run({tape_, output}));
+        EXPECT_NE(err_.str().find("input file"), std::string::npos);
+        EXPECT_EQ(read(tape_), original);
+    }
+}
+
 TEST_F(Cas2WavTool, FilesThatLookLikeTemporaryFilesAreNotOverwritten) {
     const Bytes mine = {'k', 'e', 'e', 'p'};
     write("~0.tmp", mine);

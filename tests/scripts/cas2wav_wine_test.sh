@@ -41,6 +41,15 @@ for input in notes.txt missing.cas; do
     [ -s stderr.txt ] || fail "no message for $input"
     [ "$(size_of tiny.cas.wav)" = 542348 ] || fail "$input changed the existing output"
 done
+# The tape image named as its own output, however spelt, is refused and left as it was.
+cp tiny.cas tiny.before
+for same in tiny.cas ./tiny.cas "$(pwd)/tiny.cas"; do
+    if convert tiny.cas "$same"; then
+        fail "the input as output ($same) was accepted"
+    fi
+    cmp -s tiny.cas tiny.before || fail "converting onto $same changed the tape image"
+done
+rm -f tiny.before
 if convert tiny.cas; then
     fail "a missing output path was accepted"
 fi
