@@ -1,4 +1,6 @@
-# The tape commands' test under Wine also runs the real converter when it is built.
-if(WIN32 AND TARGET cas2wav AND TARGET win_tape_test)
-    add_dependencies(win_tape_test cas2wav)
-endif()
+# The Windows tests of the tape commands also run the real converter when it is built.
+foreach(test_program win_tape_test win_modal_test)
+    if(WIN32 AND TARGET cas2wav AND TARGET ${test_program})
+        add_dependencies(${test_program} cas2wav)
+    endif()
+endforeach()

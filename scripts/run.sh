@@ -22,7 +22,7 @@ done
 cd "$work"
 
 if [ -n "$DISPLAY" ]; then
-    tk_wine_env "$work/wineprefix" "$work/TomkrinEditor.exe"
+    tk_wine_env "$work/wineprefix" "$work/TomkrinEditor.exe" managed
     echo "Starting the editor in $work"
     exec "$TK_WINE" TomkrinEditor.exe
 fi
@@ -41,4 +41,6 @@ for _ in $(seq 1 60); do
 done
 sleep 2
 import -window root "$work/screenshot.png"
-echo "The editor is running; a screenshot of it is at $work/screenshot.png"
+echo "The editor was started and ran; a screenshot of it is at $work/screenshot.png."
+echo "It has been closed again: without a display there is nothing to keep it on. Run this"
+echo "command from a desktop session (or with DISPLAY set) to use the editor."

@@ -54,7 +54,10 @@ zip=$(ls "$build"/TomkrinEditor-*-win*.zip 2>/dev/null | head -1)
 [ -n "$zip" ] || abort "no release zip in $build"
 unzip -q "$zip" -d "$work/unzipped" || abort "cannot unzip $zip"
 folder=$(ls -d "$work"/unzipped/TomkrinEditor-*)
-tk_wine_env "$build/wineprefix" "$folder/TomkrinEditor.exe"
+# A prefix of its own whose windows are left to a window manager, as on a user's desktop; the
+# geometry below relies on that (with no manager running, the X window is the client area and the
+# menu bar, without a frame).
+tk_wine_env "$build/wineprefix-e2e" "$folder/TomkrinEditor.exe" managed
 prefix=$WINEPREFIX
 tk_start_xvfb
 

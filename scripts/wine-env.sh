@@ -1,6 +1,9 @@
 # Sourced by the scripts: sets up Wine for one prefix.
-# tk_wine_env PREFIX EXE   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and TK_WINE
-# (the loader that fits EXE), and creates the prefix the first time.
+# tk_wine_env PREFIX EXE [managed]   exports WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and
+# TK_WINE (the loader that fits EXE), and creates the prefix the first time.
+# Without "managed" the prefix leaves its windows to Wine instead of a window manager: the tests'
+# Xvfb has none, and Wine would wait 2 s for one each time a window is hidden (every dialog and
+# message box that closes). Only the editor on a user's own desktop is started "managed".
 tk_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -22,6 +25,9 @@ tk_wine_env() {
             if [ ! -f "$WINEPREFIX/system.reg" ]; then
                 "$TK_WINE" wineboot -i >/dev/null 2>&1 || true
                 "$TK_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+                if [ "${3:-}" != managed ]; then
+                    "$TK_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+                fi
                 WINEPREFIX="$WINEPREFIX" wineserver -w 2>/dev/null || true
             fi
         ) 9>"$WINEPREFIX.lock"

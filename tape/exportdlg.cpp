@@ -53,14 +53,25 @@ void onCommand(HWND dialog, WPARAM command) {
 
 } // namespace
 
+// The insertions belong to the dialog for as long as it is open, not only while one command runs:
+// the file dialogs of an insertion run message loops of their own, and the commands that reach
+// this dialog meanwhile (focus and edit notifications) must not take that away.
 INT_PTR CALLBACK ExportProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-    if (msg == WM_CLOSE) {
-        EndDialog(dialog, 0);
-    } else if (msg == WM_COMMAND) {
-        // Problems of an insertion are told in front of the dialog that started it.
+    switch (msg) {
+    case WM_INITDIALOG:
         SetInsertLevelOwner(dialog);
+        break;
+    case WM_COMMAND:
         onCommand(dialog, wParam);
+        break;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);
+        break;
+    case WM_DESTROY:
         SetInsertLevelOwner(nullptr);
+        break;
+    default:
+        break;
     }
     return 0;
 }

@@ -67,12 +67,17 @@ bool writeLevelBody(const ExclusiveFile& tape, int offset, const LevelBody& body
            written == kBodyBytes;
 }
 
-// The file dialogs belong to the main window. When one closes, the system hands the activation
-// back to the main window, which the export dialog keeps disabled: give it back to the export
-// dialog, so the keyboard goes on working there and the main window stays out of reach.
+// The file dialogs belong to the main window, which the export dialog already keeps disabled.
+// While one is up the export dialog is kept out of reach too, as a dialog of its own would be, so
+// no second insertion can start inside the first. When the file dialog closes, the system enables
+// its owner again and hands it the activation: both go back to the export dialog.
 int chooseFile(const char* title, const char* filter, int kind) {
+    const bool fromDialog = reportOwner && IsWindow(reportOwner);
+    if (fromDialog)
+        EnableWindow(reportOwner, FALSE);
     const int chosen = Apri(hwndMain, filename, kFilenameCapacity, title, filter, kind);
-    if (reportOwner && IsWindow(reportOwner)) {
+    if (fromDialog) {
+        EnableWindow(reportOwner, TRUE);
         EnableWindow(hwndMain, FALSE);
         SetActiveWindow(reportOwner);
     }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/commands.h"
@@ -181,6 +182,14 @@ BOOL WINAPI cancelDialog(LPOPENFILENAMEA request) {
     return FALSE;
 }
 
+// The filter's strings up to and including the empty one that ends the list, and no further.
+std::string filterList(const char* filter) {
+    const char* end = filter;
+    while (*end)
+        end += std::strlen(end) + 1;
+    return std::string(filter, end + 1);
+}
+
 TEST(FileDialog, AsksWithTheShortRequestFromTheProgramFolder) {
     dialogCalls = 0;
     systemCalls.getOpenFileName = chooseOneLevel;
@@ -194,8 +203,8 @@ TEST(FileDialog, AsksWithTheShortRequestFromTheProgramFolder) {
     EXPECT_STREQ(seenRequest.lpstrTitle, "Load Tomkrin Level");
     EXPECT_EQ(seenRequest.nMaxFile, static_cast<DWORD>(MAX_PATH));
     EXPECT_EQ(seenRequest.nFilterIndex, 0u);
-    EXPECT_EQ(std::string(seenRequest.lpstrFilter, 46),
-              std::string("Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0\0", 46));
+    EXPECT_EQ(filterList(seenRequest.lpstrFilter),
+              std::string("Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0\0", 42));
 
     EXPECT_FALSE(Apri(nullptr, path, MAX_PATH, "Save Tomkrin Level", kLevelsFilter, kSaveDialog));
     EXPECT_EQ(seenRequest.Flags, 0x000Eu);

@@ -49,9 +49,11 @@ BOOL CALLBACK findEdit(HWND window, LPARAM found) {
     return FALSE;
 }
 
+} // namespace
+
 // The file-name box: the Edit inside the combo box 0x47C of the explorer-style dialog, or the
 // older plain box 0x480.
-HWND fileNameBox(HWND dialog) {
+HWND FileNameBox(HWND dialog) {
     HWND combo = GetDlgItem(dialog, 0x47C);
     if (!combo)
         return GetDlgItem(dialog, 0x480);
@@ -59,6 +61,8 @@ HWND fileNameBox(HWND dialog) {
     EnumChildWindows(combo, findEdit, reinterpret_cast<LPARAM>(&edit));
     return edit;
 }
+
+namespace {
 
 BOOL CALLBACK cancelOwnedDialog(HWND window, LPARAM owner) {
     char className[16] = "";
@@ -71,7 +75,7 @@ BOOL CALLBACK cancelOwnedDialog(HWND window, LPARAM owner) {
 
 void CALLBACK answerTick(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = FindWindowA("#32770", pending.caption.c_str());
-    HWND box = dialog ? fileNameBox(dialog) : nullptr;
+    HWND box = dialog ? FileNameBox(dialog) : nullptr;
     if (box) {
         SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pending.path.c_str()));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);

@@ -16,6 +16,9 @@ bool IsChecked(HWND dialog, int id);
 // The control ids of the window's children in creation (template) order.
 std::vector<int> ChildIds(HWND window);
 
+// The file-name box of a common file dialog, or null when `dialog` is not one.
+HWND FileNameBox(HWND dialog);
+
 // Types `path` into the file dialog with this caption once it appears and chooses it, from a
 // timer of this thread: call before the command that shows the dialog. After about 20 s without
 // the dialog, any file dialog owned by `owner` is cancelled instead, so a test cannot hang.
