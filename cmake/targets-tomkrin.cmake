@@ -1,0 +1,45 @@
+# tomkrin, the command line: native and Windows (tomkrin.exe, static, only system DLLs), its test
+# under Wine, its benchmark, and the Debian package of the native tools.
+
+# The PNG encoder (canvas/pngimage.cpp) and the decoder the tests read pictures back with are
+# Debian's stb headers. They are copied into the build tree, so the MinGW trees take them from
+# there without seeing any other header of the build machine.
+set(TK_STB_DIR /usr/include/stb CACHE PATH "Folder of stb_image_write.h and stb_image.h")
+foreach(header stb_image_write.h stb_image.h)
+    configure_file(${TK_STB_DIR}/${header} ${CMAKE_BINARY_DIR}/stb/${header} COPYONLY)
+endforeach()
+target_include_directories(tk_core SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb)
+
+# Argument handling and printing; every format rule is in the core.
+file(GLOB TK_CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
+list(REMOVE_ITEM TK_CLI_SOURCES ${CMAKE_SOURCE_DIR}/cli/main.cpp)
+add_library(tk_cli STATIC ${TK_CLI_SOURCES})
+target_link_libraries(tk_cli PUBLIC tk_core)
+target_compile_definitions(tk_cli PRIVATE
+    TK_VERSION="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+
+if(WIN32)
+    add_executable(tomkrin ${CMAKE_SOURCE_DIR}/cli/main.cpp
+        ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
+    target_link_libraries(tomkrin PRIVATE tk_cli)
+    target_link_options(tomkrin PRIVATE -static -static-libgcc -static-libstdc++)
+    # A few commands of the real program under Wine; the script builds its own tape image.
+    add_test(NAME tomkrin_wine
+        COMMAND sh ${CMAKE_SOURCE_DIR}/tests/scripts/tomkrin_wine_test.sh
+            $<TARGET_FILE:tomkrin> ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh
+            ${CMAKE_BINARY_DIR}/tomkrin_wine_test)
+    set_tests_properties(tomkrin_wine PROPERTIES TIMEOUT 300)
+else()
+    add_executable(tomkrin ${CMAKE_SOURCE_DIR}/cli/main.cpp)
+    target_link_libraries(tomkrin PRIVATE tk_cli)
+    target_link_libraries(native_tests PRIVATE tk_cli)
+    target_include_directories(native_tests SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb)
+
+    add_executable(tomkrin_bench ${CMAKE_SOURCE_DIR}/bench/tomkrin_bench.cpp
+        ${CMAKE_SOURCE_DIR}/tools/demotape.cpp)
+    target_link_libraries(tomkrin_bench PRIVATE tk_cli)
+    # Writes the demonstration tape of the README's pictures (docs/tomkrin-sheet.png).
+    add_executable(mkdemotape ${CMAKE_SOURCE_DIR}/tools/mkdemotape.cpp
+        ${CMAKE_SOURCE_DIR}/tools/demotape.cpp)
+    target_link_libraries(mkdemotape PRIVATE tk_core)
+endif()
