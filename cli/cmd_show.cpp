@@ -88,8 +88,9 @@ void printLegend(std::ostream& out, const Level& level, bool colour) {
     for (const auto& [code, count] : counts) {
         const int k = blockIndexOfCode(code);
         char line[96];
-        std::snprintf(line, sizeof line, " 0x%02X %-24s %3d cells\n", static_cast<unsigned>(code),
-                      k >= 0 ? block[k].name : "(no block: shown blank)", count);
+        std::snprintf(line, sizeof line, " 0x%02X %-24s %3d cell%s\n", static_cast<unsigned>(code),
+                      k >= 0 ? block[k].name : "(no block: shown blank)", count,
+                      count == 1 ? "" : "s");
         out << "  " << (colour ? colouredChar(code) : std::string(1, blockChar(code))) << line;
     }
 }

@@ -124,8 +124,8 @@ void appendBlock(std::vector<std::uint8_t>& tape, const std::vector<std::uint8_t
 }
 
 std::vector<std::uint8_t> fileHeader(std::uint8_t id, const char* name) {
-    std::vector<std::uint8_t> header(kFileIdSize, id);
-    header.insert(header.end(), name, name + std::strlen(name));
+    std::vector<std::uint8_t> header(kFileIdSize + std::strlen(name), id);
+    std::copy(name, name + std::strlen(name), header.begin() + kFileIdSize);
     return header;
 }
 
