@@ -81,7 +81,10 @@ void printBlockCounts(std::ostream& out, const Level& level) {
 
 void printLevel(std::ostream& out, const std::string& path, const LoadedLevel& loaded) {
     const Level& level = loaded.level;
-    out << "level file " << path << " (" << loaded.bytes.size() << " bytes)\n";
+    out << "level file " << path << " (" << loaded.bytes.size() << " bytes";
+    if (loaded.bytes.size() != kLevelFileSize)
+        out << "; a level file has " << kLevelFileSize << ", the rest is ignored";
+    out << ")\n";
     printHeader(out, level);
     out << "title     \"" << titleForDisplay(level) << "\"\n";
     out << "man       start (" << hex(level.manStartX(), 2) << ", " << hex(level.manStartY(), 2)

@@ -23,6 +23,9 @@ if(WIN32)
         ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
     target_link_libraries(tomkrin PRIVATE tk_cli)
     target_link_options(tomkrin PRIVATE -static -static-libgcc -static-libstdc++)
+    # Shipped in the release zip beside cas2wav.exe (cmake/targets-package.cmake makes the zip;
+    # this file is read after it, so the rule is given here).
+    install(TARGETS tomkrin RUNTIME DESTINATION .)
     # A few commands of the real program under Wine; the script builds its own tape image.
     add_test(NAME tomkrin_wine
         COMMAND sh ${CMAKE_SOURCE_DIR}/tests/scripts/tomkrin_wine_test.sh

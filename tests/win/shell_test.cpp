@@ -194,8 +194,10 @@ TEST(FileDialog, AsksWithTheShortRequestFromTheProgramFolder) {
     EXPECT_STREQ(seenRequest.lpstrTitle, "Load Tomkrin Level");
     EXPECT_EQ(seenRequest.nMaxFile, static_cast<DWORD>(MAX_PATH));
     EXPECT_EQ(seenRequest.nFilterIndex, 0u);
-    EXPECT_EQ(std::string(seenRequest.lpstrFilter, 46),
-              std::string("Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0\0", 46));
+    // The list ends with an empty string: two NULs. No byte past them is compared.
+    const char filter[] = "Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0";
+    EXPECT_EQ(std::string(seenRequest.lpstrFilter, sizeof filter),
+              std::string(filter, sizeof filter));
 
     EXPECT_FALSE(Apri(nullptr, path, MAX_PATH, "Save Tomkrin Level", kLevelsFilter, kSaveDialog));
     EXPECT_EQ(seenRequest.Flags, 0x000Eu);
