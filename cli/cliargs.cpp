@@ -4,10 +4,10 @@
 
 namespace {
 
-const OptionSpec* findSpec(const std::vector<OptionSpec>& specs, const std::string& name) {
-    for (const OptionSpec& spec : specs)
-        if (spec.name == name)
-            return &spec;
+const OptionInfo* findOption(const std::vector<OptionInfo>& known, const std::string& name) {
+    for (const OptionInfo& option : known)
+        if (option.name == name)
+            return &option;
     return nullptr;
 }
 
@@ -24,7 +24,7 @@ std::string ParsedArgs::value(const std::string& name) const {
     return found == options.end() ? "" : found->second;
 }
 
-std::string parseArgs(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+std::string parseArgs(const std::vector<std::string>& words, const std::vector<OptionInfo>& known,
                       ParsedArgs& args) {
     args = ParsedArgs{};
     bool optionsEnded = false;
@@ -44,10 +44,10 @@ std::string parseArgs(const std::vector<std::string>& words, const std::vector<O
         }
         const std::size_t equals = word.find('=');
         const std::string name = word.substr(0, equals);
-        const OptionSpec* spec = findSpec(specs, name);
-        if (!spec)
+        const OptionInfo* option = findOption(known, name);
+        if (!option)
             return "unknown option " + name;
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals != std::string::npos)
                 return "option " + name + " takes no value";
             args.options[name] = "";

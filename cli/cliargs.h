@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct OptionSpec {
+struct OptionInfo {
     std::string name; // "-o", "--scale", "-2"
     bool takesValue;
 };
@@ -20,8 +20,8 @@ struct ParsedArgs {
     std::string value(const std::string& name) const;
 };
 
-// Splits `words` by `specs`. Returns an empty string on success, otherwise what is wrong.
-std::string parseArgs(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+// Splits `words` by the `known` options. Returns an empty string on success, otherwise what is wrong.
+std::string parseArgs(const std::vector<std::string>& words, const std::vector<OptionInfo>& known,
                       ParsedArgs& args);
 
 // A standard level number as typed: "0" to "19".

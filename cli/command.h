@@ -22,7 +22,7 @@ struct Command {
     const char* usage;   // the arguments after the name, e.g. "FILE"
     const char* summary; // one line for the command list
     const char* help;    // the rest of `tomkrin NAME --help`
-    std::vector<OptionSpec> options;
+    std::vector<OptionInfo> options;
     int (*run)(const ParsedArgs& args, CliContext& context);
 };
 
