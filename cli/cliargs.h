@@ -20,7 +20,8 @@ struct ParsedArgs {
     std::string value(const std::string& name) const;
 };
 
-// Splits `words` by the `known` options. Returns an empty string on success, otherwise what is wrong.
+// Splits `words` by the `known` options. Returns an empty string on success, otherwise what is
+// wrong.
 std::string parseArgs(const std::vector<std::string>& words, const std::vector<OptionInfo>& known,
                       ParsedArgs& args);
 
