@@ -67,6 +67,17 @@ constexpr int kStandardLevels = 20;
 constexpr int standardLevelAddress(int n) {
     return kFirstLevelAddress + n * kLevelBodySize;
 }
+// The end address a header gets when the level options are saved: start + 0x1BE, in 16 bits.
+constexpr int headerEndAddress(int start) {
+    return (start + kEndAddressDistance) & 0xFFFF;
+}
+// The standard level that loads at `address`, or -1 when none does.
+constexpr int standardLevelAtAddress(int address) {
+    for (int n = 0; n < kStandardLevels; ++n)
+        if (standardLevelAddress(n) == address)
+            return n;
+    return -1;
+}
 
 // The one level of the program. Static storage: all slots are 0 at start.
 extern Level l;

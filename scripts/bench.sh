@@ -19,7 +19,7 @@ echo "== Building build/bench-native (host, Release, no sanitizers)"
 cmake -S "$TK_ROOT" -B "$TK_ROOT/build/bench-native" -DTK_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release \
     >"$TK_ROOT/build/bench-native.configure.log" 2>&1 ||
     { cat "$TK_ROOT/build/bench-native.configure.log"; exit 1; }
-tk_configure_build bench-native "" Release level_bench linetool_bench cas2wav_bench
+tk_configure_build bench-native "" Release level_bench linetool_bench cas2wav_bench tomkrin_bench
 
 runnable=$(tk_runnable_windows_tree)
 case $runnable in
@@ -38,6 +38,8 @@ echo "== Line tool over all pairs of cells"
 "$native/linetool_bench" | tee "$results/linetool.txt"
 echo "== cas2wav against a plain copy"
 "$native/cas2wav_bench" "$results" | tee "$results/cas2wav.txt"
+echo "== tomkrin commands on the 64 KB demonstration tape"
+"$native/tomkrin_bench" "$results" | tee "$results/tomkrin.txt"
 
 # A prefix of their own: no other program's windows to find, no other program on its server.
 tk_wine_env "$windows/bench-wineprefix" "$windows/redraw_bench.exe"
@@ -111,6 +113,7 @@ doc="$TK_ROOT/docs/performance.md"
     rows redraw_bench "$results/redraw.txt"
     rows startup_bench "$results/startup.txt"
     cas2wav_rows "$results/cas2wav.txt"
+    rows tomkrin_bench "$results/tomkrin.txt"
     echo
     echo "## What each benchmark measures"
     echo
@@ -130,5 +133,9 @@ doc="$TK_ROOT/docs/performance.md"
     echo "  start, then the median of 9, with Wine's server already running."
     echo "- \`cas2wav_bench\` (native): the converter on a 64 KB tape image, best of 5, as a ratio to"
     echo "  copying a file as large as the .wav it writes, in the same run and on the same disk."
+    echo "- \`tomkrin_bench\` (native): tomkrin's commands run in-process (runTomkrin, output into"
+    echo "  memory, files in a temporary folder) on the 64 KB demonstration tape of tools/demotape.h:"
+    echo "  the median of 11 to 51 runs after a warm-up; the sheet is then split into drawing and"
+    echo "  PNG compression (stb_image_write, its default level 8)."
 } >"$doc"
 echo "== Wrote $doc"

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Builds the two fuzz targets in build/fuzz with clang (libFuzzer, AddressSanitizer and
+# Builds the fuzz targets in build/fuzz with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a bounded time. Exits non-zero on any finding.
 #   fuzz/level_decoder_fuzz.cpp  the level file decoder and saver
 #   fuzz/tape_reader_fuzz.cpp    cas2wav's reading of a tape image and its recording
+#   fuzz/tape_directory_fuzz.cpp tomkrin's tape directory, level slots and level checks
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
 # crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 30 s per target.
 # $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
@@ -42,6 +43,10 @@ build() {
 
 build level_decoder_fuzz level/levelcodec.cpp
 build tape_reader_fuzz tape/casblocks.cpp "tape/casencoder.cpp tape/wavheader.cpp"
+# tomkrin's tape directory, level slots and level checks; the tables they look values up in are
+# plain.
+build tape_directory_fuzz "tape/tapedirectory.cpp tape/casblocks.cpp tape/levelslots.cpp level/levelcodec.cpp level/levelcheck.cpp level/leveltitle.cpp" \
+    "tape/tapeoffsets.cpp canvas/blockcatalog.cpp props/monstertables.cpp"
 
 status=0
 run() { # target corpus max-len
@@ -68,4 +73,5 @@ run() { # target corpus max-len
 # of a few kilobytes hold hundreds of blocks.
 run level_decoder_fuzz level 1024
 run tape_reader_fuzz tape 4096
+run tape_directory_fuzz tapedir 4096
 exit $status

@@ -14,14 +14,15 @@ cmake --build "$TK_ROOT/build/$tree" --target package >"$TK_ROOT/build/$tree.pac
     { cat "$TK_ROOT/build/$tree.package.log"; exit 1; }
 zip=$(ls "$TK_ROOT/build/$tree"/TomkrinEditor-*-win*.zip)
 
-for file in TomkrinEditor.exe cas2wav.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt; do
+for file in TomkrinEditor.exe cas2wav.exe tomkrin.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt; do
     if unzip -l "$zip" | grep -q "/$file\$"; then pass "zip holds $file"; else fail "zip lacks $file"; fi
 done
 
 # Only DLLs that every Windows has.
 allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll advapi32.dll msvcrt.dll"
-for exe in "$TK_ROOT"/build/win32/*.exe "$TK_ROOT"/build/win64/TomkrinEditor.exe "$TK_ROOT"/build/win64/cas2wav.exe; do
-    case $(basename "$exe") in TomkrinEditor.exe | cas2wav.exe) ;; *) continue ;; esac
+for exe in "$TK_ROOT"/build/win32/*.exe "$TK_ROOT"/build/win64/TomkrinEditor.exe "$TK_ROOT"/build/win64/cas2wav.exe \
+    "$TK_ROOT"/build/win64/tomkrin.exe; do
+    case $(basename "$exe") in TomkrinEditor.exe | cas2wav.exe | tomkrin.exe) ;; *) continue ;; esac
     [ -f "$exe" ] || continue
     dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z')
     [ -n "$dlls" ] || fail "no import table read from $exe"
@@ -72,6 +73,11 @@ if "$TK_WINE" cas2wav.exe tape.cas tape.cas.wav -2 && [ "$(head -c 4 tape.cas.wa
     pass "the unzipped cas2wav.exe converts a tape image"
 else
     fail "the unzipped cas2wav.exe did not convert a tape image"
+fi
+if "$TK_WINE" tomkrin.exe info tape.cas | grep -q 'binary  "LEVEL"'; then
+    pass "the unzipped tomkrin.exe lists a tape image"
+else
+    fail "the unzipped tomkrin.exe did not list a tape image"
 fi
 cd "$TK_ROOT"
 wineserver -k 2>/dev/null || true

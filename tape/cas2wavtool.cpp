@@ -1,17 +1,14 @@
 #include "tape/cas2wavtool.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <exception>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "tape/cas2wavargs.h"
 #include "tape/casblocks.h"
-#include "tape/casencoder.h"
 #include "tape/fileplatform.h"
+#include "tape/filebytes.h"
 #include "tape/stagedfile.h"
 
 namespace {
@@ -20,62 +17,50 @@ constexpr int kConversionFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage = "usage: cas2wav INPUT.cas OUTPUT.wav [-2] [-i]";
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Reads the whole file; on failure returns false with errno describing why.
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return false;
-    std::uint8_t chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    if (std::ferror(file.get())) {
-        if (errno == 0)
-            errno = EIO;
-        return false;
-    }
-    return true;
-}
-
 // Why the last file operation failed, if the C library said.
 std::string reason() {
     return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
 }
 
-int fail(std::ostream& err, const std::string& message) {
-    err << "cas2wav: " << message << '\n';
-    return kConversionFailed;
+bool failWith(ConversionFailure& failure, const std::string& file, const std::string& what) {
+    failure = {file, what};
+    return false;
 }
 
-int convert(const Cas2WavArgs& args, std::ostream& err) {
+bool convert(const std::string& input, const std::string& output, const SignalOptions& signal,
+             ConversionFailure& failure) {
     // A slip of the keyboard must not turn the tape image into its own recording.
-    if (isSameFile(args.input, args.output))
-        return fail(err,
-                    args.output + " is the input file itself: give the .wav file another name");
+    if (isSameFile(input, output))
+        return failWith(failure, output, "the input file itself: give the .wav file another name");
     std::vector<std::uint8_t> image;
-    errno = 0;
-    if (!readWholeFile(args.input, image))
-        return fail(err, "cannot read " + args.input + reason());
+    std::string why;
+    if (!readWholeFile(input, image, why))
+        return failWith(failure, input, "cannot read it: " + why);
     const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
     if (blocks.empty())
-        return fail(err, args.input + " is not a tape image: it has no block marker");
-    StagedFile output;
+        return failWith(failure, input, "not a tape image: it has no block marker");
+    StagedFile staged;
     errno = 0;
-    if (!output.open(args.output))
-        return fail(err, "cannot create a file beside " + args.output + reason());
-    if (!writeTapeRecording(image.data(), blocks, args.signal, output))
-        return fail(err, args.input + " is too long for a .wav file");
+    if (!staged.open(output))
+        return failWith(failure, output, "cannot create a file beside it" + reason());
+    if (!writeTapeRecording(image.data(), blocks, signal, staged))
+        return failWith(failure, input, "too long for a .wav file");
     errno = 0;
-    if (!output.commit())
-        return fail(err, "cannot write " + args.output + reason());
-    return 0;
+    if (!staged.commit())
+        return failWith(failure, output, "cannot write it" + reason());
+    return true;
 }
 
 } // namespace
+
+bool convertTapeImage(const std::string& input, const std::string& output,
+                      const SignalOptions& signal, ConversionFailure& failure) {
+    try {
+        return convert(input, output, signal, failure);
+    } catch (const std::exception& e) {
+        return failWith(failure, input, std::string("conversion failed: ") + e.what());
+    }
+}
 
 int runCas2Wav(int argc, const char* const* argv, std::ostream& err) {
     Cas2WavArgs args;
@@ -84,9 +69,9 @@ int runCas2Wav(int argc, const char* const* argv, std::ostream& err) {
         err << "cas2wav: " << problem << "; " << kUsage << '\n';
         return kWrongUsage;
     }
-    try {
-        return convert(args, err);
-    } catch (const std::exception& e) {
-        return fail(err, std::string("conversion failed: ") + e.what());
-    }
+    ConversionFailure failure;
+    if (convertTapeImage(args.input, args.output, args.signal, failure))
+        return 0;
+    err << "cas2wav: " << failure.file << ": " << failure.what << '\n';
+    return kConversionFailed;
 }

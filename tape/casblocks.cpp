@@ -2,51 +2,49 @@
 
 #include <algorithm>
 
-namespace {
-
-enum class FileKind { None, Binary, Basic, Ascii };
-
-FileKind fileHeaderKind(const std::uint8_t* block, std::size_t size) {
+TapeFileKind fileHeaderKind(const std::uint8_t* block, std::size_t size) {
     if (size < kFileIdSize)
-        return FileKind::None;
+        return TapeFileKind::None;
     const std::uint8_t id = block[0];
     if (id != kBinaryFileId && id != kBasicFileId && id != kAsciiFileId)
-        return FileKind::None;
+        return TapeFileKind::None;
     if (!std::all_of(block, block + kFileIdSize, [id](std::uint8_t b) { return b == id; }))
-        return FileKind::None;
+        return TapeFileKind::None;
     if (id == kBinaryFileId)
-        return FileKind::Binary;
-    return id == kBasicFileId ? FileKind::Basic : FileKind::Ascii;
+        return TapeFileKind::Binary;
+    return id == kBasicFileId ? TapeFileKind::Basic : TapeFileKind::Ascii;
 }
+
+namespace {
 
 // Follows the files on the tape block by block to tell which blocks continue the current file.
 class LeadInTracker {
   public:
     LeadIn next(const std::uint8_t* block, std::size_t size) {
-        const FileKind header = fileHeaderKind(block, size);
-        if (header != FileKind::None) {
+        const TapeFileKind header = fileHeaderKind(block, size);
+        if (header != TapeFileKind::None) {
             expecting_ = header;
             return LeadIn::Long;
         }
         switch (expecting_) {
-        case FileKind::Binary:
-        case FileKind::Basic:
+        case TapeFileKind::Binary:
+        case TapeFileKind::Basic:
             // A binary or BASIC file is one header and one data block.
-            expecting_ = FileKind::None;
+            expecting_ = TapeFileKind::None;
             return LeadIn::Short;
-        case FileKind::Ascii:
+        case TapeFileKind::Ascii:
             // An ASCII file goes on block by block until the one that holds its end byte.
             if (std::find(block, block + size, kAsciiEnd) != block + size)
-                expecting_ = FileKind::None;
+                expecting_ = TapeFileKind::None;
             return LeadIn::Short;
-        case FileKind::None:
+        case TapeFileKind::None:
             break;
         }
         return LeadIn::Long;
     }
 
   private:
-    FileKind expecting_ = FileKind::None;
+    TapeFileKind expecting_ = TapeFileKind::None;
 };
 
 } // namespace

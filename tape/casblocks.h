@@ -20,6 +20,12 @@ constexpr std::uint8_t kAsciiFileId = 0xEA;
 // The byte that ends the text of an ASCII file.
 constexpr std::uint8_t kAsciiEnd = 0x1A;
 
+// The kind of file a file header block announces; None for any other block.
+enum class TapeFileKind { None, Binary, Basic, Ascii };
+
+// What the block of `size` bytes at `block` announces, if it is a file header.
+TapeFileKind fileHeaderKind(const std::uint8_t* block, std::size_t size);
+
 // A new file starts with a long silence and a long tone; a block that continues a file gets short
 // ones.
 enum class LeadIn { Long, Short };

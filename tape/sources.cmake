@@ -15,3 +15,5 @@ list(APPEND TK_WIN_SOURCES tape/levelinsert.cpp)
 list(APPEND TK_WIN_SOURCES tape/exportdlg.cpp)
 list(APPEND TK_WIN_SOURCES tape/processwait.cpp)
 list(APPEND TK_WIN_SOURCES tape/castowav.cpp)
+# The tape directory, the standard level slots and whole-file reading, for tomkrin.
+list(APPEND TK_CORE_SOURCES tape/tapedirectory.cpp tape/levelslots.cpp tape/filebytes.cpp)

@@ -99,7 +99,7 @@ TEST_F(BadTapeImages, ImagesWithoutAMarkerAreRefusedAndWriteNothing) {
         SCOPED_TRACE(name);
         EXPECT_EQ(convertImage(name, image), 1);
         EXPECT_EQ(err_.str(), "cas2wav: " + (dir_ / name).string() +
-                                  " is not a tape image: it has no block marker\n");
+                                  ": not a tape image: it has no block marker\n");
         EXPECT_FALSE(fs::exists(dir_ / (name + ".wav")));
     }
 }

@@ -1,0 +1,67 @@
+// Feeds any bytes to tomkrin's readers: the tape directory (what `tomkrin info` lists), the
+// standard level slots, and the level checks on the input taken as a level file. Checks that the
+// directory agrees with the block reader and only reads what the blocks hold.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "level/levelcheck.h"
+#include "level/levelcodec.h"
+#include "tape/casblocks.h"
+#include "tape/levelslots.h"
+#include "tape/tapedirectory.h"
+#include "tape/tapeoffsets.h"
+
+namespace {
+
+void fail(const char* what, std::size_t index) {
+    std::fprintf(stderr, "tape directory: %s (entry %zu)\n", what, index);
+    std::abort();
+}
+
+void checkDirectory(const std::uint8_t* data, std::size_t size) {
+    const std::vector<TapeBlock> blocks = readTapeBlocks(data, size);
+    const std::vector<TapeDirectoryEntry> entries = readTapeDirectory(data, size);
+    if (entries.size() != blocks.size())
+        fail("not one entry per block", entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TapeDirectoryEntry& entry = entries[i];
+        if (entry.offset != blocks[i].offset || entry.size != blocks[i].size)
+            fail("entry and block disagree", i);
+        if (entry.name.size() > kTapeFileNameSize)
+            fail("name longer than six characters", i);
+        if (entry.kind == TapeBlockKind::Data && (!entry.name.empty() || entry.hasAddresses))
+            fail("a data block with a name or addresses", i);
+        const bool addressesPossible =
+            entry.kind == TapeBlockKind::Binary && i + 1 < entries.size() &&
+            entries[i + 1].kind == TapeBlockKind::Data && entries[i + 1].size >= 6;
+        if (entry.hasAddresses != addressesPossible)
+            fail("addresses where none can be, or none where they are", i);
+    }
+}
+
+// Slots the input reaches into; the rest would only repeat the check of an empty level.
+void checkSlots(const std::uint8_t* data, std::size_t size) {
+    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
+        if (static_cast<std::size_t>(standardLevelOffset(n)) >= size)
+            break;
+        const LevelFileBytes file = extractStandardLevel(data, size, n);
+        if (file[0] != kBloadId)
+            fail("an extracted level without its identifier", n);
+        Level level;
+        decodeLevel(file.data(), file.size(), level);
+        checkLevel(level);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    checkDirectory(data, size);
+    checkSlots(data, size);
+    for (const LevelWarning& warning : checkLevelFile(data, size))
+        if (warning.place.empty() || warning.message.empty())
+            fail("a warning without place or message", 0);
+    return 0;
+}

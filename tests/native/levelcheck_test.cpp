@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "level/levelcheck.h"
+#include "level/levelcodec.h"
+#include "props/defaultlevel.h"
+
+namespace {
+
+std::vector<std::string> linesOf(const std::vector<LevelWarning>& warnings) {
+    std::vector<std::string> lines;
+    for (const LevelWarning& warning : warnings)
+        lines.push_back(warning.place + ": " + warning.message);
+    return lines;
+}
+
+void setMonster(Level& level, int k, std::vector<int> fields) {
+    for (int field = 0; field < kMonsterFields; ++field)
+        level.monster(k, field) = fields[field];
+}
+
+TEST(LevelCheck, TheDefaultLevelAndUnusedMonstersGiveNoWarning) {
+    EXPECT_TRUE(checkLevel(makeDefaultLevel()).empty());
+}
+
+TEST(LevelCheck, EachProblemIsOneLineWithItsPlace) {
+    Level level = makeDefaultLevel();
+    level.endAddress() = level.startAddress() + kLevelBodySize - 1;
+    for (int col = 3; col <= 5; ++col)
+        level.cell(col, 2) = 0x21; // a run of one code no block has
+    level.cell(7, 2) = 0x00;
+    // start x 0x28, y 0x10 / end x 0x70, y 0x48: cells (3, 2) and (12, 9), on no common line.
+    setMonster(level, 0, {0x28, 0x10, 0x70, 0x48, 2, 0x0A, 8});
+    // On one row, but its end lies right of the last column, its type (0x05) and colour (0x10)
+    // are in no table.
+    setMonster(level, 1, {0x20, 0x40, 0xD0, 0x40, 2, 0x05, 0x10});
+    level.titleChar(0) = 0xE9;
+    EXPECT_EQ(linesOf(checkLevel(level)),
+              (std::vector<std::string>{
+                  "header: end address 0xCBE5 is not start + 0x1BE (0xCBBE)",
+                  "row 2, columns 3-5: code 0x21 belongs to no block (the editor shows nothing "
+                  "there)",
+                  "row 2, column 7: code 0x00 belongs to no block (the editor shows nothing "
+                  "there)",
+                  "monster 1: start (0x28, 0x10) and end (0x70, 0x48) share neither a row nor a "
+                  "column: the monster will wrap the screen",
+                  "monster 2: type 0x05 is in no row of the monster types",
+                  "monster 2: colour 0x10 is none of the 16 MSX colours",
+                  "monster 2: end (0xD0, 0x40) lies outside the grid",
+                  "title character 1: code 0xE9 is not a printable character",
+              }));
+}
+
+TEST(LevelCheck, AFileOfTheWrongLengthOrIdentifierSaysSo) {
+    LevelFileBytes file = encodeLevel(makeDefaultLevel());
+    EXPECT_TRUE(checkLevelFile(file.data(), file.size()).empty());
+    file[0] = 0xFD;
+    const std::vector<std::string> lines = linesOf(checkLevelFile(file.data(), file.size()));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "file: identifier byte 0xFD is not 0xFE");
+    // An empty file loads as a level of zeros: the length, then 18 rows of code 0x00 and more.
+    const std::vector<std::string> empty = linesOf(checkLevelFile(nullptr, 0));
+    EXPECT_EQ(empty[0], "file: 0 bytes long, a level file has 493 (the rest loads as 0)");
+    EXPECT_EQ(empty[2], "row 0, columns 0-23: code 0x00 belongs to no block (the editor shows "
+                        "nothing there)");
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// Extracting levels from a tape image and inserting them back with the tomkrin command line.
+#include "tests/native/tomkrin_testing.h"
+
+using namespace tomkrin_testing;
+
+namespace {
+
+class TomkrinLevels : public TomkrinTest {
+  protected:
+    void SetUp() override {
+        TomkrinTest::SetUp();
+        tape_ = write("game.cas", makeGameTape());
+    }
+    std::string tape_;
+};
+
+TEST_F(TomkrinLevels, ExtractWritesTheEditorsHeaderAndTheBodyAsTheTapeHoldsIt) {
+    ASSERT_EQ(run({"extract", tape_, "19", "-o", path("l19.bin")}), 0) << err_.str();
+    const Bytes file = read("l19.bin");
+    ASSERT_EQ(file.size(), kLevelFileSize);
+    // 0xFE, start 0xCA00 + 486 x 19 = 0xEE12, end (start + 0x1BE) AND 0xFFFF = 0xEFD0, exec 0.
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 7),
+              (Bytes{0xFE, 0x12, 0xEE, 0xD0, 0xEF, 0x00, 0x00}));
+    EXPECT_EQ(Bytes(file.begin() + 7, file.end()), levelBody(19));
+}
+
+TEST_F(TomkrinLevels, AllTwentyLevelsGoOutAndBackByteForByte) {
+    const Bytes original = read("game.cas");
+    ASSERT_EQ(run({"extract", tape_, "all", "-o", path("levels")}), 0) << err_.str();
+    // Into a tape whose level bodies are wiped, each level back into its slot: the original.
+    Bytes wiped = original;
+    std::fill(wiped.begin() + kFirstStandardLevelOffset,
+              wiped.begin() + standardLevelOffset(kStandardLevelCount), 0);
+    const std::string blank = write("blank.cas", wiped);
+    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "levels/level%02u.bin", n);
+        ASSERT_EQ(run({"insert", path(name), blank, std::to_string(n)}), 0) << err_.str();
+    }
+    EXPECT_EQ(read("blank.cas"), original);
+    // --address writes at the same place as the number; -o leaves the tape as it was.
+    ASSERT_EQ(run({"insert", path("levels/level03.bin"), tape_, "--address", "5B8E", "-o",
+                   path("new.cas")}),
+              0)
+        << err_.str();
+    const Bytes changed = read("new.cas");
+    EXPECT_EQ(Bytes(changed.begin() + kFirstStandardLevelOffset,
+                    changed.begin() + kFirstStandardLevelOffset + kLevelBodySize),
+              levelBody(3));
+    EXPECT_EQ(read("game.cas"), original);
+}
+
+TEST_F(TomkrinLevels, EveryRefusedInsertionLeavesTheTapeByteIdentical) {
+    const Bytes original = read("game.cas");
+    const Bytes level(493, 0x41);
+    const std::string good = write("good.bin", level);
+    const std::string shortLevel = write("short.bin", Bytes(492, 0x41));
+    Bytes cut(original.begin(), original.begin() + standardLevelOffset(19) + 485);
+    const std::string cutTape = write("cut.cas", cut);
+    const std::string notTape = write("notes.txt", Bytes(40000, 'x'));
+
+    expectFailure(run({"insert", shortLevel, tape_, "0"}), shortLevel);
+    expectFailure(run({"insert", good, tape_, "--address", "FFFF"}), tape_);
+    EXPECT_NE(err_.str().find("65535"), std::string::npos) << err_.str();
+    expectFailure(run({"insert", tape_, tape_, "0"}), tape_);
+    expectFailure(run({"insert", good, (dir_ / "." / "game.cas").string(), "1", "-o", good}), good);
+    EXPECT_EQ(read("game.cas"), original);
+    // The cut tape names its length and where level 19 would end.
+    expectFailure(run({"insert", good, cutTape, "19"}), cutTape);
+    EXPECT_NE(err_.str().find("33157 bytes long, and level 19 ends at byte 33158"),
+              std::string::npos)
+        << err_.str();
+    EXPECT_EQ(read("cut.cas"), cut);
+    expectFailure(run({"insert", good, notTape, "0"}), notTape);
+    EXPECT_EQ(read("notes.txt"), Bytes(40000, 'x'));
+    // Wrong command lines are usage errors and touch nothing either.
+    EXPECT_EQ(run({"insert", good, tape_, "20"}), 2);
+    EXPECT_EQ(run({"insert", good, tape_, "3", "--address", "5B8E"}), 2);
+    EXPECT_EQ(read("game.cas"), original);
+    EXPECT_EQ(filesInDir(), (std::vector<std::string>{"cut.cas", "game.cas", "good.bin",
+                                                      "notes.txt", "short.bin"}));
+}
+
+TEST_F(TomkrinLevels, ExtractOfAShortTapeWritesNothing) {
+    Bytes cut = read("game.cas");
+    cut.resize(standardLevelOffset(10));
+    const std::string cutTape = write("cut.cas", cut);
+    expectFailure(run({"extract", cutTape, "all", "-o", path("levels")}), cutTape);
+    expectFailure(run({"extract", cutTape, "10", "-o", path("l10.bin")}), cutTape);
+    EXPECT_EQ(run({"extract", cutTape, "9", "-o", cutTape}), 1);
+    EXPECT_EQ(read("cut.cas"), cut);
+    EXPECT_EQ(filesInDir(), (std::vector<std::string>{"cut.cas", "game.cas"}));
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+#pragma once
+// Helpers for the tomkrin tests: a synthetic game tape and a fixture that runs the command line
+// in-process inside a folder of its own.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <unistd.h>
+
+#include "cli/tomkrin.h"
+#include "level/levelcodec.h"
+#include "tape/tapeoffsets.h"
+#include "tests/native/cas2wav_testing.h"
+
+namespace tomkrin_testing {
+
+using cas2wav_testing::Bytes;
+
+// The game's body of standard level n: every byte different from its neighbours and from the
+// same byte of the other levels.
+inline Bytes levelBody(unsigned n) {
+    Bytes body(kLevelBodySize);
+    for (std::size_t i = 0; i < body.size(); ++i)
+        body[i] = static_cast<std::uint8_t>(i * 13 + n * 29 + 1);
+    return body;
+}
+
+// A BASIC loader, then a binary file whose data block holds the 20 levels at 23438 + 486 x N,
+// then a few bytes more.
+inline Bytes makeGameTape() {
+    using namespace cas2wav_testing;
+    Bytes tape;
+    appendBlock(tape, fileHeader(kBasicFileId, "LOADER"));
+    appendBlock(tape, countingBytes(40));
+    appendBlock(tape, fileHeader(kBinaryFileId, "TKGAME"));
+    appendBlock(tape, {0x00, 0x80, 0xFF, 0xEF, 0x00, 0x80});
+    tape.resize(kFirstStandardLevelOffset, 0x55);
+    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
+        const Bytes body = levelBody(n);
+        tape.insert(tape.end(), body.begin(), body.end());
+    }
+    tape.insert(tape.end(), 100, 0xAA);
+    return tape;
+}
+
+class TomkrinTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = std::filesystem::temp_directory_path() /
+               ("tomkrin_" + std::to_string(::getpid()) + "_" + test->name());
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string write(const std::string& name, const Bytes& bytes) const {
+        cas2wav_testing::writeFileBytes(path(name), bytes);
+        return path(name);
+    }
+    Bytes read(const std::string& name) const { return cas2wav_testing::readFileBytes(path(name)); }
+
+    // Runs `tomkrin WORDS...`; the output and error text are kept in out_ and err_.
+    int run(const std::vector<std::string>& words) {
+        std::vector<const char*> argv = {"tomkrin"};
+        for (const std::string& word : words)
+            argv.push_back(word.c_str());
+        out_.str("");
+        err_.str("");
+        return runTomkrin(static_cast<int>(argv.size()), argv.data(), out_, err_, false);
+    }
+
+    // A failure is one line naming the file, with exit status 1.
+    void expectFailure(int status, const std::string& file) {
+        EXPECT_EQ(status, 1);
+        const std::string message = err_.str();
+        EXPECT_EQ(message.rfind("tomkrin: " + file + ": ", 0), 0u) << message;
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    }
+
+    std::vector<std::string> filesInDir() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::filesystem::path dir_;
+    std::ostringstream out_, err_;
+};
+
+} // namespace tomkrin_testing

@@ -1,0 +1,79 @@
+#include "tools/fontart.h"
+
+#include <cctype>
+#include <set>
+
+namespace {
+
+std::string lineError(int lineNumber, const std::string& what) {
+    return "line " + std::to_string(lineNumber) + ": " + what;
+}
+
+std::string withoutTrailingSpace(std::string line) {
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+        line.pop_back();
+    return line;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// "<two hex digits> <character or its name>"
+bool parseHeader(const std::string& line, FontGlyph& glyph) {
+    if (line.size() < 4 || line[2] != ' ' || hexDigit(line[0]) < 0 || hexDigit(line[1]) < 0)
+        return false;
+    glyph.code = hexDigit(line[0]) * 16 + hexDigit(line[1]);
+    return true;
+}
+
+bool parseRow(const std::string& line, int row, FontGlyph& glyph) {
+    if (line.size() != kGlyphWidth)
+        return false;
+    for (int col = 0; col < kGlyphWidth; ++col) {
+        if (line[col] != '#' && line[col] != '.')
+            return false;
+        glyph.pixels[row * kGlyphWidth + col] = line[col] == '#' ? 1 : 0;
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseFontArt(std::istream& in, std::vector<FontGlyph>& glyphs, std::string& error) {
+    std::set<int> seenCodes;
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        line = withoutTrailingSpace(line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        FontGlyph glyph;
+        if (!parseHeader(line, glyph)) {
+            error = lineError(lineNumber, "expected \"<hex code> <character>\"");
+            return false;
+        }
+        if (!seenCodes.insert(glyph.code).second) {
+            error = lineError(lineNumber, "code " + line.substr(0, 2) + " drawn twice");
+            return false;
+        }
+        for (int row = 0; row < kGlyphHeight; ++row) {
+            if (!std::getline(in, line)) {
+                error = lineError(lineNumber, "glyph ends early");
+                return false;
+            }
+            ++lineNumber;
+            if (!parseRow(withoutTrailingSpace(line), row, glyph)) {
+                error = lineError(lineNumber, "expected 5 of '#' and '.'");
+                return false;
+            }
+        }
+        glyphs.push_back(glyph);
+    }
+    return true;
+}
