@@ -1,10 +1,7 @@
 #include "tape/cas2wavtool.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <exception>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,38 +10,13 @@
 #include "tape/casencoder.h"
 #include "tape/fileplatform.h"
 #include "tape/stagedfile.h"
+#include "tape/wholefile.h"
 
 namespace {
 
 constexpr int kConversionFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage = "usage: cas2wav INPUT.cas OUTPUT.wav [-2] [-i]";
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Reads the whole file; on failure returns false with errno describing why.
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return false;
-    std::uint8_t chunk[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    if (std::ferror(file.get())) {
-        if (errno == 0)
-            errno = EIO;
-        return false;
-    }
-    return true;
-}
-
-// Why the last file operation failed, if the C library said.
-std::string reason() {
-    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
-}
 
 int fail(std::ostream& err, const std::string& message) {
     err << "cas2wav: " << message << '\n';
@@ -58,19 +30,19 @@ int convert(const Cas2WavArgs& args, std::ostream& err) {
     std::vector<std::uint8_t> image;
     errno = 0;
     if (!readWholeFile(args.input, image))
-        return fail(err, "cannot read " + args.input + reason());
+        return fail(err, "cannot read " + args.input + errnoReason());
     const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
     if (blocks.empty())
         return fail(err, args.input + " is not a tape image: it has no block marker");
     StagedFile output;
     errno = 0;
     if (!output.open(args.output))
-        return fail(err, "cannot create a file beside " + args.output + reason());
+        return fail(err, "cannot create a file beside " + args.output + errnoReason());
     if (!writeTapeRecording(image.data(), blocks, args.signal, output))
         return fail(err, args.input + " is too long for a .wav file");
     errno = 0;
     if (!output.commit())
-        return fail(err, "cannot write " + args.output + reason());
+        return fail(err, "cannot write " + args.output + errnoReason());
     return 0;
 }
 

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-enum class FileKind { None, Binary, Basic, Ascii };
-
 FileKind fileHeaderKind(const std::uint8_t* block, std::size_t size) {
     if (size < kFileIdSize)
         return FileKind::None;
@@ -18,6 +14,8 @@ FileKind fileHeaderKind(const std::uint8_t* block, std::size_t size) {
         return FileKind::Binary;
     return id == kBasicFileId ? FileKind::Basic : FileKind::Ascii;
 }
+
+namespace {
 
 // Follows the files on the tape block by block to tell which blocks continue the current file.
 class LeadInTracker {

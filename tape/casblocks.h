@@ -20,6 +20,11 @@ constexpr std::uint8_t kAsciiFileId = 0xEA;
 // The byte that ends the text of an ASCII file.
 constexpr std::uint8_t kAsciiEnd = 0x1A;
 
+enum class FileKind { None, Binary, Basic, Ascii };
+
+// The kind of file whose header `block` is, or None when it is not a file header.
+FileKind fileHeaderKind(const std::uint8_t* block, std::size_t size);
+
 // A new file starts with a long silence and a long tone; a block that continues a file gets short
 // ones.
 enum class LeadIn { Long, Short };
