@@ -20,10 +20,10 @@ enum class BlockEnd {
 
 struct ReadBlock {
     int baud = 0;
-    double speed = 1.0;     // measured on the lead-in tone
-    double start = 0;       // sample position of the first start bit
-    double end = 0;         // sample position after the last whole byte
-    double stopsAt = 0;     // for MidByte: where the signal stopped
+    double speed = 1.0; // measured on the lead-in tone
+    double start = 0;   // sample position of the first start bit
+    double end = 0;     // sample position after the last whole byte
+    double stopsAt = 0; // for MidByte: where the signal stopped
     std::vector<std::uint8_t> bytes;
     std::vector<std::size_t> framingErrors; // indices of bytes with a start bit that is not 0 or
                                             // a stop bit that is not 1

@@ -26,7 +26,8 @@ int fail(std::ostream& err, const std::string& message) {
 int convert(const Cas2WavArgs& args, std::ostream& err) {
     // A slip of the keyboard must not turn the tape image into its own recording.
     if (isSameFile(args.input, args.output))
-        return fail(err, args.output + " is the input file itself: give the .wav file another name");
+        return fail(err,
+                    args.output + " is the input file itself: give the .wav file another name");
     std::vector<std::uint8_t> image;
     errno = 0;
     if (!readWholeFile(args.input, image))

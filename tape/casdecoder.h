@@ -12,9 +12,9 @@ struct DecodeOptions {
 };
 
 struct DecodedBlock {
-    double seconds = 0;       // where the first byte starts in the recording
-    double endSeconds = 0;    // after its last whole byte
-    double stopSeconds = 0;   // where the signal stopped, for a block that ends mid-byte
+    double seconds = 0;     // where the first byte starts in the recording
+    double endSeconds = 0;  // after its last whole byte
+    double stopSeconds = 0; // where the signal stopped, for a block that ends mid-byte
     int baud = 0;
     double speed = 1.0;
     std::vector<std::uint8_t> bytes;

@@ -85,15 +85,14 @@ bool LeadInFinder::find(std::size_t from, LeadInTone& tone) const {
                 smoothed[b] += powers[b];
                 total += powers[b];
             }
-        std::size_t candidate = smoothed[kSlowToneBand] >= smoothed[kFastToneBand]
-                                    ? kSlowToneBand
-                                    : kFastToneBand;
+        std::size_t candidate =
+            smoothed[kSlowToneBand] >= smoothed[kFastToneBand] ? kSlowToneBand : kFastToneBand;
         if (onlyBaud_ == 1200)
             candidate = kSlowToneBand;
         else if (onlyBaud_ == 2400)
             candidate = kFastToneBand;
-        const bool sounding = hops + 1 >= kSmoothedFrames && total > 0 &&
-                              smoothed[candidate] > kToneShare * total;
+        const bool sounding =
+            hops + 1 >= kSmoothedFrames && total > 0 && smoothed[candidate] > kToneShare * total;
         const bool confirmed = run >= confirmHops;
         if (sounding && run > 0 && candidate == band) {
             turn += frame.bands[band] * std::conj(previous);

@@ -8,9 +8,9 @@
 
 struct LeadInTone {
     int baud = 0;
-    double speed = 1.0;  // the tape's speed against the nominal one
-    double start = 0;    // sample position where the tone was first heard
-    double inside = 0;   // a position shortly after the start, surely inside the tone
+    double speed = 1.0;   // the tape's speed against the nominal one
+    double start = 0;     // sample position where the tone was first heard
+    double inside = 0;    // a position shortly after the start, surely inside the tone
     double confirmed = 0; // where the tone had lasted long enough to be taken for a lead-in
 };
 

@@ -87,8 +87,8 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
     if (!quiet)
         out << plural(blocks.size(), "block") << ", " << plural(bytes, "byte") << ", "
             << (clean ? std::string("clean")
-                      : plural(framingErrors, "framing error") + ", " +
-                            plural(earlyEnds, "block") + " ending early")
+                      : plural(framingErrors, "framing error") + ", " + plural(earlyEnds, "block") +
+                            " ending early")
             << '\n';
     return clean;
 }

@@ -44,7 +44,8 @@ int fail(std::ostream& err, const std::string& message) {
 int decode(const Wav2CasArgs& args, std::ostream& out, std::ostream& err) {
     // A slip of the keyboard must not turn the recording into its own tape image.
     if (isSameFile(args.input, args.output))
-        return fail(err, args.output + " is the input file itself: give the .cas file another name");
+        return fail(err,
+                    args.output + " is the input file itself: give the .cas file another name");
     std::vector<std::uint8_t> file;
     errno = 0;
     if (!readWholeFile(args.input, file))

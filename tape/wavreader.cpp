@@ -155,7 +155,8 @@ float sampleAt(const std::uint8_t* p, const WavRecording& recording) {
 std::vector<float> channelSamples(const WavRecording& recording, int channel) {
     const std::size_t sampleSize = recording.bitsPerSample / 8;
     const std::size_t frameSize = recording.channels * sampleSize;
-    const std::uint8_t* p = recording.frames + (channel < recording.channels ? channel : 0) * sampleSize;
+    const std::uint8_t* p =
+        recording.frames + (channel < recording.channels ? channel : 0) * sampleSize;
     std::vector<float> samples(recording.frameCount);
     for (std::size_t i = 0; i < recording.frameCount; ++i, p += frameSize)
         samples[i] = sampleAt(p, recording);
