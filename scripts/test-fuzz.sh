@@ -3,6 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each for a bounded time. Exits non-zero on any finding.
 #   fuzz/level_decoder_fuzz.cpp  the level file decoder and saver
 #   fuzz/tape_reader_fuzz.cpp    cas2wav's reading of a tape image and its recording
+#   fuzz/wav_reader_fuzz.cpp     wav2cas's reading of a .wav file, and its decoder on the samples
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
 # crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 30 s per target.
 # $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
@@ -42,6 +43,10 @@ build() {
 
 build level_decoder_fuzz level/levelcodec.cpp
 build tape_reader_fuzz tape/casblocks.cpp "tape/casencoder.cpp tape/wavheader.cpp"
+# The decoder is plain for the reason the encoder is: its loops run over the samples, and a few
+# kilobytes of them rarely hold a lead-in tone long enough to start a block.
+build wav_reader_fuzz tape/wavreader.cpp "tape/tapesignal.cpp tape/casdecoder.cpp \
+    tape/blockreader.cpp tape/leadinfinder.cpp tape/bitdetector.cpp"
 
 status=0
 run() { # target corpus max-len
@@ -68,4 +73,5 @@ run() { # target corpus max-len
 # of a few kilobytes hold hundreds of blocks.
 run level_decoder_fuzz level 1024
 run tape_reader_fuzz tape 4096
+run wav_reader_fuzz wav 4096
 exit $status
