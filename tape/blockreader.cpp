@@ -10,6 +10,8 @@ constexpr int kBitsPerByte = 11; // start bit, eight data bits, two stop bits
 constexpr float kSilentShare = 0.15f;
 // The lead-in is searched for its end in steps of a quarter bit.
 constexpr double kScanStep = 0.25;
+constexpr int kSilentSteps = 8;
+constexpr int kLowSteps = 2;
 // Start bit alignment: how far from the expected place, and in what steps, in bits.
 constexpr double kFirstAlignRange = 0.6;
 constexpr double kAlignRange = 0.35;
@@ -53,8 +55,9 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
         readBytes(first, block);
         if (block.ending != BlockEnd::NextTone || block.bytes.size() > kGlitchBytes)
             return true;
-        // A false start bit in the lead-in: its "bytes" are ones, and the tone goes on.
-        from = block.end;
+        // A false start bit in the lead-in: its "bytes" are ones, and the tone goes on. The search
+        // goes on a bit after it, so it cannot find the same place again.
+        from = std::max(block.end, first) + detector_.bitLength();
         const int baud = block.baud;
         const double speed = block.speed;
         block = ReadBlock{};
@@ -64,19 +67,27 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
 }
 
 // Walks along the lead-in tone to the first bit that sounds the low tone.
+// Walks along the lead-in tone to the first bit that sounds the low tone. Noise can make one
+// step look silent or low: silence must last a few steps, and the low tone two steps running.
 bool BlockReader::findFirstStartBit(double from, double& at) {
     const double step = kScanStep * detector_.bitLength();
+    int silentSteps = 0;
+    int lowSteps = 0;
     for (double position = from; fits(position); position += step) {
         const BitEnergies bit = detector_.measure(position);
-        if (bit.strongest() < kSilentShare * level_) {
+        const bool silent = bit.strongest() < kSilentShare * level_;
+        silentSteps = silent ? silentSteps + 1 : 0;
+        lowSteps = !silent && !bit.isOne() ? lowSteps + 1 : 0;
+        if (silentSteps == kSilentSteps) {
             at = position;
             return false;
         }
-        if (!bit.isOne()) {
-            at = alignStartBit(position, kFirstAlignRange);
+        if (lowSteps == kLowSteps) {
+            at = alignStartBit(position - step, kFirstAlignRange);
             return true;
         }
-        level_ += kToneLevelFollow * (bit.strongest() - level_);
+        if (!silent && bit.isOne())
+            level_ += kToneLevelFollow * (bit.strongest() - level_);
     }
     at = static_cast<double>(signal_.size());
     return false;

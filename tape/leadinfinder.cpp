@@ -8,15 +8,23 @@ namespace {
 
 const double kTwoPi = 2.0 * std::acos(-1.0);
 
-// The pitches listened to: the lead-in tones of both rates and the tones next to them, so that a
-// frame of noise or of data spreads its energy over several bands while a lead-in fills one.
-constexpr std::array<double, 4> kBandHz = {1200, 2400, 3600, 4800};
-constexpr std::size_t kSlowToneBand = 1; // the lead-in at 1200 baud
-constexpr std::size_t kFastToneBand = 3; // the lead-in at 2400 baud
-constexpr double kFrameSeconds = 0.002;  // the bands (1,200 Hz apart) stay apart in a 2 ms frame
+// The pitches listened to: each lead-in tone at 0.9, 1 and 1.1 times the nominal speed, so that
+// the tone fills its group of bands at any speed, and the tones between, so that a frame of noise
+// or of data spreads its energy over several groups while a lead-in fills one.
+constexpr std::array<double, 8> kBandHz = {1200, 2160, 2400, 2640, 3600, 4320, 4800, 5280};
+
+struct ToneGroup {
+    std::size_t first, last; // its bands, last included
+    int baud;
+    double nominalHz;
+};
+constexpr ToneGroup kSlowTone = {1, 3, 1200, 2400}; // the lead-in at 1200 baud
+constexpr ToneGroup kFastTone = {5, 7, 2400, 4800}; // the lead-in at 2400 baud
+
+constexpr double kFrameSeconds = 0.002;  // tones 1,200 Hz apart stay apart in a 2 ms frame
 constexpr std::size_t kFramesPerHop = 4; // frames overlap by three quarters
 constexpr std::size_t kSmoothedFrames = 4;
-// The share of the energy of the smoothed frames that lies in one lead-in band when a tone sounds.
+// The share of the energy of the smoothed frames that lies in one lead-in group when a tone sounds.
 constexpr double kToneShare = 0.6;
 constexpr double kConfirmSeconds = 0.25; // no stretch of data is a steady tone this long
 constexpr double kMeasureSeconds = 1.0;  // the frequency is measured over at most this much tone
@@ -24,6 +32,41 @@ constexpr double kMeasureSeconds = 1.0;  // the frequency is measured over at mo
 double wrapAngle(double angle) {
     return std::remainder(angle, kTwoPi);
 }
+
+using BandPowers = std::array<double, kBandHz.size()>;
+
+double groupPower(const BandPowers& powers, const ToneGroup& group) {
+    double sum = 0;
+    for (std::size_t band = group.first; band <= group.last; ++band)
+        sum += powers[band];
+    return sum;
+}
+
+std::size_t strongestBand(const BandPowers& powers, const ToneGroup& group) {
+    std::size_t strongest = group.first;
+    for (std::size_t band = group.first; band <= group.last; ++band)
+        if (powers[band] > powers[strongest])
+            strongest = band;
+    return strongest;
+}
+
+// The lead-in group that sounds louder in `powers`, or the one of the baud rate asked for.
+const ToneGroup* loudestGroup(const BandPowers& powers, int onlyBaud) {
+    if (onlyBaud != 0)
+        return onlyBaud == kSlowTone.baud ? &kSlowTone : &kFastTone;
+    return groupPower(powers, kSlowTone) >= groupPower(powers, kFastTone) ? &kSlowTone : &kFastTone;
+}
+
+// A run of frames in which one lead-in group sounds, and the turn of the phase of its strongest
+// band from frame to frame.
+struct ToneRun {
+    const ToneGroup* group = nullptr;
+    std::size_t band = 0;
+    std::size_t frames = 0;
+    std::size_t start = 0;
+    std::complex<double> turn; // sum of each frame's band value times the previous one's conjugate
+    std::complex<double> previous;
+};
 
 } // namespace
 
@@ -66,62 +109,50 @@ LeadInFinder::Frame LeadInFinder::analyse(std::size_t at) const {
 }
 
 bool LeadInFinder::find(std::size_t from, LeadInTone& tone) const {
-    const std::size_t confirmHops = static_cast<std::size_t>(kConfirmSeconds * sampleRate_ / hop_);
-    const std::size_t measureHops = static_cast<std::size_t>(kMeasureSeconds * sampleRate_ / hop_);
-    std::array<std::array<double, kBandHz.size()>, kSmoothedFrames> recent{};
-    std::size_t band = 0;      // the lead-in band of the current run of tone frames
-    std::size_t run = 0;       // frames in that run
-    std::size_t runStart = 0;  // sample position of the run's first frame
-    std::complex<double> turn; // sum of each frame's band value times the previous one's conjugate
-    std::complex<double> previous;
+    const std::size_t confirmFrames =
+        static_cast<std::size_t>(kConfirmSeconds * sampleRate_ / hop_);
+    const std::size_t measureFrames =
+        static_cast<std::size_t>(kMeasureSeconds * sampleRate_ / hop_);
+    std::array<BandPowers, kSmoothedFrames> recent{};
+    ToneRun run;
     std::size_t hops = 0;
     for (std::size_t at = from; at + frameLength_ <= signal_.size(); at += hop_, ++hops) {
         const Frame frame = analyse(at);
         recent[hops % kSmoothedFrames] = frame.power;
-        std::array<double, kBandHz.size()> smoothed{};
+        BandPowers smoothed{};
         double total = 0;
-        for (const auto& powers : recent)
-            for (std::size_t b = 0; b < kBandHz.size(); ++b) {
-                smoothed[b] += powers[b];
-                total += powers[b];
+        for (const BandPowers& powers : recent)
+            for (std::size_t band = 0; band < kBandHz.size(); ++band) {
+                smoothed[band] += powers[band];
+                total += powers[band];
             }
-        std::size_t candidate =
-            smoothed[kSlowToneBand] >= smoothed[kFastToneBand] ? kSlowToneBand : kFastToneBand;
-        if (onlyBaud_ == 1200)
-            candidate = kSlowToneBand;
-        else if (onlyBaud_ == 2400)
-            candidate = kFastToneBand;
-        const bool sounding =
-            hops + 1 >= kSmoothedFrames && total > 0 && smoothed[candidate] > kToneShare * total;
-        const bool confirmed = run >= confirmHops;
-        if (sounding && run > 0 && candidate == band) {
-            turn += frame.bands[band] * std::conj(previous);
-            ++run;
-        } else if (confirmed) {
+        const ToneGroup* group = loudestGroup(smoothed, onlyBaud_);
+        const bool sounding = hops + 1 >= kSmoothedFrames && total > 0 &&
+                              groupPower(smoothed, *group) > kToneShare * total;
+        if (sounding && run.frames > 0 && group == run.group) {
+            run.turn += frame.bands[run.band] * std::conj(run.previous);
+            ++run.frames;
+        } else if (run.frames >= confirmFrames) {
             break;
         } else if (sounding) {
-            band = candidate;
-            run = 1;
-            runStart = at;
-            turn = 0;
+            run = ToneRun{group, strongestBand(smoothed, *group), 1, at, {}, {}};
         } else {
-            run = 0;
+            run.frames = 0;
         }
-        previous = frame.bands[band];
-        if (run >= measureHops)
+        run.previous = frame.bands[run.band];
+        if (run.frames >= measureFrames)
             break;
     }
-    if (run < confirmHops)
+    if (run.frames < confirmFrames)
         return false;
     // A tone of frequency w turns each band value by w times the hop (the frames' phases are
     // measured from their own starts); the band's own pitch is the nearest such turn.
-    const double bandStep = kTwoPi * kBandHz[band] / sampleRate_ * hop_;
-    const double omega = (bandStep + wrapAngle(std::arg(turn) - bandStep)) / hop_;
-    const double hz = omega * sampleRate_ / kTwoPi;
-    tone.baud = band == kSlowToneBand ? 1200 : 2400;
-    tone.speed = hz / kBandHz[band];
-    tone.start = static_cast<double>(runStart);
-    tone.inside = static_cast<double>(runStart + frameLength_);
-    tone.confirmed = static_cast<double>(runStart + confirmHops * hop_);
+    const double bandStep = kTwoPi * kBandHz[run.band] / sampleRate_ * hop_;
+    const double omega = (bandStep + wrapAngle(std::arg(run.turn) - bandStep)) / hop_;
+    tone.baud = run.group->baud;
+    tone.speed = omega * sampleRate_ / kTwoPi / run.group->nominalHz;
+    tone.start = static_cast<double>(run.start);
+    tone.inside = static_cast<double>(run.start + frameLength_);
+    tone.confirmed = static_cast<double>(run.start + confirmFrames * hop_);
     return true;
 }

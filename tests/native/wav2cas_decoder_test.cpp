@@ -109,6 +109,20 @@ TEST(Wav2CasDecoder, FollowsAFadingLevelAndADriftingSpeed) {
     EXPECT_EQ(tapeImage(decode(drifting)), image);
 }
 
+// One cycle of the low tone inside a lead-in reads as a start bit followed by ones; the decoder
+// must go on along the tone to the real first byte rather than report a block (or stay there).
+TEST(Wav2CasDecoder, AClickInTheLeadInIsNotABlock) {
+    const Bytes image = binaryFile(8);
+    std::vector<float> signal = encodeSignal(image);
+    const std::size_t click = 10800 + 18 * 800; // a third of a second into the first lead-in
+    const double pi = std::acos(-1.0);
+    for (std::size_t i = 0; i < 36; ++i)
+        signal[click + i] = static_cast<float>(0.9 * std::sin(2 * pi * i / 36));
+    const std::vector<DecodedBlock> blocks = decode(signal);
+    EXPECT_EQ(tapeImage(blocks), image);
+    expectClean(blocks, 1200);
+}
+
 TEST(Wav2CasDecoder, ACutShowsWhereTheBlockEndsEarly) {
     const Bytes image = binaryFile(64);
     std::vector<float> signal = encodeSignal(image);
