@@ -96,32 +96,24 @@ bool BlockReader::findFirstStartBit(double from, double& at) {
 // The position near `around` where the signal turns from a 1 bit to a 0 bit most clearly: the bit
 // before it sounds the high tone and the bit from it the low one.
 double BlockReader::alignStartBit(double around, double range) const {
-    const double bit = detector_.bitLength();
+    const double step = kAlignStep * detector_.bitLength();
     const int steps = static_cast<int>(range / kAlignStep);
-    double best = -1e30;
-    double scores[3] = {0, 0, 0};
-    int bestStep = 0;
     std::vector<double> score(2 * steps + 1);
     for (int k = -steps; k <= steps; ++k) {
-        const double position = around + k * kAlignStep * bit;
-        const BitEnergies before = detector_.measure(position - bit);
+        const double position = around + k * step;
+        const BitEnergies before = detector_.measure(position - detector_.bitLength());
         const BitEnergies start = detector_.measure(position);
         score[k + steps] = (before.mark - before.space) + (start.space - start.mark);
-        if (score[k + steps] > best) {
-            best = score[k + steps];
-            bestStep = k;
-        }
     }
+    const int best = static_cast<int>(std::max_element(score.begin(), score.end()) - score.begin());
+    const double bestPosition = around + (best - steps) * step;
+    if (best == 0 || best == 2 * steps)
+        return bestPosition;
     // A parabola through the best score and its neighbours places the turn between the steps.
-    const int index = bestStep + steps;
-    if (index == 0 || index == 2 * steps)
-        return around + bestStep * kAlignStep * bit;
-    scores[0] = score[index - 1];
-    scores[1] = score[index];
-    scores[2] = score[index + 1];
-    const double curvature = scores[0] - 2 * scores[1] + scores[2];
-    const double shift = curvature < 0 ? 0.5 * (scores[0] - scores[2]) / curvature : 0.0;
-    return around + (bestStep + shift) * kAlignStep * bit;
+    const double left = score[best - 1];
+    const double right = score[best + 1];
+    const double curvature = left - 2 * score[best] + right;
+    return curvature < 0 ? bestPosition + 0.5 * (left - right) / curvature * step : bestPosition;
 }
 
 namespace {
@@ -129,7 +121,24 @@ namespace {
 struct ByteBits {
     BitEnergies bits[kBitsPerByte];
     bool silent[kBitsPerByte];
+    int soundingBits = 0;
+    float soundingEnergy = 0; // the mean energy of the bits that sound
 };
+
+ByteBits measureByte(const BitDetector& detector, double start, float silence) {
+    ByteBits byte;
+    float sum = 0;
+    for (int i = 0; i < kBitsPerByte; ++i) {
+        byte.bits[i] = detector.measure(start + i * detector.bitLength());
+        byte.silent[i] = byte.bits[i].strongest() < silence;
+        if (!byte.silent[i]) {
+            sum += byte.bits[i].strongest();
+            ++byte.soundingBits;
+        }
+    }
+    byte.soundingEnergy = byte.soundingBits > 0 ? sum / static_cast<float>(byte.soundingBits) : 0;
+    return byte;
+}
 
 // The first bit of the run of silent bits that ends the byte; kBitsPerByte when the last bit
 // sounds.
@@ -157,69 +166,74 @@ bool allOnes(const ByteBits& byte) {
     return true;
 }
 
+// Whether the block ends at this byte, and how. A cut shows as a run of sounding bits from the
+// start bit, then silence to the end of the byte; noise after a block sounds in a scattered bit or
+// two.
+bool endsHere(const ByteBits& byte, BlockEnd& ending, int& soundingBits) {
+    soundingBits = silentTail(byte);
+    if (soundingBits >= 2 && soundingBits < kBitsPerByte - 1 && mostlySounding(byte, soundingBits))
+        ending = BlockEnd::MidByte;
+    else if (2 * byte.soundingBits < kBitsPerByte)
+        ending = BlockEnd::Silence;
+    else if (allOnes(byte))
+        ending = BlockEnd::NextTone;
+    else
+        return false;
+    return true;
+}
+
+void keepByte(const ByteBits& byte, double start, ReadBlock& block) {
+    int value = 0;
+    for (int i = 0; i < 8; ++i)
+        value |= (byte.bits[1 + i].isOne() ? 1 : 0) << i;
+    const bool framed = !byte.bits[0].isOne() && byte.bits[9].isOne() && byte.bits[10].isOne();
+    if (!framed)
+        block.framingErrors.push_back(block.bytes.size());
+    block.bytes.push_back(static_cast<std::uint8_t>(value));
+    block.byteStarts.push_back(start);
+}
+
 } // namespace
+
+// The recording stops within the byte expected at `start`: whether the block still sounds there.
+void BlockReader::endAtRecordingEnd(double start, ReadBlock& block) const {
+    const double size = static_cast<double>(signal_.size());
+    const bool noRoom = start + detector_.bitLength() > size;
+    const bool sounding = !noRoom && detector_.measure(start).strongest() >= kSilentShare * level_;
+    block.end = start;
+    block.ending = sounding || noRoom ? BlockEnd::RecordingEnds : BlockEnd::Silence;
+}
+
+// The start bit expected at `expected`, aligned on the signal; half of the offset found moves the
+// timing, and a little of it the bit length, which so follows the tape's speed.
+double BlockReader::followStartBit(double expected) {
+    const double offset = alignStartBit(expected, kAlignRange) - expected;
+    const double bit = std::clamp(detector_.bitLength() + kLengthGain * offset / kBitsPerByte,
+                                  nominalBit_ / kFastest, nominalBit_ / kSlowest);
+    detector_.setBitLength(bit);
+    return expected + kPhaseGain * offset;
+}
 
 void BlockReader::readBytes(double first, ReadBlock& block) {
     block.start = first;
-    double expected = first;
+    double start = first;
     while (true) {
-        double bit = detector_.bitLength();
-        if (!fits(expected)) {
-            // The recording stops within a byte: does the block still sound there?
-            block.end = expected;
-            const bool sounding = expected + bit <= static_cast<double>(signal_.size()) &&
-                                  detector_.measure(expected).strongest() >= kSilentShare * level_;
-            const bool noRoom = expected + bit > static_cast<double>(signal_.size());
-            block.ending = sounding || noRoom ? BlockEnd::RecordingEnds : BlockEnd::Silence;
+        if (!fits(start)) {
+            endAtRecordingEnd(start, block);
             return;
         }
-        const bool firstByte = block.bytes.empty() && expected == first;
-        double start = firstByte ? first : alignStartBit(expected, kAlignRange);
-        if (!firstByte) {
-            const double offset = start - expected;
-            start = expected + kPhaseGain * offset;
-            bit = std::clamp(bit + kLengthGain * offset / kBitsPerByte, nominalBit_ / kFastest,
-                             nominalBit_ / kSlowest);
-            detector_.setBitLength(bit);
-        }
-        ByteBits byte;
-        float sounding = 0;
-        int soundingBits = 0;
-        for (int i = 0; i < kBitsPerByte; ++i) {
-            byte.bits[i] = detector_.measure(start + i * bit);
-            byte.silent[i] = byte.bits[i].strongest() < kSilentShare * level_;
-            if (!byte.silent[i]) {
-                sounding += byte.bits[i].strongest();
-                ++soundingBits;
-            }
-        }
+        if (!block.bytes.empty())
+            start = followStartBit(start);
+        const ByteBits byte = measureByte(detector_, start, kSilentShare * level_);
         block.end = start;
-        // A cut shows as a run of sounding bits from the start bit, then silence to the end of
-        // the byte; noise after a block sounds in a scattered bit or two.
-        const int tail = silentTail(byte);
-        if (tail >= 2 && tail < kBitsPerByte - 1 && mostlySounding(byte, tail)) {
-            block.ending = BlockEnd::MidByte;
-            block.stopsAt = start + tail * bit;
+        int soundingBits = 0;
+        if (endsHere(byte, block.ending, soundingBits)) {
+            block.stopsAt = start + soundingBits * detector_.bitLength();
             return;
         }
-        if (2 * soundingBits < kBitsPerByte) {
-            block.ending = BlockEnd::Silence;
-            return;
-        }
-        if (allOnes(byte)) {
-            block.ending = BlockEnd::NextTone;
-            return;
-        }
-        int value = 0;
-        for (int i = 0; i < 8; ++i)
-            value |= (byte.bits[1 + i].isOne() ? 1 : 0) << i;
-        const bool framed = !byte.bits[0].isOne() && byte.bits[9].isOne() && byte.bits[10].isOne();
-        if (!framed)
-            block.framingErrors.push_back(block.bytes.size());
-        block.bytes.push_back(static_cast<std::uint8_t>(value));
-        block.byteStarts.push_back(start);
-        level_ += kLevelFollow * (sounding / static_cast<float>(soundingBits) - level_);
-        expected = start + kBitsPerByte * bit;
-        block.end = expected;
+        keepByte(byte, start, block);
+        level_ += kLevelFollow * (byte.soundingEnergy - level_);
+        start += kBitsPerByte * detector_.bitLength();
+        block.end = start;
     }
 }

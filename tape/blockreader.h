@@ -44,6 +44,8 @@ class BlockReader {
     bool findFirstStartBit(double from, double& at);
     double alignStartBit(double around, double range) const;
     void readBytes(double first, ReadBlock& block);
+    double followStartBit(double expected);
+    void endAtRecordingEnd(double start, ReadBlock& block) const;
     bool fits(double position) const;
 
     const std::vector<float>& signal_;
