@@ -194,8 +194,9 @@ TEST(FileDialog, AsksWithTheShortRequestFromTheProgramFolder) {
     EXPECT_STREQ(seenRequest.lpstrTitle, "Load Tomkrin Level");
     EXPECT_EQ(seenRequest.nMaxFile, static_cast<DWORD>(MAX_PATH));
     EXPECT_EQ(seenRequest.nFilterIndex, 0u);
-    EXPECT_EQ(std::string(seenRequest.lpstrFilter, 46),
-              std::string("Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0\0", 46));
+    // The filter's 42 bytes end with its double NUL; reading further would leave both arrays.
+    EXPECT_EQ(std::string(seenRequest.lpstrFilter, 42),
+              std::string("Levels (*.bin)\0*.bin\0All files (*.*)\0*.*\0", 42));
 
     EXPECT_FALSE(Apri(nullptr, path, MAX_PATH, "Save Tomkrin Level", kLevelsFilter, kSaveDialog));
     EXPECT_EQ(seenRequest.Flags, 0x000Eu);
