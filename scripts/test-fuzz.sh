@@ -4,13 +4,14 @@
 #   fuzz/level_decoder_fuzz.cpp  the level file decoder and saver
 #   fuzz/tape_reader_fuzz.cpp    cas2wav's reading of a tape image and its recording
 #   fuzz/tape_directory_fuzz.cpp tomkrin's tape directory, level slots and level checks
+#   fuzz/wav_reader_fuzz.cpp     wav2cas's reading of a .wav file, and its decoder on the samples
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
-# crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 30 s per target.
+# crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 20 s per target.
 # $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 out="$TK_ROOT/build/fuzz"
-seconds=${FUZZ_SECONDS:-30}
+seconds=${FUZZ_SECONDS:-20}
 CXX_FUZZ=${CXX_FUZZ:-clang++}
 
 command -v "$CXX_FUZZ" >/dev/null 2>&1 ||
@@ -47,6 +48,10 @@ build tape_reader_fuzz tape/casblocks.cpp "tape/casencoder.cpp tape/wavheader.cp
 # plain.
 build tape_directory_fuzz "tape/tapedirectory.cpp tape/casblocks.cpp tape/levelslots.cpp level/levelcodec.cpp level/levelcheck.cpp level/leveltitle.cpp" \
     "tape/tapeoffsets.cpp canvas/blockcatalog.cpp props/monstertables.cpp"
+# The decoder is plain for the reason the encoder is: its loops run over the samples, and a few
+# kilobytes of them rarely hold a lead-in tone long enough to start a block.
+build wav_reader_fuzz tape/wavreader.cpp "tape/tapesignal.cpp tape/casdecoder.cpp \
+    tape/blockreader.cpp tape/leadinfinder.cpp tape/bitdetector.cpp"
 
 status=0
 run() { # target corpus max-len
@@ -74,4 +79,5 @@ run() { # target corpus max-len
 run level_decoder_fuzz level 1024
 run tape_reader_fuzz tape 4096
 run tape_directory_fuzz tapedir 4096
+run wav_reader_fuzz wav 4096
 exit $status

@@ -14,15 +14,15 @@ cmake --build "$TK_ROOT/build/$tree" --target package >"$TK_ROOT/build/$tree.pac
     { cat "$TK_ROOT/build/$tree.package.log"; exit 1; }
 zip=$(ls "$TK_ROOT/build/$tree"/TomkrinEditor-*-win*.zip)
 
-for file in TomkrinEditor.exe cas2wav.exe tomkrin.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt; do
+for file in TomkrinEditor.exe cas2wav.exe tomkrin.exe wav2cas.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt; do
     if unzip -l "$zip" | grep -q "/$file\$"; then pass "zip holds $file"; else fail "zip lacks $file"; fi
 done
 
 # Only DLLs that every Windows has.
 allowed="kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll advapi32.dll msvcrt.dll"
 for exe in "$TK_ROOT"/build/win32/*.exe "$TK_ROOT"/build/win64/TomkrinEditor.exe "$TK_ROOT"/build/win64/cas2wav.exe \
-    "$TK_ROOT"/build/win64/tomkrin.exe; do
-    case $(basename "$exe") in TomkrinEditor.exe | cas2wav.exe | tomkrin.exe) ;; *) continue ;; esac
+    "$TK_ROOT"/build/win64/tomkrin.exe "$TK_ROOT"/build/win64/wav2cas.exe; do
+    case $(basename "$exe") in TomkrinEditor.exe | cas2wav.exe | tomkrin.exe | wav2cas.exe) ;; *) continue ;; esac
     [ -f "$exe" ] || continue
     dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z')
     [ -n "$dlls" ] || fail "no import table read from $exe"

@@ -17,11 +17,6 @@ constexpr int kConversionFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage = "usage: cas2wav INPUT.cas OUTPUT.wav [-2] [-i]";
 
-// Why the last file operation failed, if the C library said.
-std::string reason() {
-    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
-}
-
 bool failWith(ConversionFailure& failure, const std::string& file, const std::string& what) {
     failure = {file, what};
     return false;
@@ -42,12 +37,12 @@ bool convert(const std::string& input, const std::string& output, const SignalOp
     StagedFile staged;
     errno = 0;
     if (!staged.open(output))
-        return failWith(failure, output, "cannot create a file beside it" + reason());
+        return failWith(failure, output, "cannot create a file beside it" + errnoReason());
     if (!writeTapeRecording(image.data(), blocks, signal, staged))
         return failWith(failure, input, "too long for a .wav file");
     errno = 0;
     if (!staged.commit())
-        return failWith(failure, output, "cannot write it" + reason());
+        return failWith(failure, output, "cannot write it" + errnoReason());
     return true;
 }
 

@@ -35,3 +35,7 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
     }
     return true;
 }
+
+std::string errnoReason() {
+    return errno != 0 ? std::string(": ") + std::strerror(errno) : "";
+}

@@ -6,7 +6,9 @@ namespace {
 
 constexpr std::size_t kAddressBytes = 6;
 
-TapeBlockKind blockKind(const std::uint8_t* block, std::size_t size) {
+} // namespace
+
+TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size) {
     switch (fileHeaderKind(block, size)) {
     case TapeFileKind::Binary:
         return TapeBlockKind::Binary;
@@ -20,7 +22,7 @@ TapeBlockKind blockKind(const std::uint8_t* block, std::size_t size) {
     return TapeBlockKind::Data;
 }
 
-std::string fileName(const std::uint8_t* block, std::size_t size) {
+std::string tapeFileName(const std::uint8_t* block, std::size_t size) {
     std::string name;
     for (std::size_t i = kFileIdSize; i < size && i < kFileIdSize + kTapeFileNameSize; ++i)
         name += static_cast<char>(block[i]);
@@ -28,6 +30,8 @@ std::string fileName(const std::uint8_t* block, std::size_t size) {
         name.pop_back();
     return name;
 }
+
+namespace {
 
 unsigned wordAt(const std::uint8_t* bytes) {
     return bytes[0] | (bytes[1] << 8);
@@ -51,9 +55,9 @@ std::vector<TapeDirectoryEntry> readTapeDirectory(const std::uint8_t* data, std:
         TapeDirectoryEntry entry;
         entry.offset = block.offset;
         entry.size = block.size;
-        entry.kind = blockKind(data + block.offset, block.size);
+        entry.kind = tapeBlockKind(data + block.offset, block.size);
         if (entry.kind != TapeBlockKind::Data)
-            entry.name = fileName(data + block.offset, block.size);
+            entry.name = tapeFileName(data + block.offset, block.size);
         entries.push_back(entry);
     }
     for (std::size_t i = 0; i + 1 < entries.size(); ++i)

@@ -29,6 +29,11 @@ struct TapeDirectoryEntry {
     BinaryAddresses addresses;
 };
 
+// What one block holds, from its first bytes (those after its marker).
+TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size);
+// The name in a file header block: up to six bytes as stored, trailing blanks removed.
+std::string tapeFileName(const std::uint8_t* block, std::size_t size);
+
 // Every block of the image in order; empty when it holds no marker. Accepts any bytes.
 std::vector<TapeDirectoryEntry> readTapeDirectory(const std::uint8_t* data, std::size_t size);
 

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include "tape/casdecoder.h"
+#include "tests/native/wav2cas_testing.h"
+
+using namespace wav2cas_testing;
+
+namespace {
+
+std::vector<DecodedBlock> decode(const std::vector<float>& signal, double rate = kEncoderRate) {
+    return decodeTape(signal, rate, DecodeOptions{});
+}
+
+SignalOptions fast() {
+    SignalOptions options;
+    options.doubleSpeed = true;
+    return options;
+}
+
+void expectClean(const std::vector<DecodedBlock>& blocks, int baud) {
+    for (const DecodedBlock& block : blocks) {
+        EXPECT_EQ(block.baud, baud);
+        EXPECT_TRUE(block.framingErrors.empty());
+        EXPECT_FALSE(block.endsEarly());
+    }
+}
+
+} // namespace
+
+TEST(Wav2CasDecoder, OurOwnRecordingsGiveTheTapeImageBackAtBothRates) {
+    const Bytes image = binaryFile(48);
+    for (const SignalOptions& options : {SignalOptions{}, fast()}) {
+        const std::vector<DecodedBlock> blocks = decode(encodeSignal(image, options));
+        ASSERT_EQ(blocks.size(), 2u);
+        EXPECT_EQ(tapeImage(blocks), image);
+        expectClean(blocks, options.doubleSpeed ? 2400 : 1200);
+        EXPECT_NEAR(blocks[0].speed, 1.0, 0.002);
+    }
+}
+
+// A compact image keeps its markers wherever the blocks end; the decoded one has them at multiples
+// of 8, with 0x00 bytes filling the gap, which is the form padded images have.
+TEST(Wav2CasDecoder, MarkersGoToMultiplesOfEight) {
+    Bytes image;
+    cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBasicFileId, "PROG"));
+    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(5));
+    const Bytes decoded = tapeImage(decode(encodeSignal(image)));
+    Bytes expected;
+    cas2wav_testing::appendBlock(expected, cas2wav_testing::fileHeader(kBasicFileId, "PROG"));
+    expected.resize(24, 0x00);
+    cas2wav_testing::appendBlock(expected, cas2wav_testing::countingBytes(5));
+    EXPECT_EQ(decoded, expected);
+}
+
+// One hard case for each way a recording goes wrong; each must still decode byte for byte.
+TEST(Wav2CasDecoder, PoorRecordingsDecodeExactly) {
+    const Bytes image = binaryFile(40, 11);
+    struct Case {
+        const char* what;
+        SignalOptions options;
+        double rate;
+        double speed;
+        double snrDb; // 0 for no noise
+        float gain;
+        float offset;
+    };
+    const Case cases[] = {
+        {"6 dB broadband SNR at 1200 baud", {}, kEncoderRate, 1.0, 6, 1, 0},
+        {"10 dB broadband SNR at 2400 baud", fast(), kEncoderRate, 1.0, 10, 1, 0},
+        {"10 % slow at 44.1 kHz, treble lost", {}, 44100, 0.90, 20, 1, 0},
+        {"10 % fast at 2400 baud, 48 kHz", fast(), 48000, 1.10, 20, 1, 0},
+        {"inverted", {false, true}, kEncoderRate, 1.0, 14, -1, 0},
+        {"quiet (3 %) with a DC offset", {}, 22050, 1.0, 0, 0.03f, 0.2f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<float> signal = encodeSignal(image, c.options);
+        if (c.rate != kEncoderRate || c.speed != 1.0) {
+            signal = resample(signal, c.rate, c.speed);
+            lowPass(signal, c.rate, 6000);
+        }
+        if (c.snrDb > 0)
+            addNoise(signal, c.snrDb, 7);
+        for (float& sample : signal)
+            sample = sample * c.gain + c.offset;
+        const std::vector<DecodedBlock> blocks = decode(signal, c.rate);
+        EXPECT_EQ(tapeImage(blocks), image);
+        expectClean(blocks, c.options.doubleSpeed ? 2400 : 1200);
+        if (!blocks.empty()) {
+            EXPECT_NEAR(blocks[0].speed, c.speed, 0.005);
+        }
+    }
+}
+
+// The level may fall along the recording, and the tape drift, without the decoder losing it.
+TEST(Wav2CasDecoder, FollowsAFadingLevelAndADriftingSpeed) {
+    const Bytes image = binaryFile(160, 5);
+    const std::vector<float> steady = encodeSignal(image);
+    std::vector<float> drifting;
+    double at = 0;
+    for (std::size_t i = 0; at + 1 < static_cast<double>(steady.size()); ++i) {
+        const double progress = at / static_cast<double>(steady.size());
+        const std::size_t k = static_cast<std::size_t>(at);
+        const float gain = static_cast<float>(1.0 - 0.9 * progress);
+        drifting.push_back(gain * steady[k]);
+        at += 0.96 + 0.06 * progress; // from 4 % slow to 2 % fast
+    }
+    addNoise(drifting, 30, 9);
+    EXPECT_EQ(tapeImage(decode(drifting)), image);
+}
+
+// One cycle of the low tone inside a lead-in reads as a start bit followed by ones; the decoder
+// must go on along the tone to the real first byte rather than report a block (or stay there).
+TEST(Wav2CasDecoder, AClickInTheLeadInIsNotABlock) {
+    const Bytes image = binaryFile(8);
+    std::vector<float> signal = encodeSignal(image);
+    const std::size_t click = 10800 + 18 * 800; // a third of a second into the first lead-in
+    const double pi = std::acos(-1.0);
+    for (std::size_t i = 0; i < 36; ++i)
+        signal[click + i] = static_cast<float>(0.9 * std::sin(2 * pi * i / 36));
+    const std::vector<DecodedBlock> blocks = decode(signal);
+    EXPECT_EQ(tapeImage(blocks), image);
+    expectClean(blocks, 1200);
+}
+
+TEST(Wav2CasDecoder, ACutShowsWhereTheBlockEndsEarly) {
+    const Bytes image = binaryFile(64);
+    std::vector<float> signal = encodeSignal(image);
+    // The data block's bytes last 11 bits of 36 samples each; cut in the 30th byte's fifth bit.
+    const std::vector<DecodedBlock> whole = decode(signal);
+    ASSERT_EQ(whole.size(), 2u);
+    const std::size_t cut =
+        static_cast<std::size_t>(whole[1].seconds * kEncoderRate) + 29 * 396 + 4 * 36 + 10;
+    signal.resize(cut);
+    std::vector<DecodedBlock> blocks = decode(signal);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[1].ending, BlockEnd::RecordingEnds);
+    EXPECT_EQ(blocks[1].bytes, Bytes(image.begin() + 32, image.begin() + 32 + 29));
+    // Silence after the cut: the signal stops in the middle of the byte.
+    signal.resize(cut + 40000, 0.0f);
+    blocks = decode(signal);
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(blocks[1].ending, BlockEnd::MidByte);
+    EXPECT_EQ(blocks[1].bytes.size(), 29u);
+    EXPECT_NEAR(blocks[1].stopSeconds, cut / kEncoderRate, 0.001);
+}
+
+TEST(Wav2CasDecoder, NoiseAloneHoldsNoBlock) {
+    std::vector<float> signal(5 * 44100, 0.0f);
+    addNoise(signal, 0, 1);
+    EXPECT_TRUE(decode(signal, 44100).empty());
+    EXPECT_TRUE(decode(std::vector<float>(1000, 0.0f)).empty());
+    EXPECT_TRUE(decode({}).empty());
+}

@@ -1,0 +1,124 @@
+#pragma once
+// Helpers for the wav2cas tests: recordings made by our encoder, shortened so that the tests stay
+// quick, and degraded in-process the way a cassette and a sound card degrade them.
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tape/casencoder.h"
+#include "tape/wavreader.h"
+#include "tests/native/cas2wav_testing.h"
+
+namespace wav2cas_testing {
+
+using cas2wav_testing::Bytes;
+
+constexpr double kEncoderRate = kTapeSampleRate;
+
+// A binary file of a header block and a data block of `size` bytes, the markers at multiples of 8.
+inline Bytes binaryFile(std::size_t size, int seed = 3) {
+    Bytes image;
+    cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN"));
+    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(size, seed));
+    return image;
+}
+
+// The .wav file our encoder makes of `image`.
+inline Bytes encodeWav(const Bytes& image, const SignalOptions& options) {
+    cas2wav_testing::MemorySink sink;
+    writeTapeRecording(image.data(), readTapeBlocks(image.data(), image.size()), options, sink);
+    return sink.bytes;
+}
+
+// The recording of `image` as samples from -1 to 1, with the first silence cut to a quarter second
+// and the first lead-in tone to half a second (whole cycles are cut, so the tone stays whole).
+inline std::vector<float> encodeSignal(const Bytes& image, const SignalOptions& options = {}) {
+    const Bytes wav = encodeWav(image, options);
+    std::vector<float> signal;
+    for (std::size_t i = kWavHeaderSize; i < wav.size(); ++i)
+        signal.push_back((wav[i] - 128) / 128.0f);
+    const auto toneStart = static_cast<std::ptrdiff_t>(2 * kEncoderRate);
+    const auto cutTone = static_cast<std::ptrdiff_t>(6.17 * kEncoderRate); // 14,808 cycles of 18
+    signal.erase(signal.begin() + toneStart, signal.begin() + toneStart + cutTone);
+    signal.erase(signal.begin(), signal.begin() + static_cast<std::ptrdiff_t>(1.75 * kEncoderRate));
+    return signal;
+}
+
+// The tape played `speed` times too fast and sampled at `rate`, by linear interpolation.
+inline std::vector<float> resample(const std::vector<float>& signal, double rate, double speed) {
+    const double step = kEncoderRate * speed / rate;
+    std::vector<float> out;
+    for (double at = 0; at + 1 < static_cast<double>(signal.size()); at += step) {
+        const std::size_t i = static_cast<std::size_t>(at);
+        const double part = at - static_cast<double>(i);
+        out.push_back(static_cast<float>(signal[i] * (1 - part) + signal[i + 1] * part));
+    }
+    return out;
+}
+
+// White Gaussian noise at `snrDb` below the power of the tape signal while it sounds.
+inline void addNoise(std::vector<float>& signal, double snrDb, unsigned seed) {
+    const double amplitude = kSignalAmplitude / 128.0;
+    const double noisePower = amplitude * amplitude / 2 / std::pow(10.0, snrDb / 10);
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0.0, std::sqrt(noisePower));
+    for (float& sample : signal)
+        sample += static_cast<float>(noise(random));
+}
+
+// A one-pole low-pass filter, as a cheap sound card's or a worn head's treble loss.
+inline void lowPass(std::vector<float>& signal, double rate, double cutoffHz) {
+    const double pole = std::exp(-2 * std::acos(-1.0) * cutoffHz / rate);
+    double out = 0;
+    for (float& sample : signal) {
+        out = pole * out + (1 - pole) * sample;
+        sample = static_cast<float>(out);
+    }
+}
+
+// A RIFF/WAVE file around `data` with a "fmt " chunk of the given format code and fields.
+inline Bytes wavFile(std::uint16_t format, std::uint16_t channels, std::uint32_t rate,
+                     std::uint16_t bits, const Bytes& data, const Bytes& extraChunks = {}) {
+    Bytes out;
+    auto u16 = [&](unsigned v) {
+        out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(v >> 8 & 0xFF));
+    };
+    auto u32 = [&](std::uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
+    auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+    const bool extensible = format == 0xFFFE;
+    tag("RIFF");
+    u32(0); // filled below
+    tag("WAVE");
+    tag("fmt ");
+    u32(extensible ? 40 : 16);
+    u16(format);
+    u16(channels);
+    u32(rate);
+    u32(rate * channels * bits / 8);
+    u16(channels * bits / 8);
+    u16(bits);
+    if (extensible) {
+        u16(22);
+        u16(bits);
+        u32(channels == 2 ? 3 : 4);
+        const std::uint8_t guid[16] = {3,    0, 0,    0,    0,    0,    0x10, 0,
+                                       0x80, 0, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+        out.insert(out.end(), guid, guid + 16);
+    }
+    out.insert(out.end(), extraChunks.begin(), extraChunks.end());
+    tag("data");
+    u32(static_cast<std::uint32_t>(data.size()));
+    out.insert(out.end(), data.begin(), data.end());
+    const std::uint32_t riff = static_cast<std::uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i)
+        out[4 + i] = static_cast<std::uint8_t>(riff >> (8 * i));
+    return out;
+}
+
+} // namespace wav2cas_testing
