@@ -34,6 +34,7 @@ const Command& renderCommand();
 const Command& extractCommand();
 const Command& insertCommand();
 const Command& wavCommand();
+const Command& wav2casCommand();
 
 // Every command in the order `tomkrin help` lists them. A new command is one more entry here.
 const std::vector<const Command*>& commandTable();

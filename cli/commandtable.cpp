@@ -3,7 +3,7 @@
 const std::vector<const Command*>& commandTable() {
     static const std::vector<const Command*> table = {
         &infoCommand(),    &showCommand(),   &checkCommand(), &renderCommand(),
-        &extractCommand(), &insertCommand(), &wavCommand(),
+        &extractCommand(), &insertCommand(), &wavCommand(),   &wav2casCommand(),
     };
     return table;
 }

@@ -22,7 +22,8 @@ const Command* findCommand(const std::string& name) {
 void printOverview(std::ostream& out) {
     out << "usage: tomkrin COMMAND ARGS...\n"
            "Reads, shows, checks and renders the levels of Tomkrin, takes them out of and puts\n"
-           "them into the game's tape image, and turns a tape image into a .wav recording.\n"
+           "them into the game's tape image, and turns a tape image into a .wav recording\n"
+           "and a recording of a cassette back into a tape image.\n"
            "A LEVEL is a level file (.bin) or standard level N (0 to 19) of a tape image,\n"
            "written TAPE.cas:N.\n\ncommands:\n";
     for (const Command* command : commandTable()) {

@@ -6,7 +6,6 @@ if(WIN32)
         ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
     target_link_libraries(wav2cas PRIVATE tk_core)
     target_link_options(wav2cas PRIVATE -static -static-libgcc -static-libstdc++)
-    install(TARGETS wav2cas RUNTIME DESTINATION .)
     # A round trip through the real cas2wav.exe and wav2cas.exe under Wine.
     add_test(NAME wav2cas_wine
         COMMAND sh ${CMAKE_SOURCE_DIR}/tests/scripts/wav2cas_wine_test.sh

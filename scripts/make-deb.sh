@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the Debian package of the native tools, tomkrin and cas2wav with their man pages, in
+# Builds the Debian package of the native tools, tomkrin, cas2wav and wav2cas with their man pages, in
 # build/deb: a Release tree without sanitizers (the test tree build/native has them). Prints the
 # path of the .deb.
 #   scripts/make-deb.sh
@@ -13,7 +13,7 @@ mkdir -p "$tree"
 {
     cmake -S "$TK_ROOT" -B "$tree" -DCMAKE_BUILD_TYPE=Release -DTK_SANITIZE=OFF \
         -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
-        cmake --build "$tree" -j2 --target tomkrin cas2wav tk_man_pages &&
+        cmake --build "$tree" -j2 --target tomkrin cas2wav wav2cas tk_man_pages &&
         rm -f "$tree"/tomkrin-tools_*.deb &&
         (cd "$tree" && cpack -G DEB)
 } >"$log" 2>&1 || { tail -n 40 "$log"; echo "make-deb: failed (log: $log)"; exit 1; }

@@ -36,44 +36,46 @@ constexpr const char* kHelp =
     "error, a block ended early, no tape signal was heard or the decode failed (what was\n"
     "decoded is still written), 2 for a wrong command line.\n";
 
-// One line: the program, the file concerned and what is wrong with it.
-int fail(std::ostream& err, const std::string& file, const std::string& what) {
-    err << "wav2cas: " << file << ": " << what << '\n';
-    return kDecodeFailed;
+DecodeOutcome failWith(ConversionFailure& failure, const std::string& file,
+                       const std::string& what) {
+    failure = {file, what};
+    return DecodeOutcome::Failed;
 }
 
-int decode(const Wav2CasArgs& args, std::ostream& out, std::ostream& err) {
+} // namespace
+
+DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report,
+                              ConversionFailure& failure) {
     // A slip of the keyboard must not turn the recording into its own tape image.
     if (isSameFile(args.input, args.output))
-        return fail(err, args.output, "the input file itself: give the .cas file another name");
+        return failWith(failure, args.output,
+                        "the input file itself: give the .cas file another name");
     std::vector<std::uint8_t> file;
     std::string why;
     if (!readWholeFile(args.input, file, why))
-        return fail(err, args.input, "cannot read it: " + why);
+        return failWith(failure, args.input, "cannot read it: " + why);
     WavRecording recording;
     const std::string problem = parseWav(file.data(), file.size(), recording);
     if (!problem.empty())
-        return fail(err, args.input, problem);
+        return failWith(failure, args.input, problem);
     const std::vector<float> signal = tapeSignal(recording, args.channel);
     const double sampleRate = recording.sampleRate;
     std::vector<std::uint8_t>().swap(file);
     const std::vector<DecodedBlock> blocks = decodeTape(signal, sampleRate, args.decode);
     if (blocks.empty())
-        return fail(err, args.input, "no tape signal: no lead-in tone was heard");
-    const bool clean = reportDecode(blocks, args.quiet, out);
+        return failWith(failure, args.input, "no tape signal: no lead-in tone was heard");
+    const bool clean = reportDecode(blocks, args.quiet, report);
     const std::vector<std::uint8_t> image = tapeImage(blocks);
     StagedFile output;
     errno = 0;
     if (!output.open(args.output))
-        return fail(err, args.output, "cannot create a file beside it" + errnoReason());
+        return failWith(failure, args.output, "cannot create a file beside it" + errnoReason());
     output.write(image.data(), image.size());
     errno = 0;
     if (!output.commit())
-        return fail(err, args.output, "cannot write it" + errnoReason());
-    return clean ? 0 : kDecodeFailed;
+        return failWith(failure, args.output, "cannot write it" + errnoReason());
+    return clean ? DecodeOutcome::Clean : DecodeOutcome::Flawed;
 }
-
-} // namespace
 
 int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     Wav2CasArgs args;
@@ -86,9 +88,15 @@ int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostrea
         out << kUsage << "\n\n" << kHelp;
         return 0;
     }
+    ConversionFailure failure;
+    DecodeOutcome outcome;
     try {
-        return decode(args, out, err);
+        outcome = decodeRecording(args, out, failure);
     } catch (const std::exception& e) {
-        return fail(err, args.input, std::string("decoding failed: ") + e.what());
+        failure = {args.input, std::string("decoding failed: ") + e.what()};
+        outcome = DecodeOutcome::Failed;
     }
+    if (outcome == DecodeOutcome::Failed)
+        err << "wav2cas: " << failure.file << ": " << failure.what << '\n';
+    return outcome == DecodeOutcome::Clean ? 0 : kDecodeFailed;
 }

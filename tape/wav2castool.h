@@ -6,4 +6,19 @@
 // recording held no tape signal or the decode failed, 2 for a wrong command line.
 #include <ostream>
 
+#include "tape/cas2wavtool.h"
+#include "tape/wav2casargs.h"
+
 int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+enum class DecodeOutcome {
+    Clean,  // every block read without a fault
+    Flawed, // the image was written, but a byte had a framing error or a block ended early
+    Failed, // nothing was written; the failure says why
+};
+
+// The decode itself, shared by every program that offers it: reads the recording `args.input`,
+// reports its blocks and faults to `report` (only the faults when `args.quiet`) and writes the
+// tape image to `args.output` through a temporary file.
+DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report,
+                              ConversionFailure& failure);

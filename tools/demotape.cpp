@@ -161,6 +161,9 @@ std::vector<std::uint8_t> makeDemoTape() {
         tape.insert(tape.end(), file.begin() + kLevelHeaderSize, file.end());
     }
     appendFiller(tape, 4000, 3);
+    // Tape images keep every block marker at a multiple of 8, the block before it padded with
+    // zeros: the blocks above come out so by their sizes, this one needs the padding.
+    tape.resize((tape.size() + 7) / 8 * 8, 0);
     appendBlock(tape, fileHeader(kBinaryFileId, "TKGFX "));
     std::vector<std::uint8_t> graphics;
     appendWord(graphics, 0x0000);

@@ -93,3 +93,19 @@ TEST_F(TomkrinLevels, ExtractOfAShortTapeWritesNothing) {
 }
 
 } // namespace
+
+TEST_F(TomkrinLevels, WavAndWav2CasGiveTheTapeImageBackWithTheDecodersOptions) {
+    using namespace cas2wav_testing;
+    Bytes small;
+    appendBlock(small, fileHeader(kBinaryFileId, "TKGAME"));
+    appendBlock(small, countingBytes(64));
+    const std::string tape = write("small.cas", small);
+    ASSERT_EQ(run({"wav", tape, path("small.wav"), "-2"}), 0) << err_.str();
+    ASSERT_EQ(run({"wav2cas", "--baud", "2400", path("small.wav"), path("back.cas")}), 0)
+        << err_.str();
+    EXPECT_EQ(read("back.cas"), small);
+    EXPECT_NE(out_.str().find("2400 baud"), std::string::npos) << out_.str();
+    // The decoder's refusals come as tomkrin's own one-line failures.
+    expectFailure(run({"wav2cas", path("small.wav"), path("small.wav")}), path("small.wav"));
+    EXPECT_EQ(run({"wav2cas", "--baud", "300", path("small.wav"), path("x.cas")}), 2);
+}

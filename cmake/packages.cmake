@@ -1,0 +1,66 @@
+# The packages, read after every targets file so that all the programs exist:
+#   Windows trees: the release zip for players, the editor and the command-line tools, the files
+#     the editor looks for beside it, a short README and the licence.
+#   Native tree: the Debian package of the command-line tools, each with its man page
+#     (scripts/make-deb.sh builds it from a Release tree without sanitizers, build/deb).
+set(TK_TOOLS cas2wav wav2cas tomkrin)
+if(WIN32)
+    install(TARGETS TomkrinEditor ${TK_TOOLS} RUNTIME DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/res/default.bin ${CMAKE_SOURCE_DIR}/res/TOMKRIN.RTF
+            DESTINATION . OPTIONAL)
+    install(FILES ${CMAKE_SOURCE_DIR}/docs/README.txt DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(TK_PACKAGE_PLATFORM win64)
+    else()
+        set(TK_PACKAGE_PLATFORM win32)
+    endif()
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME TomkrinEditor)
+    set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+    set(CPACK_PACKAGE_FILE_NAME "TomkrinEditor-${CPACK_PACKAGE_VERSION}-${TK_PACKAGE_PLATFORM}")
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
+    include(CPack)
+endif()
+
+if(NOT WIN32)
+    set(TK_MAN_PAGES)
+    foreach(tool ${TK_TOOLS})
+        set(page ${tool}.1)
+        add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+            COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/docs/man/${page}
+                > ${CMAKE_BINARY_DIR}/man/${page}.gz
+            DEPENDS ${CMAKE_SOURCE_DIR}/docs/man/${page}
+            COMMENT "Compressing the man page ${page}")
+        list(APPEND TK_MAN_PAGES ${CMAKE_BINARY_DIR}/man/${page}.gz)
+    endforeach()
+    add_custom_target(tk_man_pages ALL DEPENDS ${TK_MAN_PAGES})
+
+    install(TARGETS ${TK_TOOLS} RUNTIME DESTINATION bin)
+    install(FILES ${TK_MAN_PAGES} DESTINATION share/man/man1)
+    install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION share/doc/tomkrin-tools
+        RENAME copyright)
+
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGE_NAME tomkrin-tools)
+    set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+    set(CPACK_PACKAGE_CONTACT "Tomkrin Editor developers <tomkrin@localhost>")
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+        "command-line tools for the levels and tapes of the MSX game Tomkrin")
+    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+        "command-line tools for the levels and tapes of the MSX game Tomkrin\n tomkrin reads the game's levels out of its tape image, shows, checks and renders\n them as PNG pictures, and extracts and inserts them; cas2wav turns a tape image\n into a .wav recording that a real MSX loads, and wav2cas decodes a recording of\n a real cassette back into a tape image.")
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+    find_program(TK_DPKG_SHLIBDEPS dpkg-shlibdeps)
+    if(TK_DPKG_SHLIBDEPS)
+        set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    else()
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+    endif()
+    set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
+    include(CPack)
+endif()
