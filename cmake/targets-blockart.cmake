@@ -8,7 +8,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 configure_file(${CMAKE_SOURCE_DIR}/cmake/builtinart.cpp.in
     ${CMAKE_BINARY_DIR}/generated/builtinarttext.cpp @ONLY)
 
-add_library(tk_blockart STATIC ${CMAKE_SOURCE_DIR}/tools/blockart.cpp
+add_library(tk_blockart STATIC ${CMAKE_SOURCE_DIR}/tools/blockart.cpp ${CMAKE_SOURCE_DIR}/tools/arttext.cpp
     ${CMAKE_SOURCE_DIR}/tools/fontart.cpp ${CMAKE_SOURCE_DIR}/tools/builtinart.cpp
     ${CMAKE_BINARY_DIR}/generated/builtinarttext.cpp)
 target_include_directories(tk_blockart PUBLIC ${CMAKE_SOURCE_DIR})

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <set>
 
+#include "tools/arttext.h"
+
 const std::array<MsxColour, 16> kMsxColours = {{
     {0x00, 0x00, 0x00}, // 0 transparent
     {0x00, 0x00, 0x00}, // 1 black
@@ -28,20 +30,6 @@ constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
 constexpr int kTableEntries = 256;
 constexpr std::int32_t kPixelsPerMetre = 2835; // 72 dots per inch
-
-std::string lineError(int lineNumber, const std::string& what) {
-    return "line " + std::to_string(lineNumber) + ": " + what;
-}
-
-std::string withoutTrailingSpace(std::string line) {
-    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
-        line.pop_back();
-    return line;
-}
-
-bool isSeparator(const std::string& line) {
-    return line.empty() || line[0] == '#';
-}
 
 // "<id> <name>", the id a decimal resource number 1-65535.
 bool parseHeader(const std::string& line, BlockArt& art) {
@@ -117,31 +105,25 @@ void putPixels(std::vector<std::uint8_t>& out, const BlockArt& art, int bitsPerP
 
 bool parseBlockArt(std::istream& in, std::vector<BlockArt>& blocks, std::string& error) {
     std::set<int> seenIds;
+    ArtTextReader text(in);
     std::string line;
-    int lineNumber = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        line = withoutTrailingSpace(line);
-        if (isSeparator(line))
-            continue;
+    while (text.nextHeader(line)) {
         BlockArt art;
         if (!parseHeader(line, art)) {
-            error = lineError(lineNumber, "expected \"<bitmap id> <name>\"");
+            error = text.error("expected \"<bitmap id> <name>\"");
             return false;
         }
         if (!seenIds.insert(art.bitmapId).second) {
-            error =
-                lineError(lineNumber, "bitmap " + std::to_string(art.bitmapId) + " drawn twice");
+            error = text.error("bitmap " + std::to_string(art.bitmapId) + " drawn twice");
             return false;
         }
         for (int row = 0; row < kBlockArtSide; ++row) {
-            if (!std::getline(in, line)) {
-                error = lineError(lineNumber, "picture of " + art.name + " ends early");
+            if (!text.nextRow(line)) {
+                error = text.error("picture of " + art.name + " ends early");
                 return false;
             }
-            ++lineNumber;
-            if (!parseRow(withoutTrailingSpace(line), row, art)) {
-                error = lineError(lineNumber, "expected 16 of .0123456789ABCDEF");
+            if (!parseRow(line, row, art)) {
+                error = text.error("expected 16 of .0123456789ABCDEF");
                 return false;
             }
         }

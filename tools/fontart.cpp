@@ -1,19 +1,10 @@
 #include "tools/fontart.h"
 
-#include <cctype>
 #include <set>
 
+#include "tools/arttext.h"
+
 namespace {
-
-std::string lineError(int lineNumber, const std::string& what) {
-    return "line " + std::to_string(lineNumber) + ": " + what;
-}
-
-std::string withoutTrailingSpace(std::string line) {
-    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
-        line.pop_back();
-    return line;
-}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -46,30 +37,25 @@ bool parseRow(const std::string& line, int row, FontGlyph& glyph) {
 
 bool parseFontArt(std::istream& in, std::vector<FontGlyph>& glyphs, std::string& error) {
     std::set<int> seenCodes;
+    ArtTextReader text(in);
     std::string line;
-    int lineNumber = 0;
-    while (std::getline(in, line)) {
-        ++lineNumber;
-        line = withoutTrailingSpace(line);
-        if (line.empty() || line[0] == '#')
-            continue;
+    while (text.nextHeader(line)) {
         FontGlyph glyph;
         if (!parseHeader(line, glyph)) {
-            error = lineError(lineNumber, "expected \"<hex code> <character>\"");
+            error = text.error("expected \"<hex code> <character>\"");
             return false;
         }
         if (!seenCodes.insert(glyph.code).second) {
-            error = lineError(lineNumber, "code " + line.substr(0, 2) + " drawn twice");
+            error = text.error("code " + line.substr(0, 2) + " drawn twice");
             return false;
         }
         for (int row = 0; row < kGlyphHeight; ++row) {
-            if (!std::getline(in, line)) {
-                error = lineError(lineNumber, "glyph ends early");
+            if (!text.nextRow(line)) {
+                error = text.error("glyph ends early");
                 return false;
             }
-            ++lineNumber;
-            if (!parseRow(withoutTrailingSpace(line), row, glyph)) {
-                error = lineError(lineNumber, "expected 5 of '#' and '.'");
+            if (!parseRow(line, row, glyph)) {
+                error = text.error("expected 5 of '#' and '.'");
                 return false;
             }
         }
