@@ -1,19 +1,11 @@
-# The cas2wav converter (tape image to .wav), its benchmark and its test under Wine.
+# The cas2wav converter (tape image to .wav), its benchmark and its test under Wine. The editor
+# starts cas2wav.exe by name.
+tk_add_tool(cas2wav ${CMAKE_SOURCE_DIR}/tape/cas2wav.cpp tk_core)
 if(WIN32)
-    # A console program the editor starts by name; statically linked so it runs on its own.
-    add_executable(cas2wav ${CMAKE_SOURCE_DIR}/tape/cas2wav.cpp
-        ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
-    target_link_libraries(cas2wav PRIVATE tk_core)
-    target_link_options(cas2wav PRIVATE -static -static-libgcc -static-libstdc++)
     # Runs the real program under Wine; the script builds its own tape images.
-    add_test(NAME cas2wav_wine
-        COMMAND sh ${CMAKE_SOURCE_DIR}/tests/scripts/cas2wav_wine_test.sh
-            $<TARGET_FILE:cas2wav> ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh
-            ${CMAKE_BINARY_DIR}/cas2wav_wine_test)
-    set_tests_properties(cas2wav_wine PROPERTIES TIMEOUT 300)
+    tk_add_wine_script_test(cas2wav_wine ${CMAKE_SOURCE_DIR}/tests/scripts/cas2wav_wine_test.sh
+        $<TARGET_FILE:cas2wav>)
 else()
-    add_executable(cas2wav ${CMAKE_SOURCE_DIR}/tape/cas2wav.cpp)
-    target_link_libraries(cas2wav PRIVATE tk_core)
     add_executable(cas2wav_bench ${CMAKE_SOURCE_DIR}/bench/cas2wav_bench.cpp)
     target_link_libraries(cas2wav_bench PRIVATE tk_core)
 endif()

@@ -18,20 +18,12 @@ target_link_libraries(tk_cli PUBLIC tk_core)
 target_compile_definitions(tk_cli PRIVATE
     TK_VERSION="${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
 
+tk_add_tool(tomkrin ${CMAKE_SOURCE_DIR}/cli/main.cpp tk_cli)
 if(WIN32)
-    add_executable(tomkrin ${CMAKE_SOURCE_DIR}/cli/main.cpp
-        ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
-    target_link_libraries(tomkrin PRIVATE tk_cli)
-    target_link_options(tomkrin PRIVATE -static -static-libgcc -static-libstdc++)
     # A few commands of the real program under Wine; the script builds its own tape image.
-    add_test(NAME tomkrin_wine
-        COMMAND sh ${CMAKE_SOURCE_DIR}/tests/scripts/tomkrin_wine_test.sh
-            $<TARGET_FILE:tomkrin> ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh
-            ${CMAKE_BINARY_DIR}/tomkrin_wine_test)
-    set_tests_properties(tomkrin_wine PROPERTIES TIMEOUT 300)
+    tk_add_wine_script_test(tomkrin_wine ${CMAKE_SOURCE_DIR}/tests/scripts/tomkrin_wine_test.sh
+        $<TARGET_FILE:tomkrin>)
 else()
-    add_executable(tomkrin ${CMAKE_SOURCE_DIR}/cli/main.cpp)
-    target_link_libraries(tomkrin PRIVATE tk_cli)
     target_link_libraries(native_tests PRIVATE tk_cli)
     target_include_directories(native_tests SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/stb)
 

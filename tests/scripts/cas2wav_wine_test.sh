@@ -5,15 +5,8 @@ set -u
 exe="$1"
 wine_run="$2"
 work="$3"
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work" || exit 1
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/winetest.sh"
+wine_test_start "$work"
 size_of() { wc -c <"$1" | tr -d ' '; }
 convert() { sh "$wine_run" "$exe" "$@" 2>stderr.txt; }
 
@@ -59,5 +52,4 @@ fi
 leftovers=$(ls | grep -v -x -e tiny.cas -e tiny.cas.wav -e notes.txt -e stderr.txt)
 [ -z "$leftovers" ] || fail "files left behind: $leftovers"
 
-[ "$failures" = 0 ] && echo "cas2wav under Wine: all checks passed"
-exit "$failures"
+wine_test_end cas2wav

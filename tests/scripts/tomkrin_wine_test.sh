@@ -6,15 +6,8 @@ set -u
 exe="$1"
 wine_run="$2"
 work="$3"
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work" || exit 1
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/winetest.sh"
+wine_test_start "$work"
 tomkrin() { sh "$wine_run" "$exe" "$@" >stdout.txt 2>stderr.txt; }
 
 # A binary file header, then a data block that reaches past the 20 standard levels (the bytes
@@ -48,5 +41,4 @@ leftovers=$(ls | grep -v -x -e game.cas -e copy.cas -e level7.bin -e level7.png 
     -e stdout.txt -e stderr.txt)
 [ -z "$leftovers" ] || fail "files left behind: $leftovers"
 
-[ "$failures" = 0 ] && echo "tomkrin under Wine: all checks passed"
-exit "$failures"
+wine_test_end tomkrin

@@ -7,15 +7,8 @@ wav2cas="$1"
 cas2wav="$2"
 wine_run="$3"
 work="$4"
-rm -rf "$work"
-mkdir -p "$work"
-cd "$work" || exit 1
-
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/winetest.sh"
+wine_test_start "$work"
 
 marker='\037\246\336\272\314\023\175\164'
 # A binary file: a header block (ten 0xD0 bytes and a six-letter name), then eight data bytes.
@@ -39,5 +32,4 @@ fi
 grep -q 'wav2cas: ' stderr.txt || fail "no message for the input as output"
 cmp -s tiny.wav tiny.before || fail "decoding onto the input changed it"
 
-[ "$failures" = 0 ] && echo "wav2cas under Wine: all checks passed"
-exit "$failures"
+wine_test_end wav2cas

@@ -1,0 +1,23 @@
+# The command-line tools (cas2wav, wav2cas, tomkrin) are built alike; their targets files use these.
+
+# tk_add_tool(NAME MAIN_SOURCE LIBRARY): the native program, or on Windows a console program linked
+# statically, so that it runs on its own with only the system's DLLs.
+function(tk_add_tool name main library)
+    if(WIN32)
+        add_executable(${name} ${main} ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
+        target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    else()
+        add_executable(${name} ${main})
+    endif()
+    target_link_libraries(${name} PRIVATE ${library})
+endfunction()
+
+# tk_add_wine_script_test(NAME SCRIPT ARGS...): the ctest test NAME runs
+#   sh SCRIPT ARGS... WINE_RUN_SCRIPT WORK_FOLDER
+# where the script drives the real Windows programs under Wine in a work folder of its own.
+function(tk_add_wine_script_test name script)
+    add_test(NAME ${name}
+        COMMAND sh ${script} ${ARGN} ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh
+            ${CMAKE_BINARY_DIR}/${name}_test)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()
