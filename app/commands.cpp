@@ -1,6 +1,6 @@
 #include "app/commands.h"
 
-#include "app/statusbar.h"
+#include "util/statusbar.h"
 #include "app/tomkrineditor.h"
 #include "canvas/blockswin.h"
 #include "canvas/draw.h"

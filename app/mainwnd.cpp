@@ -2,7 +2,7 @@
 #include "app/tomkrineditor.h"
 #include "canvas/draw.h"
 #include "canvas/mouse.h"
-#include "level/level.h"
+#include "core/level/level.h"
 #include "res/resource.h"
 
 namespace {

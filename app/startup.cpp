@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/statusbar.h"
+#include "util/statusbar.h"
 #include "app/tomkrineditor.h"
 #include "canvas/bmplist.h"
 #include "res/resource.h"

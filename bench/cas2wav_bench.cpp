@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "bench/benchnote.h"
-#include "tape/casblocks.h"
-#include "tape/cas2wavtool.h"
+#include "core/tape/casblocks.h"
+#include "cli/cas2wav/cas2wavtool.h"
 
 namespace fs = std::filesystem;
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bench/benchnote.h"
-#include "level/level.h"
-#include "level/levelcodec.h"
+#include "core/level/level.h"
+#include "core/level/levelcodec.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bench/benchnote.h"
-#include "canvas/linetool.h"
-#include "level/level.h"
+#include "core/editor/linetool.h"
+#include "core/level/level.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include "app/startup.h"
 #include "app/tomkrineditor.h"
-#include "canvas/blockcatalog.h"
+#include "core/level/blockcatalog.h"
 #include "canvas/bmplist.h"
 #include "canvas/draw.h"
-#include "level/level.h"
+#include "core/level/level.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "bench/benchnote.h"
-#include "canvas/contactsheet.h"
-#include "canvas/levelrender.h"
-#include "canvas/pngimage.h"
-#include "cli/tomkrin.h"
+#include "core/picture/contactsheet.h"
+#include "core/picture/levelrender.h"
+#include "core/picture/pngimage.h"
+#include "cli/tomkrin/tomkrin.h"
 #include "tools/demotape.h"
 
 namespace {

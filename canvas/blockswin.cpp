@@ -1,9 +1,9 @@
 #include "canvas/blockswin.h"
 
-#include "app/statusbar.h"
-#include "app/tomkrineditor.h"
-#include "canvas/blockcatalog.h"
-#include "canvas/canvasstatus.h"
+#include "util/statusbar.h"
+#include "util/editorglobals.h"
+#include "core/level/blockcatalog.h"
+#include "core/editor/canvasstatus.h"
 #include "res/resource.h"
 #include "util/buttons.h"
 #include "util/toolwindow.h"

@@ -1,7 +1,7 @@
 #include "canvas/bmplist.h"
 
-#include "app/tomkrineditor.h"
-#include "canvas/blockcatalog.h"
+#include "util/editorglobals.h"
+#include "core/level/blockcatalog.h"
 
 HIMAGELIST bmplist;
 HDC blockStrip;

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/tomkrineditor.h"
-#include "canvas/blockcatalog.h"
+#include "util/editorglobals.h"
+#include "core/level/blockcatalog.h"
 #include "canvas/bmplist.h"
-#include "canvas/linetool.h"
+#include "core/editor/linetool.h"
 
 namespace {
 

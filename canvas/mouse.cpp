@@ -1,9 +1,9 @@
 #include "canvas/mouse.h"
 
-#include "app/statusbar.h"
-#include "app/tomkrineditor.h"
+#include "util/statusbar.h"
+#include "util/editorglobals.h"
 #include "canvas/blockswin.h"
-#include "canvas/canvasstatus.h"
+#include "core/editor/canvasstatus.h"
 #include "canvas/draw.h"
 
 int x, y;

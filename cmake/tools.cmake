@@ -1,14 +1,9 @@
-# The command-line tools (cas2wav, wav2cas, tomkrin) are built alike; their targets files use these.
+# The command-line tools (cas2wav, wav2cas, tomkrin) are built alike; their folders use these.
 
 # tk_add_tool(NAME MAIN_SOURCE LIBRARY): the native program, or on Windows a console program linked
 # statically, so that it runs on its own with only the system's DLLs.
 function(tk_add_tool name main library)
-    if(WIN32)
-        add_executable(${name} ${main} ${CMAKE_SOURCE_DIR}/tape/fileplatform_win32.cpp)
-        target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
-    else()
-        add_executable(${name} ${main})
-    endif()
+    add_executable(${name} ${main})
     target_link_libraries(${name} PRIVATE ${library})
 endfunction()
 

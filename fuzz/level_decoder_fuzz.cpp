@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "level/levelcodec.h"
+#include "core/level/levelcodec.h"
 
 namespace {
 

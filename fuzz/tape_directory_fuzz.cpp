@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "level/levelcheck.h"
-#include "level/levelcodec.h"
-#include "tape/casblocks.h"
-#include "tape/levelslots.h"
-#include "tape/tapedirectory.h"
-#include "tape/tapeoffsets.h"
+#include "core/level/levelcheck.h"
+#include "core/level/levelcodec.h"
+#include "core/tape/casblocks.h"
+#include "core/tape/levelslots.h"
+#include "core/tape/tapedirectory.h"
+#include "core/tape/tapeoffsets.h"
 
 namespace {
 

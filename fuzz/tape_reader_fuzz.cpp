@@ -8,9 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "tape/casblocks.h"
-#include "tape/casencoder.h"
-#include "tape/wavheader.h"
+#include "core/tape/casblocks.h"
+#include "core/audio/casencoder.h"
+#include "core/audio/wavheader.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "tape/casdecoder.h"
-#include "tape/tapesignal.h"
-#include "tape/wavreader.h"
+#include "core/audio/casdecoder.h"
+#include "core/audio/tapesignal.h"
+#include "core/audio/wavreader.h"
 
 namespace {
 

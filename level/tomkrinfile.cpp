@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "level/levelcodec.h"
+#include "core/level/levelcodec.h"
 
 namespace {
 

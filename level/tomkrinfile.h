@@ -1,6 +1,6 @@
 #pragma once
 // Level files on disk.
-#include "level/level.h"
+#include "core/level/level.h"
 
 // Reads a level file into `level`. Returns 1 when the file was read (a short file loads with its
 // missing values as 0); returns 0 and leaves `level` untouched when it cannot be opened or read.

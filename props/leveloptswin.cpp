@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/statusbar.h"
-#include "app/tomkrineditor.h"
-#include "level/level.h"
-#include "props/centratesto.h"
+#include "util/statusbar.h"
+#include "util/editorglobals.h"
+#include "core/level/level.h"
+#include "core/level/centratesto.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
 #include "util/toolwindow.h"

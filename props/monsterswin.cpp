@@ -1,8 +1,8 @@
 #include "props/monsterswin.h"
 
-#include "app/tomkrineditor.h"
-#include "level/level.h"
-#include "props/monstertables.h"
+#include "util/editorglobals.h"
+#include "core/level/level.h"
+#include "core/level/monstertables.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
 #include "util/toolwindow.h"

@@ -8,6 +8,6 @@ build="$root/build-tools"
 mkdir -p "$build" "$root/res/blocks"
 
 ${CXX:-c++} -std=c++17 -O2 -Wall -Wextra -Werror -I"$root" \
-    "$root/tools/blockart.cpp" "$root/tools/arttext.cpp" "$root/tools/bmpgen.cpp" -o "$build/bmpgen"
+    "$root/core/picture/blockart.cpp" "$root/core/picture/arttext.cpp" "$root/tools/bmpgen.cpp" -o "$build/bmpgen"
 
 "$build/bmpgen" "$root/res/art/blocks.txt" "$root/res/blocks"

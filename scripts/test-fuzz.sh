@@ -18,40 +18,14 @@ command -v "$CXX_FUZZ" >/dev/null 2>&1 ||
     { echo "test-fuzz: $CXX_FUZZ not found (scripts/deps.sh installs clang)"; exit 1; }
 mkdir -p "$out"
 
-flags="-std=c++17 -g -O1 -Wall -Wextra -Werror -I. -fno-sanitize-recover=all -fno-omit-frame-pointer"
-sanitizers="-fsanitize=address,undefined"
-
-# build TARGET "GUIDED SOURCES" [PLAIN SOURCES]: the guided sources get libFuzzer's coverage
-# instrumentation; plain ones only the sanitizers. The audio encoder is plain: its paths depend on
-# nothing but the block sizes, lead-ins and options that the guided reader already tells apart, and
-# tracing its sample loops would cost most of each run.
-build() {
-    target=$1 guided=$2 plain=$3
-    log="$out/$target.build.log"
-    objects=""
-    for source in $plain; do
-        object="$out/$target-$(basename "$source" .cpp).o"
-        # shellcheck disable=SC2086
-        (cd "$TK_ROOT" && "$CXX_FUZZ" $flags $sanitizers -c "$source" -o "$object") >"$log" 2>&1 ||
-            { cat "$log"; echo "test-fuzz: building $target failed"; return 1; }
-        objects="$objects $object"
-    done
-    # shellcheck disable=SC2086
-    (cd "$TK_ROOT" && "$CXX_FUZZ" $flags -fsanitize=fuzzer,address,undefined \
-        -o "$out/$target" "fuzz/$target.cpp" $guided $objects) >"$log" 2>&1 ||
-        { cat "$log"; echo "test-fuzz: building $target failed"; return 1; }
-}
-
-build level_decoder_fuzz level/levelcodec.cpp
-build tape_reader_fuzz tape/casblocks.cpp "tape/casencoder.cpp tape/wavheader.cpp"
-# tomkrin's tape directory, level slots and level checks; the tables they look values up in are
-# plain.
-build tape_directory_fuzz "tape/tapedirectory.cpp tape/casblocks.cpp tape/levelslots.cpp level/levelcodec.cpp level/levelcheck.cpp level/leveltitle.cpp" \
-    "tape/tapeoffsets.cpp canvas/blockcatalog.cpp props/monstertables.cpp"
-# The decoder is plain for the reason the encoder is: its loops run over the samples, and a few
-# kilobytes of them rarely hold a lead-in tone long enough to start a block.
-build wav_reader_fuzz tape/wavreader.cpp "tape/tapesignal.cpp tape/casdecoder.cpp \
-    tape/blockreader.cpp tape/leadinfinder.cpp tape/bitdetector.cpp"
+# The fuzz targets are CMake targets of a clang tree of their own (fuzz/CMakeLists.txt says which
+# code gets coverage guidance); this script builds and runs them.
+log="$out.configure.log"
+cmake -S "$TK_ROOT" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$CXX_FUZZ" \
+    -DCMAKE_C_COMPILER="${CC_FUZZ:-clang}" -DTK_FUZZ=ON >"$log" 2>&1 &&
+    cmake --build "$out" -j2 >"$out.build.log" 2>&1 ||
+    { cat "$log"; grep -E -B2 -A8 'error|Error' "$out.build.log" | head -80
+      echo "test-fuzz: building the fuzz targets failed"; exit 1; }
 
 status=0
 run() { # target corpus max-len

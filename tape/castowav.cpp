@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/tomkrineditor.h"
-#include "tape/converterline.h"
+#include "util/editorglobals.h"
+#include "core/editor/converterline.h"
 #include "tape/processwait.h"
 #include "util/fileutil.h"
 #include "util/seams.h"

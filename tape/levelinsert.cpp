@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 
-#include "app/tomkrineditor.h"
-#include "level/levelcodec.h"
-#include "tape/tapeoffsets.h"
+#include "util/editorglobals.h"
+#include "core/level/levelcodec.h"
+#include "core/tape/tapeoffsets.h"
 #include "util/fileutil.h"
 #include "util/seams.h"
 

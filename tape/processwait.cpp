@@ -1,6 +1,6 @@
 #include "tape/processwait.h"
 
-#include "app/tomkrineditor.h"
+#include "util/editorglobals.h"
 
 namespace {
 

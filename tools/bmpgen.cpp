@@ -1,6 +1,6 @@
 // Turns the block pictures of the art text into the BMP files that the resource script links in.
 // Usage: bmpgen <art file> <output folder>
-#include "tools/blockart.h"
+#include "core/picture/blockart.h"
 
 #include <fstream>
 #include <iostream>

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "canvas/canvasstatus.h"
-#include "level/levelcodec.h"
-#include "props/centratesto.h"
-#include "props/defaultlevel.h"
-#include "tape/casblocks.h"
-#include "tape/tapeoffsets.h"
+#include "core/level/levelcodec.h"
+#include "core/level/centratesto.h"
+#include "core/level/defaultlevel.h"
+#include "core/tape/casblocks.h"
+#include "core/tape/tapeoffsets.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "level/level.h"
+#include "core/level/level.h"
 
 constexpr std::size_t kDemoTapeSize = 65536;
 

@@ -1,8 +1,8 @@
 // Writes the default.bin that File > New loads: mkdefaultbin <path>.
 #include <cstdio>
 
-#include "level/levelcodec.h"
-#include "props/defaultlevel.h"
+#include "core/level/levelcodec.h"
+#include "core/level/defaultlevel.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

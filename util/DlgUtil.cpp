@@ -1,6 +1,6 @@
 #include "util/DlgUtil.h"
 
-#include "util/hexnumber.h"
+#include "core/editor/hexnumber.h"
 
 int GetDlgItemHex(HWND dialog, int controlId) {
     char text[32] = "";

@@ -1,6 +1,6 @@
 #include "util/toolwindow.h"
 
-#include "app/tomkrineditor.h"
+#include "util/editorglobals.h"
 
 bool OpenToolWindow(HWND& window, int templateId, DLGPROC procedure) {
     if (window) {

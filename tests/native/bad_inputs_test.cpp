@@ -7,8 +7,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "level/levelcodec.h"
-#include "tape/cas2wavtool.h"
+#include "core/level/levelcodec.h"
+#include "cli/cas2wav/cas2wavtool.h"
 #include "tests/native/cas2wav_testing.h"
 
 using namespace cas2wav_testing;

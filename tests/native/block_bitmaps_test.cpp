@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "canvas/blockcatalog.h"
-#include "tools/blockart.h"
+#include "core/level/blockcatalog.h"
+#include "core/picture/blockart.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "canvas/blockcatalog.h"
+#include "core/level/blockcatalog.h"
 
 TEST(BlockCatalog, HoldsFortyFiveBlocksWithUniqueCodesButtonsAndBitmaps) {
     std::set<int> codes, buttons, bitmaps;

@@ -4,7 +4,7 @@
 #include <set>
 #include <sstream>
 
-#include "tools/builtinart.h"
+#include "core/picture/builtinart.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "tape/casblocks.h"
+#include "core/tape/casblocks.h"
 #include "tests/native/cas2wav_testing.h"
 
 using namespace cas2wav_testing;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tape/casencoder.h"
+#include "core/audio/casencoder.h"
 #include "tests/native/cas2wav_testing.h"
 
 using namespace cas2wav_testing;

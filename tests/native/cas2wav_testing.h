@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "tape/bytesink.h"
-#include "tape/casblocks.h"
-#include "tape/cas2wavtool.h"
+#include "core/files/bytesink.h"
+#include "core/tape/casblocks.h"
+#include "cli/cas2wav/cas2wavtool.h"
 
 namespace cas2wav_testing {
 

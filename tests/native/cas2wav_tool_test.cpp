@@ -6,7 +6,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "tape/cas2wavtool.h"
+#include "cli/cas2wav/cas2wavtool.h"
 #include "tests/native/cas2wav_testing.h"
 
 using namespace cas2wav_testing;

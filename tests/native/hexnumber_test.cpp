@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "util/hexnumber.h"
+#include "core/editor/hexnumber.h"
 
 TEST(HexNumber, ReadsAsStrtoulInBase16CutTo16Bits) {
     EXPECT_EQ(parseHex16("FF"), 255u);

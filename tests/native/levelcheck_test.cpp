@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "level/levelcheck.h"
-#include "level/levelcodec.h"
-#include "props/defaultlevel.h"
+#include "core/level/levelcheck.h"
+#include "core/level/levelcodec.h"
+#include "core/level/defaultlevel.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "level/levelcodec.h"
+#include "core/level/levelcodec.h"
 
 namespace {
 

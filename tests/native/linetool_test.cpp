@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "canvas/canvasstatus.h"
-#include "canvas/linetool.h"
+#include "core/editor/canvasstatus.h"
+#include "core/editor/linetool.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "props/centratesto.h"
+#include "core/level/centratesto.h"
 
 namespace {
 std::string centred(const char* text) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "level/levelcodec.h"
-#include "props/defaultlevel.h"
+#include "core/level/levelcodec.h"
+#include "core/level/defaultlevel.h"
 
 TEST(DefaultLevel, IsAWalledRoomWithACentredTitleAndNoMonsters) {
     const Level level = makeDefaultLevel();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "props/monstertables.h"
+#include "core/level/monstertables.h"
 
 TEST(MonsterTypes, StoredCodeAndTheCodeAboveBelongToTheSameEntry) {
     EXPECT_STREQ(mostro[monsterTypeIndex(0x09)].label, "1: Carrier [0x09]");

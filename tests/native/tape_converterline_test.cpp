@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tape/converterline.h"
+#include "core/editor/converterline.h"
 
 namespace {
 

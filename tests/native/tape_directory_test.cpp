@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tape/tapedirectory.h"
+#include "core/tape/tapedirectory.h"
 #include "tests/native/cas2wav_testing.h"
 
 using namespace cas2wav_testing;

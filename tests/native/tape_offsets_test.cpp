@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tape/tapeoffsets.h"
+#include "core/tape/tapeoffsets.h"
 
 TEST(TapeOffsets, StandardLevelsLieBackToBackFromLevelZero) {
     EXPECT_EQ(standardLevelOffset(0), 23438);

@@ -5,11 +5,10 @@
 #define STBI_ONLY_PNG
 #include <stb_image.h>
 
-#include "canvas/blockcatalog.h"
-#include "canvas/canvasstatus.h"
-#include "canvas/levelrender.h"
-#include "props/defaultlevel.h"
-#include "tools/builtinart.h"
+#include "core/level/blockcatalog.h"
+#include "core/picture/levelrender.h"
+#include "core/level/defaultlevel.h"
+#include "core/picture/builtinart.h"
 
 using namespace tomkrin_testing;
 

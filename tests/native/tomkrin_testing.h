@@ -8,9 +8,9 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "cli/tomkrin.h"
-#include "level/levelcodec.h"
-#include "tape/tapeoffsets.h"
+#include "cli/tomkrin/tomkrin.h"
+#include "core/level/levelcodec.h"
+#include "core/tape/tapeoffsets.h"
 #include "tests/native/cas2wav_testing.h"
 
 namespace tomkrin_testing {

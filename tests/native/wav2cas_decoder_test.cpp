@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tape/casdecoder.h"
+#include "core/audio/casdecoder.h"
 #include "tests/native/wav2cas_testing.h"
 
 using namespace wav2cas_testing;

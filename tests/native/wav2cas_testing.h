@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tape/casencoder.h"
-#include "tape/wavreader.h"
+#include "core/audio/casencoder.h"
+#include "core/audio/wavreader.h"
 #include "tests/native/cas2wav_testing.h"
 
 namespace wav2cas_testing {

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "tape/wav2castool.h"
+#include "cli/wav2cas/wav2castool.h"
 #include "tests/native/wav2cas_testing.h"
 
 using namespace wav2cas_testing;

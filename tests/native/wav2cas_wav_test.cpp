@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "tape/casdecoder.h"
-#include "tape/tapesignal.h"
+#include "core/audio/casdecoder.h"
+#include "core/audio/tapesignal.h"
 #include "tests/native/wav2cas_testing.h"
 
 using namespace wav2cas_testing;

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "app/tomkrineditor.h"
-#include "canvas/blockcatalog.h"
+#include "core/level/blockcatalog.h"
 #include "canvas/blockswin.h"
 #include "canvas/bmplist.h"
 #include "canvas/draw.h"
 #include "canvas/mouse.h"
-#include "level/level.h"
+#include "core/level/level.h"
 #include "level/tomkrinfile.h"
 #include "res/resource.h"
 #include "tests/win/support/editor.h"

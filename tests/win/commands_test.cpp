@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/statusbar.h"
+#include "util/statusbar.h"
 #include "app/tomkrineditor.h"
 #include "canvas/blockswin.h"
-#include "level/level.h"
-#include "level/levelcodec.h"
-#include "props/defaultlevel.h"
+#include "core/level/level.h"
+#include "core/level/levelcodec.h"
+#include "core/level/defaultlevel.h"
 #include "props/leveloptswin.h"
 #include "props/monsterswin.h"
 #include "res/resource.h"

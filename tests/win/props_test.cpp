@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/statusbar.h"
+#include "util/statusbar.h"
 #include "app/tomkrineditor.h"
-#include "level/level.h"
-#include "level/levelcodec.h"
+#include "core/level/level.h"
+#include "core/level/levelcodec.h"
 #include "props/leveloptswin.h"
 #include "props/monsterswin.h"
 #include "res/resource.h"

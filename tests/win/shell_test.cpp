@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/statusbar.h"
+#include "util/statusbar.h"
 #include "app/tomkrineditor.h"
-#include "level/levelcodec.h"
+#include "core/level/levelcodec.h"
 #include "level/tomkrinfile.h"
 #include "res/resource.h"
 #include "tests/win/support/editor.h"

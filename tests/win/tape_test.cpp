@@ -12,7 +12,7 @@
 
 #include "app/tomkrineditor.h"
 #include "res/resource.h"
-#include "tape/exportids.h"
+#include "res/dlg_export_ids.h"
 #include "tests/win/support/editor.h"
 #include "util/seams.h"
 

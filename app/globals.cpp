@@ -1,8 +1,0 @@
-#include "app/tomkrineditor.h"
-
-HINSTANCE hInst;
-HWND hwndMain;
-HWND status;
-int blockSize;
-int doubleSpeed;
-char filename[MAX_PATH];

@@ -1,9 +1,0 @@
-#pragma once
-// PNG files of rendered pictures.
-#include <cstdint>
-#include <vector>
-
-#include "canvas/rgbimage.h"
-
-// The complete PNG file of `image` (8-bit RGB); empty if the encoder failed.
-std::vector<std::uint8_t> encodePng(const RgbImage& image);

@@ -1,0 +1,72 @@
+#include "cli/cas2wav/cas2wavtool.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "cli/cas2wav/cas2wavargs.h"
+#include "core/tape/casblocks.h"
+#include "core/files/fileplatform.h"
+#include "core/files/filebytes.h"
+#include "core/files/stagedfile.h"
+
+namespace {
+
+constexpr int kConversionFailed = 1;
+constexpr int kWrongUsage = 2;
+constexpr const char* kUsage = "usage: cas2wav INPUT.cas OUTPUT.wav [-2] [-i]";
+
+bool failWith(ConversionFailure& failure, const std::string& file, const std::string& what) {
+    failure = {file, what};
+    return false;
+}
+
+bool convert(const std::string& input, const std::string& output, const SignalOptions& signal,
+             ConversionFailure& failure) {
+    // A slip of the keyboard must not turn the tape image into its own recording.
+    if (isSameFile(input, output))
+        return failWith(failure, output, "the input file itself: give the .wav file another name");
+    std::vector<std::uint8_t> image;
+    std::string why;
+    if (!readWholeFile(input, image, why))
+        return failWith(failure, input, "cannot read it: " + why);
+    const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
+    if (blocks.empty())
+        return failWith(failure, input, "not a tape image: it has no block marker");
+    StagedFile staged;
+    errno = 0;
+    if (!staged.open(output))
+        return failWith(failure, output, "cannot create a file beside it" + errnoReason());
+    if (!writeTapeRecording(image.data(), blocks, signal, staged))
+        return failWith(failure, input, "too long for a .wav file");
+    errno = 0;
+    if (!staged.commit())
+        return failWith(failure, output, "cannot write it" + errnoReason());
+    return true;
+}
+
+} // namespace
+
+bool convertTapeImage(const std::string& input, const std::string& output,
+                      const SignalOptions& signal, ConversionFailure& failure) {
+    try {
+        return convert(input, output, signal, failure);
+    } catch (const std::exception& e) {
+        return failWith(failure, input, std::string("conversion failed: ") + e.what());
+    }
+}
+
+int runCas2Wav(int argc, const char* const* argv, std::ostream& err) {
+    Cas2WavArgs args;
+    const std::string problem = parseCas2WavArgs(argc, argv, args);
+    if (!problem.empty()) {
+        err << "cas2wav: " << problem << "; " << kUsage << '\n';
+        return kWrongUsage;
+    }
+    ConversionFailure failure;
+    if (convertTapeImage(args.input, args.output, args.signal, failure))
+        return 0;
+    err << "cas2wav: " << failure.file << ": " << failure.what << '\n';
+    return kConversionFailed;
+}

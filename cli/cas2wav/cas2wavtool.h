@@ -1,0 +1,24 @@
+#pragma once
+// The cas2wav program: converts a tape image (.cas) to a .wav recording of the tape signal.
+//   cas2wav INPUT.cas OUTPUT.wav [-2] [-i]
+// Returns the exit status: 0 on success, 1 when the conversion fails, 2 for a wrong command line.
+// Every failure writes one line to `err` and leaves OUTPUT.wav as it was.
+#include <ostream>
+#include <string>
+
+#include "core/audio/casencoder.h"
+
+int runCas2Wav(int argc, const char* const* argv, std::ostream& err);
+
+// Why a conversion failed: the file concerned and what is wrong with it, for a line
+// "program: FILE: what".
+struct ConversionFailure {
+    std::string file;
+    std::string what;
+};
+
+// The conversion itself, shared by every program that offers it: reads the tape image `input` and
+// writes its recording to `output` through a temporary file. False with `failure` filled when it
+// fails, in which case `output` is as it was.
+bool convertTapeImage(const std::string& input, const std::string& output,
+                      const SignalOptions& signal, ConversionFailure& failure);

@@ -1,0 +1,54 @@
+// tomkrin check LEVEL...: warnings to read before trying levels on a real machine.
+#include "cli/tomkrin/clifiles.h"
+#include "cli/tomkrin/levelarg.h"
+#include "core/level/levelcheck.h"
+
+namespace {
+
+int runCheck(const ParsedArgs& args, CliContext& context) {
+    if (args.positional.empty())
+        return usageError(context, checkCommand(), "give at least one LEVEL");
+    int status = kStatusOk;
+    for (const std::string& arg : args.positional) {
+        LoadedLevel loaded;
+        if (loadLevel(context, arg, loaded, true) != kStatusOk) {
+            status = kStatusFailed;
+            continue;
+        }
+        const std::vector<LevelWarning> warnings =
+            loaded.fromSlot ? checkLevel(loaded.level)
+                            : checkLevelFile(loaded.bytes.data(), loaded.bytes.size());
+        for (const LevelWarning& warning : warnings)
+            context.out << arg << ": " << warning.place << ": " << warning.message << '\n';
+        if (warnings.empty())
+            context.out << arg << ": no warnings\n";
+        else
+            status = kStatusFailed;
+    }
+    return status;
+}
+
+} // namespace
+
+const Command& checkCommand() {
+    static const Command command = {
+        "check",
+        "LEVEL...",
+        "warnings about levels before testing them on a real machine",
+        "One line per warning, \"LEVEL: PLACE: what\", about:\n"
+        "  - cells whose code no block has (the editor shows nothing there; runs of one\n"
+        "    code in a row make one line),\n"
+        "  - a monster whose start and end share neither a row nor a column (it wraps the\n"
+        "    screen), monster positions outside the grid, types and colours outside the\n"
+        "    tables of the monster options window (monsters of type 0xFF are unused and\n"
+        "    not checked),\n"
+        "  - title characters that are not printable,\n"
+        "  - a header whose end address is not start + 0x1BE,\n"
+        "  - a level file that is not 493 bytes long or does not start with 0xFE.\n"
+        "A level without warnings says \"no warnings\". The exit status is 1 when anything\n"
+        "was found (or a level could not be read), 0 otherwise.\n",
+        {},
+        runCheck,
+    };
+    return command;
+}

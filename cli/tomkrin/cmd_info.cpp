@@ -1,0 +1,176 @@
+// tomkrin info FILE: what a level file or a tape image holds.
+#include <cstdio>
+#include <map>
+
+#include "core/level/blockcatalog.h"
+#include "cli/tomkrin/clifiles.h"
+#include "cli/tomkrin/levelarg.h"
+#include "core/level/levelcodec.h"
+#include "core/level/leveltitle.h"
+#include "core/level/monstertables.h"
+#include "core/tape/levelslots.h"
+#include "core/tape/tapedirectory.h"
+#include "core/tape/tapeoffsets.h"
+
+namespace {
+
+constexpr int kUnusedMonsterType = 0xFF;
+
+std::string hex(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    return text;
+}
+
+// Bytes of a file name as text: characters that are not printable become '?'.
+std::string printable(const std::string& bytes) {
+    std::string text;
+    for (const char c : bytes)
+        text += isPrintableTitleChar(static_cast<unsigned char>(c)) ? c : '?';
+    return text;
+}
+
+const char* directionName(int direction) {
+    static const char* const kNames[kDirectionCount] = {"west", "north", "east", "south"};
+    if (hasDirectionSelector(direction))
+        return kNames[direction];
+    return direction == kNoDirection ? "none" : "unknown";
+}
+
+void printHeader(std::ostream& out, const Level& level) {
+    const int standard = standardLevelAtAddress(level.startAddress());
+    out << "header    start " << hex(level.startAddress(), 4);
+    if (standard >= 0)
+        out << " (standard level " << standard << ")";
+    out << ", end " << hex(level.endAddress(), 4) << ", exec " << hex(level.execAddress(), 4)
+        << '\n';
+}
+
+void printMonster(std::ostream& out, const Level& level, int k) {
+    out << "monster " << k + 1 << " ";
+    const int type = level.monster(k, kMonsterType);
+    if (type == kUnusedMonsterType) {
+        out << "unused (type 0xFF)\n";
+        return;
+    }
+    const int direction = level.monster(k, kMonsterDirection);
+    out << "type " << hex(type, 2) << " " << mostro[monsterTypeIndex(type)].label << ", colour "
+        << hex(level.monster(k, kMonsterColor), 2) << " "
+        << colorDescription(level.monster(k, kMonsterColor)) << ", from ("
+        << hex(level.monster(k, kMonsterStartX), 2) << ", "
+        << hex(level.monster(k, kMonsterStartY), 2) << ") to ("
+        << hex(level.monster(k, kMonsterEndX), 2) << ", " << hex(level.monster(k, kMonsterEndY), 2)
+        << "), direction " << hex(direction, 2) << " (" << directionName(direction) << ")\n";
+}
+
+void printBlockCounts(std::ostream& out, const Level& level) {
+    std::map<int, int> counts;
+    for (int row = 0; row < kRows; ++row)
+        for (int col = 0; col < kColumns; ++col)
+            ++counts[level.cell(col, row)];
+    out << "cells  code  block\n";
+    for (const auto& [code, count] : counts) {
+        const int k = blockIndexOfCode(code);
+        char number[16];
+        std::snprintf(number, sizeof number, "%5d  ", count);
+        out << number << hex(code, 2) << "  "
+            << (k >= 0 ? block[k].name : "(no block: the editor shows nothing)") << '\n';
+    }
+}
+
+void printLevel(std::ostream& out, const std::string& path, const LoadedLevel& loaded) {
+    const Level& level = loaded.level;
+    out << "level file " << path << " (" << loaded.bytes.size() << " bytes";
+    if (loaded.bytes.size() != kLevelFileSize)
+        out << "; a level file has " << kLevelFileSize << ", the rest is ignored";
+    out << ")\n";
+    printHeader(out, level);
+    out << "title     \"" << titleForDisplay(level) << "\"\n";
+    out << "man       start (" << hex(level.manStartX(), 2) << ", " << hex(level.manStartY(), 2)
+        << ") in monster coordinates\n";
+    for (int k = 0; k < kMonsterCount; ++k)
+        printMonster(out, level, k);
+    printBlockCounts(out, level);
+}
+
+void printBlock(std::ostream& out, std::size_t index, const TapeDirectoryEntry& entry) {
+    const std::string name =
+        entry.kind == TapeBlockKind::Data ? "" : "\"" + printable(entry.name) + "\"";
+    char line[96];
+    std::snprintf(line, sizeof line, "%5zu %8zu %8zu  %-7s %-9s", index, entry.offset, entry.size,
+                  tapeBlockKindName(entry.kind), name.c_str());
+    std::string text = line;
+    if (entry.hasAddresses)
+        text += hex(entry.addresses.load, 4) + "  " + hex(entry.addresses.end, 4) + "  " +
+                hex(entry.addresses.exec, 4);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    out << text << '\n';
+}
+
+void printStandardLevels(std::ostream& out, const std::vector<std::uint8_t>& tape) {
+    out << "level   offset  title\n";
+    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
+        const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(n));
+        char place[32];
+        std::snprintf(place, sizeof place, "%5u %8zu  ", n, offset);
+        out << place;
+        if (!tapeHoldsBodyAt(tape.size(), offset)) {
+            out << "(beyond the end of the tape image)\n";
+            continue;
+        }
+        Level level;
+        const LevelFileBytes file = extractStandardLevel(tape.data(), tape.size(), n);
+        decodeLevel(file.data(), file.size(), level);
+        out << "\"" << titleForDisplay(level) << "\"\n";
+    }
+}
+
+void printTape(std::ostream& out, const std::string& path, const std::vector<std::uint8_t>& tape) {
+    const std::vector<TapeDirectoryEntry> entries = readTapeDirectory(tape.data(), tape.size());
+    out << "tape image " << path << " (" << tape.size() << " bytes, " << entries.size()
+        << " blocks)\n";
+    out << "block   offset     size  kind    name      load    end     exec\n";
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        printBlock(out, i, entries[i]);
+    printStandardLevels(out, tape);
+}
+
+int runInfo(const ParsedArgs& args, CliContext& context) {
+    if (args.positional.size() != 1)
+        return usageError(context, infoCommand(), "give one FILE");
+    const std::string& path = args.positional[0];
+    std::vector<std::uint8_t> bytes;
+    if (!readInput(context, path, bytes))
+        return kStatusFailed;
+    if (isTapeImage(bytes)) {
+        printTape(context.out, path, bytes);
+        return kStatusOk;
+    }
+    LoadedLevel loaded;
+    if (const int status = loadLevel(context, path, loaded))
+        return status;
+    printLevel(context.out, path, loaded);
+    return kStatusOk;
+}
+
+} // namespace
+
+const Command& infoCommand() {
+    static const Command command = {
+        "info",
+        "FILE",
+        "what a level file or a tape image holds",
+        "For a level file (.bin): its header addresses (and the standard level its start\n"
+        "address belongs to), title, the man's start, the four monsters with their type and\n"
+        "colour names as the monster options window shows them, and how many cells hold\n"
+        "each block code.\n"
+        "For a tape image (.cas, any file with a block marker): every block with its offset\n"
+        "(of the first byte after the marker), size, kind (binary, BASIC, ASCII file header,\n"
+        "or data) and file name, binary files with their load, end and exec addresses; then\n"
+        "the 20 standard level slots with each one's offset and title.\n",
+        {},
+        runInfo,
+    };
+    return command;
+}

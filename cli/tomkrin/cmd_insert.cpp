@@ -1,0 +1,93 @@
+// tomkrin insert: a level file's body into a tape image, as the editor's insertion writes it,
+// but never lengthening the tape and never leaving it half written.
+#include "cli/tomkrin/clifiles.h"
+#include "core/files/fileplatform.h"
+#include "core/tape/levelslots.h"
+#include "core/tape/tapeoffsets.h"
+
+namespace {
+
+constexpr std::size_t kMostAddressDigits = 8;
+
+bool parseHexOffset(std::string text, std::size_t& offset) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text = text.substr(2);
+    if (text.empty() || text.size() > kMostAddressDigits ||
+        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        return false;
+    offset = static_cast<std::size_t>(std::stoul(text, nullptr, 16));
+    return true;
+}
+
+// Where the body goes and how to name that place in a message; a usage status when the command
+// line does not say it.
+int placeOfBody(const ParsedArgs& args, CliContext& context, std::size_t& offset,
+                std::string& place) {
+    const Command& command = insertCommand();
+    const bool byAddress = args.has("--address");
+    if (args.positional.size() != (byAddress ? 2u : 3u))
+        return usageError(context, command,
+                          "give LEVEL.bin, TAPE.cas and either a level number or --address");
+    if (byAddress) {
+        if (!parseHexOffset(args.value("--address"), offset))
+            return usageError(context, command, "--address takes a hexadecimal byte offset");
+        place = "the level at " + std::to_string(offset);
+        return kStatusOk;
+    }
+    unsigned level = 0;
+    if (!parseStandardLevelNumber(args.positional[2], level))
+        return usageError(context, command, "the level is a number from 0 to 19");
+    offset = static_cast<std::size_t>(standardLevelOffset(level));
+    place = "level " + std::to_string(level);
+    return kStatusOk;
+}
+
+int runInsert(const ParsedArgs& args, CliContext& context) {
+    std::size_t offset = 0;
+    std::string place;
+    if (const int status = placeOfBody(args, context, offset, place))
+        return status;
+    const std::string& levelPath = args.positional[0];
+    const std::string& tapePath = args.positional[1];
+    const std::string output = args.has("-o") ? args.value("-o") : tapePath;
+    if (isSameFile(levelPath, tapePath))
+        return fail(context, tapePath, "is the level file itself");
+    std::vector<std::uint8_t> level;
+    if (!readInput(context, levelPath, level))
+        return kStatusFailed;
+    if (!levelFileHoldsBody(level.size()))
+        return fail(context, levelPath,
+                    "too short for a level file: " + std::to_string(level.size()) +
+                        " bytes, a level file has " + std::to_string(kLevelFileSize));
+    std::vector<std::uint8_t> tape;
+    if (!readTapeImage(context, tapePath, tape))
+        return kStatusFailed;
+    if (!tapeHoldsBodyAt(tape.size(), offset))
+        return fail(context, tapePath, tooShortForBody(tape.size(), offset, place));
+    insertLevelBody(level.data(), tape, offset);
+    return writeOutput(context, output, tape, {levelPath}) ? kStatusOk : kStatusFailed;
+}
+
+} // namespace
+
+const Command& insertCommand() {
+    static const Command command = {
+        "insert",
+        "LEVEL.bin TAPE.cas N [-o NEW.cas] | LEVEL.bin TAPE.cas --address HEX [-o NEW.cas]",
+        "a level file into a tape image",
+        "Copies the 486-byte body of the level file (its bytes 7 to 492; the header is not\n"
+        "looked at) over standard level N (0 to 19, at byte 23438 + 486 x N) of the tape\n"
+        "image, or over the bytes at the hexadecimal offset HEX. These are the bytes the\n"
+        "editor's insertion writes, but the tape is changed through a temporary file and a\n"
+        "rename, so a failure leaves it as it was. Refused, leaving every file untouched:\n"
+        "a level file shorter than 493 bytes, a file without a block marker as the tape,\n"
+        "a tape too short to hold the level where it goes (a tape is never lengthened),\n"
+        "and the level file and the tape being the same file.\n"
+        "  -o NEW.cas      write the changed tape there and leave TAPE.cas untouched\n"
+        "  --address HEX   the byte offset in the tape, e.g. 5B8E (level 0); unlike the\n"
+        "                  editor's address box, all of the number counts\n",
+        {{"-o", true}, {"--address", true}},
+        runInsert,
+    };
+    return command;
+}

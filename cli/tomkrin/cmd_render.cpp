@@ -1,0 +1,99 @@
+// tomkrin render: a level, or the 20 standard levels of a tape image, as a PNG picture.
+#include "core/picture/contactsheet.h"
+#include "core/picture/levelrender.h"
+#include "core/picture/pngimage.h"
+#include "cli/tomkrin/clifiles.h"
+#include "cli/tomkrin/levelarg.h"
+#include "core/level/levelcodec.h"
+#include "core/level/leveltitle.h"
+#include "core/tape/levelslots.h"
+#include "core/tape/tapeoffsets.h"
+
+namespace {
+
+std::string sheetCaption(unsigned n, const Level& level) {
+    std::string title = titleBytes(level);
+    while (!title.empty() && title.back() == ' ')
+        title.pop_back();
+    return std::to_string(n) + " " + title;
+}
+
+std::vector<SheetEntry> standardLevels(const std::vector<std::uint8_t>& tape) {
+    std::vector<SheetEntry> entries(kStandardLevelCount);
+    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
+        if (!tapeHoldsBodyAt(tape.size(), static_cast<std::size_t>(standardLevelOffset(n)))) {
+            entries[n].caption = std::to_string(n) + " (not in the tape)";
+            continue;
+        }
+        const LevelFileBytes file = extractStandardLevel(tape.data(), tape.size(), n);
+        decodeLevel(file.data(), file.size(), entries[n].level);
+        entries[n].caption = sheetCaption(n, entries[n].level);
+    }
+    return entries;
+}
+
+int writePng(CliContext& context, const RgbImage& image, const std::string& output,
+             const std::string& input) {
+    const std::vector<std::uint8_t> png = encodePng(image);
+    if (png.empty())
+        return fail(context, output, "the PNG encoder failed");
+    return writeOutput(context, output, png, {input}) ? kStatusOk : kStatusFailed;
+}
+
+bool parseScale(const std::string& text, int& scale) {
+    if (text.empty() || text.size() > 2 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    scale = std::stoi(text);
+    return scale >= 1 && scale <= kLargestRenderScale;
+}
+
+int runRender(const ParsedArgs& args, CliContext& context) {
+    const Command& command = renderCommand();
+    if (args.positional.size() != 1)
+        return usageError(context, command, "give one LEVEL or TAPE.cas");
+    if (!args.has("-o"))
+        return usageError(context, command, "name the picture with -o OUT.png");
+    int scale = 1;
+    if (args.has("--scale") && !parseScale(args.value("--scale"), scale))
+        return usageError(context, command, "--scale takes a whole number from 1 to 16");
+    const std::string& input = args.positional[0];
+    const std::string& output = args.value("-o");
+    const LevelArg level = splitLevelArg(input);
+    if (!level.isSlot) {
+        std::vector<std::uint8_t> bytes;
+        if (!readInput(context, input, bytes))
+            return kStatusFailed;
+        if (isTapeImage(bytes)) {
+            if (args.has("--scale"))
+                return usageError(context, command, "--scale is for a single level");
+            return writePng(context, renderContactSheet(standardLevels(bytes)), output, input);
+        }
+    }
+    LoadedLevel loaded;
+    if (const int status = loadLevel(context, input, loaded))
+        return status;
+    return writePng(context, renderLevel(loaded.level, scale), output, level.path);
+}
+
+} // namespace
+
+const Command& renderCommand() {
+    static const Command command = {
+        "render",
+        "LEVEL -o OUT.png [--scale N] | TAPE.cas -o SHEET.png",
+        "a level, or all 20 levels of a tape, as a PNG picture",
+        "LEVEL (a level file, or TAPE.cas:N): the level as the editor's canvas shows it.\n"
+        "At scale 1 the picture is 384 pixels wide: the grid is its top-left 384 x 288\n"
+        "pixels, each cell the 16 x 16 picture of its block (plain white for a code no\n"
+        "block has), each used monster's path drawn from start to end with its number on\n"
+        "the start, and the title in a band under the grid.\n"
+        "TAPE.cas: a contact sheet of its 20 standard levels at half size, each with its\n"
+        "number and title.\n"
+        "  -o OUT.png   the picture to write (required); it appears only when complete\n"
+        "  --scale N    every pixel as an N x N square, N from 1 to 16 (single levels)\n",
+        {{"-o", true}, {"--scale", true}},
+        runRender,
+    };
+    return command;
+}

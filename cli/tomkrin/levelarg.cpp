@@ -1,0 +1,74 @@
+#include "cli/tomkrin/levelarg.h"
+
+#include <cstdio>
+
+#include "cli/tomkrin/clifiles.h"
+#include "core/level/levelcodec.h"
+#include "core/tape/levelslots.h"
+#include "core/tape/tapeoffsets.h"
+
+namespace {
+
+constexpr std::size_t kMostSlotDigits = 9;
+
+bool isFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file)
+        std::fclose(file);
+    return file != nullptr;
+}
+
+int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded) {
+    if (!isStandardLevel(arg.slot))
+        return fail(context, loaded.name, "a tape image holds the standard levels 0 to 19");
+    std::vector<std::uint8_t> tape;
+    if (!readTapeImage(context, arg.path, tape))
+        return kStatusFailed;
+    const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(arg.slot));
+    if (!tapeHoldsBodyAt(tape.size(), offset))
+        return fail(context, arg.path,
+                    tooShortForBody(tape.size(), offset, "level " + std::to_string(arg.slot)));
+    const LevelFileBytes file = extractStandardLevel(tape.data(), tape.size(), arg.slot);
+    decodeLevel(file.data(), file.size(), loaded.level);
+    loaded.fromSlot = true;
+    return kStatusOk;
+}
+
+int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, bool anyLength) {
+    if (!readInput(context, path, loaded.bytes))
+        return kStatusFailed;
+    if (isTapeImage(loaded.bytes))
+        return fail(context, path, "a tape image: name one of its levels as " + path + ":N");
+    if (!anyLength && !levelFileHoldsBody(loaded.bytes.size()))
+        return fail(context, path,
+                    "too short for a level file: " + std::to_string(loaded.bytes.size()) +
+                        " bytes, a level file has " + std::to_string(kLevelFileSize));
+    decodeLevel(loaded.bytes.data(), loaded.bytes.size(), loaded.level);
+    return kStatusOk;
+}
+
+} // namespace
+
+LevelArg splitLevelArg(const std::string& arg) {
+    LevelArg level;
+    level.path = arg;
+    const std::size_t colon = arg.find_last_of(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == arg.size() ||
+        arg.size() - colon - 1 > kMostSlotDigits || isFile(arg))
+        return level;
+    const std::string digits = arg.substr(colon + 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos)
+        return level;
+    level.path = arg.substr(0, colon);
+    level.isSlot = true;
+    level.slot = static_cast<unsigned>(std::stoul(digits));
+    return level;
+}
+
+int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded, bool anyLength) {
+    loaded = LoadedLevel{};
+    loaded.name = arg;
+    const LevelArg level = splitLevelArg(arg);
+    return level.isSlot ? loadSlot(context, level, loaded)
+                        : loadFile(context, level.path, loaded, anyLength);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// A LEVEL argument: a level file, or a standard level of a tape image written TAPE.cas:N.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/tomkrin/command.h"
+#include "core/level/level.h"
+
+struct LevelArg {
+    std::string path;    // the level file or the tape image
+    bool isSlot = false; // TAPE.cas:N
+    unsigned slot = 0;
+};
+
+// "game.cas:5" names slot 5 of game.cas, unless a file of that whole name exists. Any digits
+// after the last colon make a slot; its range is checked by loadLevel.
+LevelArg splitLevelArg(const std::string& arg);
+
+struct LoadedLevel {
+    Level level{};
+    std::string name; // the argument as given, for messages
+    bool fromSlot = false;
+    std::vector<std::uint8_t> bytes; // a level file's bytes; empty for a slot
+};
+
+// Loads the level an argument names. A level file must hold a whole body (493 bytes) unless
+// `anyLength`; a slot must lie within the tape. Reports what is wrong and returns its exit
+// status, 0 when the level was loaded.
+int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
+              bool anyLength = false);

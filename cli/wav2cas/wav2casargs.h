@@ -1,0 +1,23 @@
+#pragma once
+// The decoder's command line: INPUT.wav OUTPUT.cas with its options anywhere among them.
+//   -q               quiet: no line per block, only the problems
+//   --baud 1200|2400 listen for this baud rate only (found for each block otherwise)
+//   --channel left|right   decode this channel of a stereo recording (both, or the better one,
+//                          otherwise)
+//   -h, --help       the usage text
+#include <string>
+
+#include "core/audio/casdecoder.h"
+#include "core/audio/tapesignal.h"
+
+struct Wav2CasArgs {
+    std::string input;
+    std::string output;
+    bool quiet = false;
+    bool help = false;
+    DecodeOptions decode;
+    ChannelChoice channel = ChannelChoice::Best;
+};
+
+// Fills `args` from argv[1..argc-1]. Returns an empty string on success, otherwise what is wrong.
+std::string parseWav2CasArgs(int argc, const char* const* argv, Wav2CasArgs& args);

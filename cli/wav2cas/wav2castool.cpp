@@ -1,0 +1,102 @@
+#include "cli/wav2cas/wav2castool.h"
+
+#include <cerrno>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "core/audio/casdecoder.h"
+#include "core/files/filebytes.h"
+#include "core/files/fileplatform.h"
+#include "core/files/stagedfile.h"
+#include "core/audio/tapesignal.h"
+#include "cli/wav2cas/wav2casargs.h"
+#include "cli/wav2cas/wav2casreport.h"
+#include "core/audio/wavreader.h"
+
+namespace {
+
+constexpr int kDecodeFailed = 1;
+constexpr int kWrongUsage = 2;
+constexpr const char* kUsage =
+    "usage: wav2cas INPUT.wav OUTPUT.cas [-q] [--baud 1200|2400] [--channel left|right]";
+constexpr const char* kHelp =
+    "Decodes a recording of an MSX cassette (.wav) into a tape image (.cas).\n"
+    "\n"
+    "  -q                      quiet: report only the problems, not every block\n"
+    "  --baud 1200|2400        listen for this baud rate only (otherwise found for each block)\n"
+    "  --channel left|right    decode this channel of a stereo recording (otherwise both when\n"
+    "                          they carry the same signal, else the louder one)\n"
+    "  -h, --help              this text\n"
+    "\n"
+    "Reads PCM .wav files of 8, 16, 24 or 32 bits or 32-bit floats, mono or stereo, at 8,000 to\n"
+    "192,000 Hz. Prints a line per block: its time in the recording, baud rate, tape speed,\n"
+    "size, and the file a header block names; then every byte with a framing error and every\n"
+    "block that ends early. Exit status: 0 for a clean decode, 1 when there was a framing\n"
+    "error, a block ended early, no tape signal was heard or the decode failed (what was\n"
+    "decoded is still written), 2 for a wrong command line.\n";
+
+DecodeOutcome failWith(ConversionFailure& failure, const std::string& file,
+                       const std::string& what) {
+    failure = {file, what};
+    return DecodeOutcome::Failed;
+}
+
+} // namespace
+
+DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report,
+                              ConversionFailure& failure) {
+    // A slip of the keyboard must not turn the recording into its own tape image.
+    if (isSameFile(args.input, args.output))
+        return failWith(failure, args.output,
+                        "the input file itself: give the .cas file another name");
+    std::vector<std::uint8_t> file;
+    std::string why;
+    if (!readWholeFile(args.input, file, why))
+        return failWith(failure, args.input, "cannot read it: " + why);
+    WavRecording recording;
+    const std::string problem = parseWav(file.data(), file.size(), recording);
+    if (!problem.empty())
+        return failWith(failure, args.input, problem);
+    const std::vector<float> signal = tapeSignal(recording, args.channel);
+    const double sampleRate = recording.sampleRate;
+    std::vector<std::uint8_t>().swap(file);
+    const std::vector<DecodedBlock> blocks = decodeTape(signal, sampleRate, args.decode);
+    if (blocks.empty())
+        return failWith(failure, args.input, "no tape signal: no lead-in tone was heard");
+    const bool clean = reportDecode(blocks, args.quiet, report);
+    const std::vector<std::uint8_t> image = tapeImage(blocks);
+    StagedFile output;
+    errno = 0;
+    if (!output.open(args.output))
+        return failWith(failure, args.output, "cannot create a file beside it" + errnoReason());
+    output.write(image.data(), image.size());
+    errno = 0;
+    if (!output.commit())
+        return failWith(failure, args.output, "cannot write it" + errnoReason());
+    return clean ? DecodeOutcome::Clean : DecodeOutcome::Flawed;
+}
+
+int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    Wav2CasArgs args;
+    const std::string problem = parseWav2CasArgs(argc, argv, args);
+    if (!problem.empty()) {
+        err << "wav2cas: " << problem << "; " << kUsage << '\n';
+        return kWrongUsage;
+    }
+    if (args.help) {
+        out << kUsage << "\n\n" << kHelp;
+        return 0;
+    }
+    ConversionFailure failure;
+    DecodeOutcome outcome;
+    try {
+        outcome = decodeRecording(args, out, failure);
+    } catch (const std::exception& e) {
+        failure = {args.input, std::string("decoding failed: ") + e.what()};
+        outcome = DecodeOutcome::Failed;
+    }
+    if (outcome == DecodeOutcome::Failed)
+        err << "wav2cas: " << failure.file << ": " << failure.what << '\n';
+    return outcome == DecodeOutcome::Clean ? 0 : kDecodeFailed;
+}

@@ -1,0 +1,58 @@
+#include "core/audio/bitdetector.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const double kTwoPi = 2.0 * std::acos(-1.0);
+
+struct Phasor {
+    float re, im;
+    void rotate(float stepCos, float stepSin) {
+        const float next = re * stepCos - im * stepSin;
+        im = re * stepSin + im * stepCos;
+        re = next;
+    }
+};
+
+Phasor phasorAt(double angle) {
+    return {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
+}
+
+} // namespace
+
+void BitDetector::setBitLength(double samples) {
+    bitLength_ = samples;
+    const double space = -kTwoPi / samples; // one cycle per bit
+    spaceStepCos_ = static_cast<float>(std::cos(space));
+    spaceStepSin_ = static_cast<float>(std::sin(space));
+    markStepCos_ = static_cast<float>(std::cos(2 * space)); // two cycles per bit
+    markStepSin_ = static_cast<float>(std::sin(2 * space));
+}
+
+BitEnergies BitDetector::measure(double start) const {
+    const double end = start + bitLength_;
+    const long size = static_cast<long>(signal_.size());
+    const long first = std::max(0L, static_cast<long>(std::floor(start)));
+    const long last = std::min(size, static_cast<long>(std::ceil(end))); // exclusive
+    if (first >= last)
+        return {};
+    // The reference phase is zero at the start of the bit; sample i stands for the span [i, i+1).
+    const double offset = first + 0.5 - start;
+    Phasor space = phasorAt(-kTwoPi * offset / bitLength_);
+    Phasor mark = phasorAt(-2 * kTwoPi * offset / bitLength_);
+    float spaceRe = 0, spaceIm = 0, markRe = 0, markIm = 0;
+    for (long i = first; i < last; ++i) {
+        // The edge samples count with the part of them that lies inside the bit.
+        const double inside = std::min<double>(i + 1, end) - std::max<double>(i, start);
+        const float x = signal_[static_cast<std::size_t>(i)] * static_cast<float>(inside);
+        spaceRe += x * space.re;
+        spaceIm += x * space.im;
+        markRe += x * mark.re;
+        markIm += x * mark.im;
+        space.rotate(spaceStepCos_, spaceStepSin_);
+        mark.rotate(markStepCos_, markStepSin_);
+    }
+    return {spaceRe * spaceRe + spaceIm * spaceIm, markRe * markRe + markIm * markIm};
+}

@@ -1,0 +1,239 @@
+#include "core/audio/blockreader.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kBitsPerByte = 11; // start bit, eight data bits, two stop bits
+// A bit whose tones are this much weaker than the block's level is silence.
+constexpr float kSilentShare = 0.15f;
+// The lead-in is searched for its end in steps of a quarter bit.
+constexpr double kScanStep = 0.25;
+constexpr int kSilentSteps = 8;
+constexpr int kLowSteps = 2;
+// Start bit alignment: how far from the expected place, and in what steps, in bits.
+constexpr double kFirstAlignRange = 0.6;
+constexpr double kAlignRange = 0.35;
+constexpr double kAlignStep = 1.0 / 16;
+// How much of a start bit's measured offset moves the timing, and the bit length.
+constexpr double kPhaseGain = 0.5;
+constexpr double kLengthGain = 0.05;
+// The tape speed is followed within these bounds of the nominal one.
+constexpr double kSlowest = 0.85;
+constexpr double kFastest = 1.15;
+// How quickly the block's level follows the bytes, and the lead-in's tone during the search.
+constexpr float kLevelFollow = 0.1f;
+constexpr float kToneLevelFollow = 0.02f;
+// A few bytes before a steady tone come back are a click in the lead-in, not a block.
+constexpr std::size_t kGlitchBytes = 2;
+constexpr int kLevelBits = 8;
+
+} // namespace
+
+bool BlockReader::fits(double position) const {
+    return position + kBitsPerByte * detector_.bitLength() <= static_cast<double>(signal_.size());
+}
+
+bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
+    block = ReadBlock{};
+    block.baud = tone.baud;
+    block.speed = tone.speed;
+    nominalBit_ = sampleRate_ / tone.baud;
+    detector_.setBitLength(nominalBit_ / std::clamp(tone.speed, kSlowest, kFastest));
+    level_ = 0;
+    for (int i = 0; i < kLevelBits; ++i)
+        level_ += detector_.measure(tone.inside + i * detector_.bitLength()).strongest();
+    level_ /= kLevelBits;
+    double from = tone.inside;
+    while (true) {
+        double first = 0;
+        if (!findFirstStartBit(from, first)) {
+            block.end = first;
+            return false;
+        }
+        readBytes(first, block);
+        if (block.ending != BlockEnd::NextTone || block.bytes.size() > kGlitchBytes)
+            return true;
+        // A false start bit in the lead-in: its "bytes" are ones, and the tone goes on. The search
+        // goes on a bit after it, so it cannot find the same place again.
+        from = std::max(block.end, first) + detector_.bitLength();
+        const int baud = block.baud;
+        const double speed = block.speed;
+        block = ReadBlock{};
+        block.baud = baud;
+        block.speed = speed;
+    }
+}
+
+// Walks along the lead-in tone to the first bit that sounds the low tone.
+// Walks along the lead-in tone to the first bit that sounds the low tone. Noise can make one
+// step look silent or low: silence must last a few steps, and the low tone two steps running.
+bool BlockReader::findFirstStartBit(double from, double& at) {
+    const double step = kScanStep * detector_.bitLength();
+    int silentSteps = 0;
+    int lowSteps = 0;
+    for (double position = from; fits(position); position += step) {
+        const BitEnergies bit = detector_.measure(position);
+        const bool silent = bit.strongest() < kSilentShare * level_;
+        silentSteps = silent ? silentSteps + 1 : 0;
+        lowSteps = !silent && !bit.isOne() ? lowSteps + 1 : 0;
+        if (silentSteps == kSilentSteps) {
+            at = position;
+            return false;
+        }
+        if (lowSteps == kLowSteps) {
+            at = alignStartBit(position - step, kFirstAlignRange);
+            return true;
+        }
+        if (!silent && bit.isOne())
+            level_ += kToneLevelFollow * (bit.strongest() - level_);
+    }
+    at = static_cast<double>(signal_.size());
+    return false;
+}
+
+// The position near `around` where the signal turns from a 1 bit to a 0 bit most clearly: the bit
+// before it sounds the high tone and the bit from it the low one.
+double BlockReader::alignStartBit(double around, double range) const {
+    const double step = kAlignStep * detector_.bitLength();
+    const int steps = static_cast<int>(range / kAlignStep);
+    std::vector<double> score(2 * steps + 1);
+    for (int k = -steps; k <= steps; ++k) {
+        const double position = around + k * step;
+        const BitEnergies before = detector_.measure(position - detector_.bitLength());
+        const BitEnergies start = detector_.measure(position);
+        score[k + steps] = (before.mark - before.space) + (start.space - start.mark);
+    }
+    const int best = static_cast<int>(std::max_element(score.begin(), score.end()) - score.begin());
+    const double bestPosition = around + (best - steps) * step;
+    if (best == 0 || best == 2 * steps)
+        return bestPosition;
+    // A parabola through the best score and its neighbours places the turn between the steps.
+    const double left = score[best - 1];
+    const double right = score[best + 1];
+    const double curvature = left - 2 * score[best] + right;
+    return curvature < 0 ? bestPosition + 0.5 * (left - right) / curvature * step : bestPosition;
+}
+
+namespace {
+
+struct ByteBits {
+    BitEnergies bits[kBitsPerByte];
+    bool silent[kBitsPerByte];
+    int soundingBits = 0;
+    float soundingEnergy = 0; // the mean energy of the bits that sound
+};
+
+ByteBits measureByte(const BitDetector& detector, double start, float silence) {
+    ByteBits byte;
+    float sum = 0;
+    for (int i = 0; i < kBitsPerByte; ++i) {
+        byte.bits[i] = detector.measure(start + i * detector.bitLength());
+        byte.silent[i] = byte.bits[i].strongest() < silence;
+        if (!byte.silent[i]) {
+            sum += byte.bits[i].strongest();
+            ++byte.soundingBits;
+        }
+    }
+    byte.soundingEnergy = byte.soundingBits > 0 ? sum / static_cast<float>(byte.soundingBits) : 0;
+    return byte;
+}
+
+// The first bit of the run of silent bits that ends the byte; kBitsPerByte when the last bit
+// sounds.
+int silentTail(const ByteBits& byte) {
+    int first = kBitsPerByte;
+    while (first > 0 && byte.silent[first - 1])
+        --first;
+    return first;
+}
+
+// Whether the start bit and the bits after it up to `end` sound, but for the odd one lost in noise.
+bool mostlySounding(const ByteBits& byte, int end) {
+    if (byte.silent[0])
+        return false;
+    int sounding = 0;
+    for (int i = 0; i < end; ++i)
+        sounding += byte.silent[i] ? 0 : 1;
+    return 4 * sounding >= 3 * end;
+}
+
+bool allOnes(const ByteBits& byte) {
+    for (const BitEnergies& bit : byte.bits)
+        if (!bit.isOne())
+            return false;
+    return true;
+}
+
+// Whether the block ends at this byte, and how. A cut shows as a run of sounding bits from the
+// start bit, then silence to the end of the byte; noise after a block sounds in a scattered bit or
+// two.
+bool endsHere(const ByteBits& byte, BlockEnd& ending, int& soundingBits) {
+    soundingBits = silentTail(byte);
+    if (soundingBits >= 2 && soundingBits < kBitsPerByte - 1 && mostlySounding(byte, soundingBits))
+        ending = BlockEnd::MidByte;
+    else if (2 * byte.soundingBits < kBitsPerByte)
+        ending = BlockEnd::Silence;
+    else if (allOnes(byte))
+        ending = BlockEnd::NextTone;
+    else
+        return false;
+    return true;
+}
+
+void keepByte(const ByteBits& byte, double start, ReadBlock& block) {
+    int value = 0;
+    for (int i = 0; i < 8; ++i)
+        value |= (byte.bits[1 + i].isOne() ? 1 : 0) << i;
+    const bool framed = !byte.bits[0].isOne() && byte.bits[9].isOne() && byte.bits[10].isOne();
+    if (!framed)
+        block.framingErrors.push_back(block.bytes.size());
+    block.bytes.push_back(static_cast<std::uint8_t>(value));
+    block.byteStarts.push_back(start);
+}
+
+} // namespace
+
+// The recording stops within the byte expected at `start`: whether the block still sounds there.
+void BlockReader::endAtRecordingEnd(double start, ReadBlock& block) const {
+    const double size = static_cast<double>(signal_.size());
+    const bool noRoom = start + detector_.bitLength() > size;
+    const bool sounding = !noRoom && detector_.measure(start).strongest() >= kSilentShare * level_;
+    block.end = start;
+    block.ending = sounding || noRoom ? BlockEnd::RecordingEnds : BlockEnd::Silence;
+}
+
+// The start bit expected at `expected`, aligned on the signal; half of the offset found moves the
+// timing, and a little of it the bit length, which so follows the tape's speed.
+double BlockReader::followStartBit(double expected) {
+    const double offset = alignStartBit(expected, kAlignRange) - expected;
+    const double bit = std::clamp(detector_.bitLength() + kLengthGain * offset / kBitsPerByte,
+                                  nominalBit_ / kFastest, nominalBit_ / kSlowest);
+    detector_.setBitLength(bit);
+    return expected + kPhaseGain * offset;
+}
+
+void BlockReader::readBytes(double first, ReadBlock& block) {
+    block.start = first;
+    double start = first;
+    while (true) {
+        if (!fits(start)) {
+            endAtRecordingEnd(start, block);
+            return;
+        }
+        if (!block.bytes.empty())
+            start = followStartBit(start);
+        const ByteBits byte = measureByte(detector_, start, kSilentShare * level_);
+        block.end = start;
+        int soundingBits = 0;
+        if (endsHere(byte, block.ending, soundingBits)) {
+            block.stopsAt = start + soundingBits * detector_.bitLength();
+            return;
+        }
+        keepByte(byte, start, block);
+        level_ += kLevelFollow * (byte.soundingEnergy - level_);
+        start += kBitsPerByte * detector_.bitLength();
+        block.end = start;
+    }
+}

@@ -1,0 +1,164 @@
+#include "core/audio/wavreader.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint16_t kPcmFormat = 1;
+constexpr std::uint16_t kFloatFormat = 3;
+constexpr std::uint16_t kExtensibleFormat = 0xFFFE;
+constexpr std::size_t kPlainFmtSize = 16;
+constexpr std::size_t kExtensibleFmtSize = 40;
+// The tail of the sub-format GUID that every PCM or float WAVE_FORMAT_EXTENSIBLE file carries
+// after its two-byte format code: 0000-0010-8000-00AA00389B71.
+constexpr std::uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                        0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+std::uint16_t u16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+std::uint32_t u32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(u16(p)) | static_cast<std::uint32_t>(u16(p + 2)) << 16;
+}
+
+bool hasTag(const std::uint8_t* p, const char* tag) {
+    return std::memcmp(p, tag, 4) == 0;
+}
+
+std::string formatName(std::uint16_t code) {
+    switch (code) {
+    case 2:
+        return "Microsoft ADPCM";
+    case 6:
+        return "A-law";
+    case 7:
+        return "mu-law";
+    case 0x11:
+        return "IMA ADPCM";
+    case 0x55:
+        return "MP3";
+    default:
+        return "format code " + std::to_string(code);
+    }
+}
+
+// The format code of the samples, the extensible format's sub-format taken in its place.
+std::string sampleFormat(const std::uint8_t* fmt, std::size_t size, std::uint16_t& code) {
+    code = u16(fmt);
+    if (code != kExtensibleFormat)
+        return "";
+    if (size < kExtensibleFmtSize)
+        return "its extensible format chunk is truncated";
+    const std::uint8_t* guid = fmt + 24;
+    code = u16(guid);
+    if (std::memcmp(guid + 2, kGuidTail, sizeof kGuidTail) != 0)
+        return "its samples are in an unknown extensible format";
+    return "";
+}
+
+std::string readFormat(const std::uint8_t* fmt, std::size_t size, WavRecording& recording) {
+    if (size < kPlainFmtSize)
+        return "its format chunk is truncated";
+    std::uint16_t code = 0;
+    const std::string problem = sampleFormat(fmt, size, code);
+    if (!problem.empty())
+        return problem;
+    recording.channels = u16(fmt + 2);
+    recording.sampleRate = u32(fmt + 4);
+    recording.bitsPerSample = u16(fmt + 14);
+    recording.isFloat = code == kFloatFormat;
+    const std::uint16_t bits = recording.bitsPerSample;
+    if (code != kPcmFormat && code != kFloatFormat)
+        return "its samples are compressed (" + formatName(code) + "); save it as PCM";
+    if (recording.isFloat && bits != 32)
+        return "it holds " + std::to_string(bits) + "-bit floating-point samples, not 32-bit";
+    if (!recording.isFloat && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return "it holds " + std::to_string(bits) + "-bit samples, not 8, 16, 24 or 32-bit";
+    if (recording.channels != 1 && recording.channels != 2)
+        return "it has " + std::to_string(recording.channels) + " channels, not 1 or 2";
+    if (recording.sampleRate < kLowestWavRate || recording.sampleRate > kHighestWavRate)
+        return "its sample rate " + std::to_string(recording.sampleRate) +
+               " Hz is not within 8,000 to 192,000 Hz";
+    return "";
+}
+
+} // namespace
+
+std::string parseWav(const std::uint8_t* data, std::size_t size, WavRecording& recording) {
+    recording = WavRecording{};
+    if (size < 12 || !hasTag(data, "RIFF") || !hasTag(data + 8, "WAVE"))
+        return "it is not a .wav file (no RIFF/WAVE header)";
+    bool formatSeen = false;
+    std::size_t at = 12;
+    while (size - at >= 8) {
+        const std::uint8_t* chunk = data + at;
+        const std::size_t chunkSize = u32(chunk + 4);
+        const std::size_t room = size - at - 8;
+        if (hasTag(chunk, "fmt ")) {
+            if (chunkSize > room)
+                return "its format chunk is truncated";
+            const std::string problem = readFormat(chunk + 8, chunkSize, recording);
+            if (!problem.empty())
+                return problem;
+            formatSeen = true;
+        } else if (hasTag(chunk, "data")) {
+            if (!formatSeen)
+                return "its data chunk comes before its format chunk";
+            if (chunkSize > room)
+                return "its data chunk claims " + std::to_string(chunkSize) + " bytes, but only " +
+                       std::to_string(room) + " follow";
+            const std::size_t frameSize =
+                std::size_t{recording.channels} * (recording.bitsPerSample / 8);
+            recording.frames = chunk + 8;
+            recording.frameCount = chunkSize / frameSize;
+            return "";
+        }
+        // A chunk of odd size is followed by a pad byte.
+        const std::size_t skip = chunkSize + (chunkSize & 1);
+        if (skip > room)
+            break;
+        at += 8 + skip;
+    }
+    return formatSeen ? "it has no data chunk" : "its header is truncated (no format chunk)";
+}
+
+namespace {
+
+float sampleAt(const std::uint8_t* p, const WavRecording& recording) {
+    switch (recording.bitsPerSample) {
+    case 8:
+        return (static_cast<int>(p[0]) - 128) / 128.0f;
+    case 16:
+        return static_cast<std::int16_t>(u16(p)) / 32768.0f;
+    case 24: {
+        const std::uint32_t raw = p[0] | p[1] << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+        const std::int32_t value = static_cast<std::int32_t>(raw << 8) / 256;
+        return value / 8388608.0f;
+    }
+    default:
+        break;
+    }
+    const std::uint32_t raw = u32(p);
+    if (!recording.isFloat)
+        return static_cast<float>(static_cast<std::int32_t>(raw) / 2147483648.0);
+    float value;
+    std::memcpy(&value, &raw, sizeof value);
+    // A float recording that overshoots, or holds no number, must not upset the decoder.
+    if (!(value > -8.0f && value < 8.0f))
+        return value > 0 ? 8.0f : (value < 0 ? -8.0f : 0.0f);
+    return value;
+}
+
+} // namespace
+
+std::vector<float> channelSamples(const WavRecording& recording, int channel) {
+    const std::size_t sampleSize = recording.bitsPerSample / 8;
+    const std::size_t frameSize = recording.channels * sampleSize;
+    const std::uint8_t* p =
+        recording.frames + (channel < recording.channels ? channel : 0) * sampleSize;
+    std::vector<float> samples(recording.frameCount);
+    for (std::size_t i = 0; i < recording.frameCount; ++i, p += frameSize)
+        samples[i] = sampleAt(p, recording);
+    return samples;
+}

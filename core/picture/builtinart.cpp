@@ -1,0 +1,31 @@
+#include "core/picture/builtinart.h"
+
+#include <sstream>
+
+// Generated at build time from the art texts (core/picture/builtinart.cpp.in).
+extern const char kBuiltInBlockArtText[];
+extern const char kBuiltInFontText[];
+
+// The texts are checked by the tests against the files they come from; a parse that failed here
+// would leave the lists empty and the pictures without blocks or glyphs, never a crash.
+const std::vector<BlockArt>& builtInBlockArt() {
+    static const std::vector<BlockArt> art = [] {
+        std::vector<BlockArt> blocks;
+        std::istringstream in(kBuiltInBlockArtText);
+        std::string error;
+        parseBlockArt(in, blocks, error);
+        return blocks;
+    }();
+    return art;
+}
+
+const std::vector<FontGlyph>& builtInFont() {
+    static const std::vector<FontGlyph> font = [] {
+        std::vector<FontGlyph> glyphs;
+        std::istringstream in(kBuiltInFontText);
+        std::string error;
+        parseFontArt(in, glyphs, error);
+        return glyphs;
+    }();
+    return font;
+}

@@ -1,0 +1,81 @@
+#include "core/tape/tapedirectory.h"
+
+#include "core/tape/casblocks.h"
+
+namespace {
+
+constexpr std::size_t kAddressBytes = 6;
+
+} // namespace
+
+TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size) {
+    switch (fileHeaderKind(block, size)) {
+    case TapeFileKind::Binary:
+        return TapeBlockKind::Binary;
+    case TapeFileKind::Basic:
+        return TapeBlockKind::Basic;
+    case TapeFileKind::Ascii:
+        return TapeBlockKind::Ascii;
+    case TapeFileKind::None:
+        break;
+    }
+    return TapeBlockKind::Data;
+}
+
+std::string tapeFileName(const std::uint8_t* block, std::size_t size) {
+    std::string name;
+    for (std::size_t i = kFileIdSize; i < size && i < kFileIdSize + kTapeFileNameSize; ++i)
+        name += static_cast<char>(block[i]);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return name;
+}
+
+namespace {
+
+unsigned wordAt(const std::uint8_t* bytes) {
+    return bytes[0] | (bytes[1] << 8);
+}
+
+// The addresses lie in the block after a binary header, when that block is data and long enough.
+void readAddresses(const std::uint8_t* data, TapeDirectoryEntry& header,
+                   const TapeDirectoryEntry& next) {
+    if (next.kind != TapeBlockKind::Data || next.size < kAddressBytes)
+        return;
+    const std::uint8_t* at = data + next.offset;
+    header.hasAddresses = true;
+    header.addresses = {wordAt(at), wordAt(at + 2), wordAt(at + 4)};
+}
+
+} // namespace
+
+std::vector<TapeDirectoryEntry> readTapeDirectory(const std::uint8_t* data, std::size_t size) {
+    std::vector<TapeDirectoryEntry> entries;
+    for (const TapeBlock& block : readTapeBlocks(data, size)) {
+        TapeDirectoryEntry entry;
+        entry.offset = block.offset;
+        entry.size = block.size;
+        entry.kind = tapeBlockKind(data + block.offset, block.size);
+        if (entry.kind != TapeBlockKind::Data)
+            entry.name = tapeFileName(data + block.offset, block.size);
+        entries.push_back(entry);
+    }
+    for (std::size_t i = 0; i + 1 < entries.size(); ++i)
+        if (entries[i].kind == TapeBlockKind::Binary)
+            readAddresses(data, entries[i], entries[i + 1]);
+    return entries;
+}
+
+const char* tapeBlockKindName(TapeBlockKind kind) {
+    switch (kind) {
+    case TapeBlockKind::Binary:
+        return "binary";
+    case TapeBlockKind::Basic:
+        return "BASIC";
+    case TapeBlockKind::Ascii:
+        return "ASCII";
+    case TapeBlockKind::Data:
+        break;
+    }
+    return "data";
+}

@@ -1,3 +1,0 @@
-#include "level/level.h"
-
-Level l;

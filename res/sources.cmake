@@ -1,1 +1,0 @@
-# resources are compiled by cmake/windows.cmake
