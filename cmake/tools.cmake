@@ -11,7 +11,7 @@ endfunction()
 #   sh SCRIPT ARGS... WINE_RUN_SCRIPT WORK_FOLDER
 # where the script drives the real Windows programs under Wine in a work folder of its own.
 function(tk_add_wine_script_test name script)
-    add_test(NAME ${name}
+    add_test(NAME ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         COMMAND sh ${script} ${ARGN} ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh
             ${CMAKE_BINARY_DIR}/${name}_test)
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
