@@ -1,0 +1,37 @@
+#!/bin/sh
+# The layers of docs/architecture.md: every quoted include names a file of its own folder or of a
+# lower layer. Folders of one layer (the number before the colon) may not include each other.
+# $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
+TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+cd "$TK_ROOT" || exit 1
+layers="
+core/files:1 core/level:2 core/tape:3 core/editor:3 core/audio:4 core/picture:4
+res:5 util:6 level:7 canvas:7 props:7 tape:7 app:8
+cli/cas2wav:9 cli/wav2cas:10 cli/tomkrin:11
+tools:19 bench:20 fuzz:20 tests/native:20 tests/win:20 tests/win/support:19
+"
+layer() {
+    for entry in $layers; do
+        [ "${entry%:*}" = "$1" ] && { echo "${entry#*:}"; return; }
+    done
+    echo unknown
+}
+failures=0
+for file in $(git ls-files '*.cpp' '*.h' '*.rc' '*.in'); do
+    from=$(dirname "$file")
+    own=$(layer "$from")
+    for included in $(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file"); do
+        to=$(dirname "$included")
+        [ "$to" = "$from" ] || [ "$to" = . ] && continue
+        theirs=$(layer "$to")
+        if [ "$own" = unknown ] || [ "$theirs" = unknown ]; then
+            echo "FAIL: $file includes $included: a folder that has no layer in scripts/test-layers.sh"
+            failures=$((failures + 1))
+        elif [ "$theirs" -ge "$own" ]; then
+            echo "FAIL: $file (layer $own) includes $included (layer $theirs)"
+            failures=$((failures + 1))
+        fi
+    done
+done
+[ $failures -eq 0 ] && echo "ok:   every include runs downward"
+[ $failures -eq 0 ]
