@@ -6,6 +6,7 @@
 #include "util/editorglobals.h"
 #include "core/level/level.h"
 #include "core/level/centratesto.h"
+#include "res/dlg_levelopts_ids.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
 #include "util/toolwindow.h"
@@ -14,81 +15,68 @@ HWND leveloptswin;
 
 namespace {
 
-enum LevelOptionsControl {
-    kStartAddressField = 702,
-    kManStartXField = 704,
-    kManStartYField = 705,
-    kSaveButton = 707,
-    kTitleField = 708,
-    kNextLevelButton = 712,
-    kSetStandardLevelButton = 713,
-    kStandardLevelField = 714,
-    kCenterButton = 716,
-};
-
 // Reads at most the title's width from the field; longer typing is cut here.
 std::string readTitleField(HWND dialog) {
     char text[kTitleLength + 1] = "";
-    GetDlgItemTextA(dialog, kTitleField, text, sizeof text);
+    GetDlgItemTextA(dialog, IDC_LEVEL_TITLE, text, sizeof text);
     return text;
 }
 
 void fillFields(HWND dialog) {
-    SetDlgItemHex(dialog, kStartAddressField, l.startAddress());
-    SetDlgItemHex(dialog, kManStartXField, l.manStartX());
-    SetDlgItemHex(dialog, kManStartYField, l.manStartY());
+    SetDlgItemHex(dialog, IDC_LEVEL_START, l.startAddress());
+    SetDlgItemHex(dialog, IDC_LEVEL_MAN_X, l.manStartX());
+    SetDlgItemHex(dialog, IDC_LEVEL_MAN_Y, l.manStartY());
     std::string title;
     for (int i = 0; i < kTitleLength && (l.titleChar(i) & 0xFF) != 0; ++i)
         title += static_cast<char>(l.titleChar(i) & 0xFF);
-    SetDlgItemTextA(dialog, kTitleField, title.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, title.c_str());
 }
 
 void stepToNextLevel(HWND dialog) {
     // Not cut to 16 bits here: the field shows the sum, Save keeps its low 16 bits.
-    SetDlgItemHex(dialog, kStartAddressField,
-                  GetDlgItemHex(dialog, kStartAddressField) + kLevelBodySize);
+    SetDlgItemHex(dialog, IDC_LEVEL_START, GetDlgItemHex(dialog, IDC_LEVEL_START) + kLevelBodySize);
 }
 
 void setStandardLevel(HWND dialog) {
-    UINT n = GetDlgItemInt(dialog, kStandardLevelField, nullptr, FALSE);
+    UINT n = GetDlgItemInt(dialog, IDC_LEVEL_STANDARD, nullptr, FALSE);
     if (n >= static_cast<UINT>(kStandardLevels))
         n = 0;
-    SetDlgItemHex(dialog, kStartAddressField, standardLevelAddress(static_cast<int>(n)));
+    SetDlgItemHex(dialog, IDC_LEVEL_START, standardLevelAddress(static_cast<int>(n)));
 }
 
 void centreTitle(HWND dialog) {
     char centred[kTitleLength + 1];
     centratesto(readTitleField(dialog).c_str(), centred, kTitleLength);
-    SetDlgItemTextA(dialog, kTitleField, centred);
+    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, centred);
 }
 
 void saveOptions(HWND dialog) {
-    l.startAddress() = GetDlgItemHex(dialog, kStartAddressField);
+    l.startAddress() = GetDlgItemHex(dialog, IDC_LEVEL_START);
     l.endAddress() = (l.startAddress() + kEndAddressDistance) & 0xFFFF;
     l.execAddress() = 0;
-    l.manStartX() = GetDlgItemHex(dialog, kManStartXField) & 0xFF;
-    l.manStartY() = GetDlgItemHex(dialog, kManStartYField) & 0xFF;
+    l.manStartX() = GetDlgItemHex(dialog, IDC_LEVEL_MAN_X) & 0xFF;
+    l.manStartY() = GetDlgItemHex(dialog, IDC_LEVEL_MAN_Y) & 0xFF;
     const std::string padded = readTitleField(dialog) + std::string(kTitleLength, ' ');
     for (int i = 0; i < kTitleLength; ++i)
         l.titleChar(i) = static_cast<signed char>(padded[static_cast<size_t>(i)]);
     // The field shows the padding too, so the user sees where the stored title ends.
-    SetDlgItemTextA(dialog, kTitleField, padded.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, padded.c_str());
     UpdateStatusBar(status, "Level options saved.");
 }
 
 void onCommand(HWND dialog, WPARAM wParam) {
     // Only clicks count: the whole wParam must be the button's id.
     switch (wParam) {
-    case kNextLevelButton:
+    case IDC_LEVEL_NEXT:
         stepToNextLevel(dialog);
         break;
-    case kSetStandardLevelButton:
+    case IDC_LEVEL_SET:
         setStandardLevel(dialog);
         break;
-    case kCenterButton:
+    case IDC_LEVEL_CENTER:
         centreTitle(dialog);
         break;
-    case kSaveButton:
+    case IDC_LEVEL_SAVE:
         saveOptions(dialog);
         break;
     default:

@@ -3,6 +3,7 @@
 #include "util/editorglobals.h"
 #include "core/level/level.h"
 #include "core/level/monstertables.h"
+#include "res/dlg_monsters_ids.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
 #include "util/toolwindow.h"
@@ -11,31 +12,15 @@ HWND monsterswin;
 
 namespace {
 
-enum MonsterControl {
-    kStartXField = 806,
-    kStartYField = 807,
-    kEndXField = 808,
-    kEndYField = 809,
-    kDirectionField = 811,
-    kTypeField = 812,
-    kColorField = 813,
-    kSaveMonsterButton = 814,
-    kPreviousTypeButton = 828,
-    kNextTypeButton = 829,
-    kPreviousColorButton = 830,
-    kNextColorButton = 831,
-    kTypeDescription = 827,
-    kColorDescription = 832,
-    kClearMonsterButton = 833,
-};
-
 // The selectors of monsters 0 to 3, and of the directions by value (0 W, 1 N, 2 E, 3 S).
-const int bott[kMonsterCount] = {801, 802, 803, 804};
-const int dir[kDirectionCount] = {823, 822, 824, 825};
+const int bott[kMonsterCount] = {IDC_MONSTER_1, IDC_MONSTER_2, IDC_MONSTER_3, IDC_MONSTER_4};
+const int dir[kDirectionCount] = {IDC_MONSTER_WEST, IDC_MONSTER_NORTH, IDC_MONSTER_EAST,
+                                  IDC_MONSTER_SOUTH};
 
 // The fields of one monster, in the order of its record.
-const int monsterFields[kMonsterFields] = {kStartXField,    kStartYField, kEndXField, kEndYField,
-                                           kDirectionField, kTypeField,   kColorField};
+const int monsterFields[kMonsterFields] = {
+    IDC_MONSTER_START_X,   IDC_MONSTER_START_Y, IDC_MONSTER_END_X, IDC_MONSTER_END_Y,
+    IDC_MONSTER_DIRECTION, IDC_MONSTER_TYPE,    IDC_MONSTER_COLOR};
 
 // Kept for the whole run, so the window reopens on the monster last selected.
 int m;    // the monster being edited, 0 to 3
@@ -43,32 +28,32 @@ int mstc; // the type cursor, an index into mostro
 int colc; // the colour cursor: a colour number, or a stored value outside the 16 colours
 
 void showType(HWND dialog) {
-    SetDlgItemHex(dialog, kTypeField, mostro[mstc].code);
-    SetDlgItemTextA(dialog, kTypeDescription, mostro[mstc].label);
+    SetDlgItemHex(dialog, IDC_MONSTER_TYPE, mostro[mstc].code);
+    SetDlgItemTextA(dialog, IDC_MONSTER_TYPE_DESCRIPTION, mostro[mstc].label);
 }
 
 void showColor(HWND dialog) {
-    SetDlgItemHex(dialog, kColorField, colc);
-    SetDlgItemTextA(dialog, kColorDescription, colorDescription(colc).c_str());
+    SetDlgItemHex(dialog, IDC_MONSTER_COLOR, colc);
+    SetDlgItemTextA(dialog, IDC_MONSTER_COLOR_DESCRIPTION, colorDescription(colc).c_str());
 }
 
 void selectMonster(HWND dialog, int monster) {
     m = monster;
     for (int selector : dir)
         CheckDlgButton(dialog, selector, BST_UNCHECKED);
-    SetDlgItemHex(dialog, kStartXField, l.monster(m, kMonsterStartX));
-    SetDlgItemHex(dialog, kStartYField, l.monster(m, kMonsterStartY));
-    SetDlgItemHex(dialog, kEndXField, l.monster(m, kMonsterEndX));
-    SetDlgItemHex(dialog, kEndYField, l.monster(m, kMonsterEndY));
+    SetDlgItemHex(dialog, IDC_MONSTER_START_X, l.monster(m, kMonsterStartX));
+    SetDlgItemHex(dialog, IDC_MONSTER_START_Y, l.monster(m, kMonsterStartY));
+    SetDlgItemHex(dialog, IDC_MONSTER_END_X, l.monster(m, kMonsterEndX));
+    SetDlgItemHex(dialog, IDC_MONSTER_END_Y, l.monster(m, kMonsterEndY));
     const int direction = l.monster(m, kMonsterDirection);
-    SetDlgItemHex(dialog, kDirectionField, direction);
+    SetDlgItemHex(dialog, IDC_MONSTER_DIRECTION, direction);
     if (hasDirectionSelector(direction))
         CheckDlgButton(dialog, dir[direction], BST_CHECKED);
     const int typeCode = l.monster(m, kMonsterType);
     mstc = monsterTypeIndex(typeCode);
     // The field keeps the stored code, which may be the one above the entry's own.
-    SetDlgItemHex(dialog, kTypeField, typeCode);
-    SetDlgItemTextA(dialog, kTypeDescription, mostro[mstc].label);
+    SetDlgItemHex(dialog, IDC_MONSTER_TYPE, typeCode);
+    SetDlgItemTextA(dialog, IDC_MONSTER_TYPE_DESCRIPTION, mostro[mstc].label);
     colc = l.monster(m, kMonsterColor);
     showColor(dialog);
 }
@@ -92,7 +77,7 @@ bool onSelector(HWND dialog, WPARAM wParam) {
     for (int i = 0; i < kMonsterCount; ++i) {
         if (wParam == static_cast<WPARAM>(dir[i])) {
             // Only the field changes; the monster keeps its direction until Save monster.
-            SetDlgItemHex(dialog, kDirectionField, i);
+            SetDlgItemHex(dialog, IDC_MONSTER_DIRECTION, i);
             return true;
         }
         if (wParam == static_cast<WPARAM>(bott[i])) {
@@ -105,26 +90,26 @@ bool onSelector(HWND dialog, WPARAM wParam) {
 
 void onButton(HWND dialog, WPARAM wParam) {
     switch (wParam) {
-    case kSaveMonsterButton:
+    case IDC_MONSTER_SAVE:
         saveMonster(dialog);
         break;
-    case kPreviousTypeButton:
+    case IDC_MONSTER_TYPE_DOWN:
         mstc = previousMonsterType(mstc);
         showType(dialog);
         break;
-    case kNextTypeButton:
+    case IDC_MONSTER_TYPE_UP:
         mstc = nextMonsterType(mstc);
         showType(dialog);
         break;
-    case kPreviousColorButton:
+    case IDC_MONSTER_COLOR_DOWN:
         colc = previousColor(colc);
         showColor(dialog);
         break;
-    case kNextColorButton:
+    case IDC_MONSTER_COLOR_UP:
         colc = nextColor(colc);
         showColor(dialog);
         break;
-    case kClearMonsterButton:
+    case IDC_MONSTER_CLEAR:
         clearFields(dialog);
         break;
     default:
