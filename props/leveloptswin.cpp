@@ -39,7 +39,7 @@ void stepToNextLevel(HWND dialog) {
 
 void setStandardLevel(HWND dialog) {
     UINT n = GetDlgItemInt(dialog, IDC_LEVEL_STANDARD, nullptr, FALSE);
-    if (n >= static_cast<UINT>(kStandardLevels))
+    if (n >= kStandardLevelCount)
         n = 0;
     SetDlgItemHex(dialog, IDC_LEVEL_START, standardLevelAddress(static_cast<int>(n)));
 }
@@ -52,7 +52,7 @@ void centreTitle(HWND dialog) {
 
 void saveOptions(HWND dialog) {
     l.startAddress() = GetDlgItemHex(dialog, IDC_LEVEL_START);
-    l.endAddress() = (l.startAddress() + kEndAddressDistance) & 0xFFFF;
+    l.endAddress() = headerEndAddress(l.startAddress());
     l.execAddress() = 0;
     l.manStartX() = GetDlgItemHex(dialog, IDC_LEVEL_MAN_X) & 0xFF;
     l.manStartY() = GetDlgItemHex(dialog, IDC_LEVEL_MAN_Y) & 0xFF;

@@ -29,7 +29,7 @@ void setTitle(Level& level, const char* text) {
 Level makeDefaultLevel() {
     Level level{};
     level.startAddress() = standardLevelAddress(0);
-    level.endAddress() = (standardLevelAddress(0) + kEndAddressDistance) & 0xFFFF;
+    level.endAddress() = headerEndAddress(standardLevelAddress(0));
     level.execAddress() = 0;
     fillRoom(level);
     setTitle(level, "NEW LEVEL");

@@ -63,7 +63,8 @@ static_assert(sizeof(Level) == kSlotCount * 4, "a level is exactly 489 slots");
 constexpr int kFirstLevelAddress = 0xCA00;
 constexpr int kLevelBodySize = 486;
 constexpr int kEndAddressDistance = 0x1BE;
-constexpr int kStandardLevels = 20;
+// The game has 20 standard levels, numbered 0 to 19.
+constexpr unsigned kStandardLevelCount = 20;
 constexpr int standardLevelAddress(int n) {
     return kFirstLevelAddress + n * kLevelBodySize;
 }
@@ -73,7 +74,7 @@ constexpr int headerEndAddress(int start) {
 }
 // The standard level that loads at `address`, or -1 when none does.
 constexpr int standardLevelAtAddress(int address) {
-    for (int n = 0; n < kStandardLevels; ++n)
+    for (int n = 0; n < static_cast<int>(kStandardLevelCount); ++n)
         if (standardLevelAddress(n) == address)
             return n;
     return -1;

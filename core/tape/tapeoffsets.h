@@ -2,7 +2,6 @@
 // Where the game's standard levels lie in its tape image, and stepping through their numbers.
 #include "core/level/level.h"
 
-constexpr unsigned kStandardLevelCount = 20;
 // The body of standard level 0; the others follow it back to back.
 constexpr int kFirstStandardLevelOffset = 23438;
 

@@ -129,10 +129,6 @@ std::string levelFileText(const Level& level) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-bool sameLevel(const Level& a, const Level& b) {
-    return std::memcmp(a.slots, b.slots, sizeof a.slots) == 0;
-}
-
 void command(int id) {
     SendMessageA(hwndMain, WM_COMMAND, static_cast<WPARAM>(id), 0);
     PumpMessages();

@@ -52,10 +52,6 @@ void setStoredTitle(const std::string& title) {
         l.titleChar(i) = i < static_cast<int>(title.size()) ? title[i] : 0;
 }
 
-bool sameLevel(const Level& a, const Level& b) {
-    return std::memcmp(a.slots, b.slots, sizeof a.slots) == 0;
-}
-
 bool anyDefaultButton(HWND dialog) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char className[16] = "";

@@ -41,13 +41,6 @@ Level markedLevel() {
     return level;
 }
 
-bool sameLevel(const Level& a, const Level& b) {
-    for (int i = 0; i < kSlotCount; ++i)
-        if (a.slots[i] != b.slots[i])
-            return false;
-    return true;
-}
-
 } // namespace
 
 TEST_F(MainWindow, HasItsClassStylePositionAndSize) {

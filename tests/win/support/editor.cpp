@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/startup.h"
@@ -58,4 +60,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool sameLevel(const Level& a, const Level& b) {
+    return std::equal(std::begin(a.slots), std::end(a.slots), std::begin(b.slots));
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/level/level.h"
+
 // Starts the editor (class, main window, status bar, images) the first time it is called.
 void StartEditorOnce();
 
@@ -20,3 +22,6 @@ std::string MakeTempFolder();
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+
+// Whether two level records hold the same values in every slot.
+bool sameLevel(const Level& a, const Level& b);
