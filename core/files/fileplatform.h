@@ -7,6 +7,9 @@
 // nullptr otherwise.
 std::FILE* createNewFile(const std::string& path);
 
+// Writes what the system still holds of `file` to the disk; false if that fails.
+bool syncFile(std::FILE* file);
+
 // Renames `from` to `to`, replacing a file that already has that name.
 bool replaceFile(const std::string& from, const std::string& to);
 

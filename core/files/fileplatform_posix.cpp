@@ -14,6 +14,10 @@ std::FILE* createNewFile(const std::string& path) {
     return file;
 }
 
+bool syncFile(std::FILE* file) {
+    return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+}
+
 bool replaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }

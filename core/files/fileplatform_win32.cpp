@@ -17,6 +17,10 @@ std::FILE* createNewFile(const std::string& path) {
     return file;
 }
 
+bool syncFile(std::FILE* file) {
+    return std::fflush(file) == 0 && ::_commit(::_fileno(file)) == 0;
+}
+
 namespace {
 
 // The caller reports failures through errno, which MoveFileExA does not set.
@@ -38,9 +42,16 @@ int errnoFor(DWORD error) {
 
 } // namespace
 
-// The C library's rename refuses to replace an existing file on Windows.
+// The C library's rename refuses to replace an existing file on Windows. A read-only file is
+// never replaced: Windows refuses that, and the check keeps the promise under Wine too. The
+// rename reaches the disk before it counts as done.
 bool replaceFile(const std::string& from, const std::string& to) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING))
+    const DWORD attributes = GetFileAttributesA(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        errno = EACCES;
+        return false;
+    }
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     errno = errnoFor(GetLastError());
     return false;

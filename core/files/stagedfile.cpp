@@ -60,9 +60,11 @@ bool StagedFile::commit() {
     if (!file_)
         return false;
     flush();
+    // The bytes reach the disk before the name does, so a crash leaves the old file or the new.
+    const bool synced = failed_ || syncFile(file_);
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    if (failed_ || !closed || !replaceFile(tempPath_, target_)) {
+    if (failed_ || !synced || !closed || !replaceFile(tempPath_, target_)) {
         std::remove(tempPath_.c_str());
         tempPath_.clear();
         return false;
