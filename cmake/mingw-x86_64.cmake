@@ -1,12 +1,4 @@
-# MinGW-w64 cross toolchain for x86_64 Windows; Windows programs run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# MinGW-w64 for 64-bit Windows: the same sources, kept 64-bit clean.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(TK_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${TK_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TK_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${TK_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TK_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -3,10 +3,8 @@
 #   cas2wav_wine_test.sh CAS2WAV_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
 exe="$1"
-wine_run="$2"
-work="$3"
 . "$(dirname "$0")/winetest.sh"
-wine_test_start "$work"
+wine_test_start "$@"
 size_of() { wc -c <"$1" | tr -d ' '; }
 convert() { sh "$wine_run" "$exe" "$@" 2>stderr.txt; }
 

@@ -4,10 +4,8 @@
 #   tomkrin_wine_test.sh TOMKRIN_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
 exe="$1"
-wine_run="$2"
-work="$3"
 . "$(dirname "$0")/winetest.sh"
-wine_test_start "$work"
+wine_test_start "$@"
 tomkrin() { sh "$wine_run" "$exe" "$@" >stdout.txt 2>stderr.txt; }
 
 # A binary file header, then a data block that reaches past the 20 standard levels (the bytes

@@ -5,10 +5,8 @@
 set -u
 wav2cas="$1"
 cas2wav="$2"
-wine_run="$3"
-work="$4"
 . "$(dirname "$0")/winetest.sh"
-wine_test_start "$work"
+wine_test_start "$@"
 
 marker='\037\246\336\272\314\023\175\164'
 # A binary file: a header block (ten 0xD0 bytes and a six-letter name), then eight data bytes.

@@ -1,10 +1,13 @@
 # Sourced by the scripts that drive the Windows tools under Wine.
-# wine_test_start WORK_FOLDER: starts in a new empty work folder; fail MESSAGE counts a failure in
-# $failures; wine_test_end NAME prints the verdict and exits with the number of failures.
+# wine_test_start "$@": takes the script's last two arguments, the Wine runner ($wine_run) and the
+# work folder, and starts in that folder, new and empty; fail MESSAGE counts a failure in $failures;
+# wine_test_end NAME prints the verdict and exits with the number of failures.
 wine_test_start() {
-    rm -rf "$1"
-    mkdir -p "$1"
-    cd "$1" || exit 1
+    while [ $# -gt 2 ]; do shift; done
+    wine_run="$1"
+    rm -rf "$2"
+    mkdir -p "$2"
+    cd "$2" || exit 1
     failures=0
 }
 fail() {
