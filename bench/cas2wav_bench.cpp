@@ -79,7 +79,7 @@ void benchmark(const fs::path& dir, const fs::path& cas, bool doubleSpeed) {
     std::ostringstream errors;
     int status = 0;
     const double convert = bestSeconds(
-        [&] { status |= runCas2Wav(static_cast<int>(argv.size()), argv.data(), errors); });
+        [&] { status |= runCas2Wav(static_cast<int>(argv.size()), argv.data(), errors, errors); });
     if (status != 0) {
         std::cerr << "conversion failed: " << errors.str();
         return;

@@ -7,7 +7,7 @@ cd "$TK_ROOT" || exit 1
 layers="
 core/files:1 core/level:2 core/tape:3 core/editor:3 core/audio:4 core/picture:4
 res:5 util:6 level:7 canvas:7 props:7 tape:7 app:8
-cli/cas2wav:9 cli/wav2cas:10 cli/tomkrin:11
+cli/common:9 cli/cas2wav:10 cli/wav2cas:11 cli/tomkrin:12
 tools:19 bench:20 fuzz:20 tests/native:20 tests/win:20 tests/win/support:19
 "
 layer() {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "cli/common/options.h"
+
 namespace {
 
 std::string joinWords(const std::vector<std::string>& words, std::size_t first, std::size_t end) {
@@ -24,34 +26,21 @@ bool splitUnquotedPaths(const std::vector<std::string>& words, Cas2WavArgs& args
     return true;
 }
 
-// Applies `word` if it is an option; false if it is a path.
-bool applyOption(const std::string& word, SignalOptions& signal) {
-    if (word == "-2")
-        signal.doubleSpeed = true;
-    else if (word == "-i")
-        signal.inverted = true;
-    else
-        return false;
-    return true;
-}
-
-bool looksLikeOption(const std::string& word) {
-    return word.size() > 1 && word[0] == '-';
-}
-
 } // namespace
 
 std::string parseCas2WavArgs(int argc, const char* const* argv, Cas2WavArgs& args) {
     args = Cas2WavArgs{};
-    std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
-        if (applyOption(word, args.signal))
-            continue;
-        if (looksLikeOption(word))
-            return "unknown option " + word;
-        paths.push_back(word);
-    }
+    ParsedArgs parsed;
+    const std::string problem = parseArgs(std::vector<std::string>(argv + 1, argv + argc),
+                                          {{"-2", false}, {"-i", false}}, parsed);
+    if (!problem.empty())
+        return problem;
+    args.help = parsed.help;
+    args.signal.doubleSpeed = parsed.has("-2");
+    args.signal.inverted = parsed.has("-i");
+    const std::vector<std::string>& paths = parsed.positional;
+    if (args.help)
+        return "";
     if (paths.size() == 2) {
         args.input = paths[0];
         args.output = paths[1];

@@ -9,6 +9,7 @@ struct Cas2WavArgs {
     std::string input;
     std::string output;
     SignalOptions signal;
+    bool help = false; // -h or --help
 };
 
 // Fills `args` from argv[1..argc-1]. Returns an empty string on success, otherwise what is wrong.

@@ -16,6 +16,11 @@ namespace {
 constexpr int kConversionFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage = "usage: cas2wav INPUT.cas OUTPUT.wav [-2] [-i]";
+constexpr const char* kHelp =
+    "Converts an MSX tape image to a .wav recording that a real MSX loads.\n"
+    "  -2          2400 baud instead of 1200\n"
+    "  -i          inverted polarity\n"
+    "  -h, --help  this text\n";
 
 bool failWith(ConversionFailure& failure, const std::string& file, const std::string& what) {
     failure = {file, what};
@@ -57,12 +62,16 @@ bool convertTapeImage(const std::string& input, const std::string& output,
     }
 }
 
-int runCas2Wav(int argc, const char* const* argv, std::ostream& err) {
+int runCas2Wav(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     Cas2WavArgs args;
     const std::string problem = parseCas2WavArgs(argc, argv, args);
     if (!problem.empty()) {
         err << "cas2wav: " << problem << "; " << kUsage << '\n';
         return kWrongUsage;
+    }
+    if (args.help) {
+        out << kUsage << "\n\n" << kHelp;
+        return 0;
     }
     ConversionFailure failure;
     if (convertTapeImage(args.input, args.output, args.signal, failure))

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/tomkrin/clifiles.h"
+#include "cli/tomkrin/levelarg.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/tapeoffsets.h"
 

@@ -1,6 +1,7 @@
 // tomkrin insert: a level file's body into a tape image, as the editor's insertion writes it,
 // but never lengthening the tape and never leaving it half written.
 #include "cli/tomkrin/clifiles.h"
+#include "cli/tomkrin/levelarg.h"
 #include "core/files/fileplatform.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/tapeoffsets.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/tomkrin/cliargs.h"
+#include "cli/common/options.h"
 
 constexpr int kStatusOk = 0;
 constexpr int kStatusFailed = 1; // the operation failed, or `check` found something

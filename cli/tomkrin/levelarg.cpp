@@ -72,3 +72,12 @@ int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded, 
     return level.isSlot ? loadSlot(context, level, loaded)
                         : loadFile(context, level.path, loaded, anyLength);
 }
+
+bool parseStandardLevelNumber(const std::string& text, unsigned& level) {
+    constexpr std::size_t kMostLevelDigits = 2;
+    if (text.empty() || text.size() > kMostLevelDigits ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    level = static_cast<unsigned>(std::stoul(text));
+    return isStandardLevel(level);
+}

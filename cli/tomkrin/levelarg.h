@@ -29,3 +29,6 @@ struct LoadedLevel {
 // status, 0 when the level was loaded.
 int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
               bool anyLength = false);
+
+// A standard level number as typed: "0" to "19".
+bool parseStandardLevelNumber(const std::string& text, unsigned& level);

@@ -51,7 +51,8 @@ inline int runConverter(std::vector<std::string> args, std::ostream& err) {
     std::vector<const char*> argv;
     for (const std::string& arg : args)
         argv.push_back(arg.c_str());
-    return runCas2Wav(static_cast<int>(argv.size()), argv.data(), err);
+    std::ostringstream out;
+    return runCas2Wav(static_cast<int>(argv.size()), argv.data(), out, err);
 }
 
 class MemorySink : public ByteSink {

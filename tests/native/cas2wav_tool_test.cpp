@@ -98,7 +98,7 @@ TEST_F(Cas2WavTool, UnquotedPathsWithBlanksFromTheEditorAreJoinedAgain) {
 TEST_F(Cas2WavTool, WrongCommandLinesAreRefusedWithUsage) {
     const std::string wav = (dir_ / "out.wav").string();
     const std::vector<std::vector<std::string>> wrong = {
-        {}, {tape_}, {"-2"}, {tape_, wav, "-x"}, {tape_, wav, "--"}, {tape_, wav, "extra"}};
+        {}, {tape_}, {"-2"}, {tape_, wav, "-x"}, {tape_, wav, "-2=on"}, {tape_, wav, "extra"}};
     for (const auto& args : wrong) {
         SCOPED_TRACE(args.size());
         expectFailureMessage(run(args));

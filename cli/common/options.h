@@ -1,7 +1,7 @@
 #pragma once
-// The command line of one subcommand: its words split into positional arguments and options.
-// Options may stand anywhere; "--name=value" and "--name value" are the same; "--" ends the
-// options; a lone "-" is a positional argument.
+// The command line of the tools and of each tomkrin command: its words split into positional
+// arguments and options. Options may stand anywhere; "--name=value" and "--name value" are the
+// same; "--" ends the options; a lone "-" is a positional argument.
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +24,3 @@ struct ParsedArgs {
 // wrong.
 std::string parseArgs(const std::vector<std::string>& words, const std::vector<OptionInfo>& known,
                       ParsedArgs& args);
-
-// A standard level number as typed: "0" to "19".
-bool parseStandardLevelNumber(const std::string& text, unsigned& level);

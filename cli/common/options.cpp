@@ -1,6 +1,4 @@
-#include "cli/tomkrin/cliargs.h"
-
-#include "core/tape/tapeoffsets.h"
+#include "cli/common/options.h"
 
 namespace {
 
@@ -10,8 +8,6 @@ const OptionInfo* findOption(const std::vector<OptionInfo>& known, const std::st
             return &option;
     return nullptr;
 }
-
-constexpr std::size_t kMostLevelDigits = 2;
 
 bool looksLikeOption(const std::string& word) {
     return word.size() > 1 && word[0] == '-';
@@ -60,12 +56,4 @@ std::string parseArgs(const std::vector<std::string>& words, const std::vector<O
         }
     }
     return "";
-}
-
-bool parseStandardLevelNumber(const std::string& text, unsigned& level) {
-    if (text.empty() || text.size() > kMostLevelDigits ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    level = static_cast<unsigned>(std::stoul(text));
-    return isStandardLevel(level);
 }
