@@ -74,6 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkDirectory(data, size);
     checkSlots(data, size);
     checkSurvey(data, size);
+    // The input is short of the first slot, so it is surveyed once more placed there.
+    std::vector<std::uint8_t> placed(static_cast<std::size_t>(kFirstStandardLevelOffset), 0);
+    placed.insert(placed.end(), data, data + size);
+    checkSurvey(placed.data(), placed.size());
     const std::vector<LevelWarning> warnings = checkLevelFile(data, size);
     for (const LevelWarning& warning : warnings)
         if (warning.place.empty() || warning.message.empty())
