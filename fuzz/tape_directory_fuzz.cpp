@@ -1,5 +1,6 @@
 // Feeds any bytes to tomkrin's readers: the tape directory (what `tomkrin info` lists), the
-// standard level slots, and the level checks on the input taken as a level file. Checks that the
+// standard level slots and the survey of what they hold, and the level checks on the input taken
+// as a level file, folded as `tomkrin check` prints them. Checks that the
 // directory agrees with the block reader and only reads what the blocks hold.
 #include <cstdint>
 #include <cstdio>
@@ -41,6 +42,18 @@ void checkDirectory(const std::uint8_t* data, std::size_t size) {
     }
 }
 
+// The survey of the slots agrees with itself, and a tape that is not the game's says why.
+void checkSurvey(const std::uint8_t* data, std::size_t size) {
+    const TapeSlots slots = surveyTapeSlots(data, size);
+    if (slots.slots.size() != kStandardLevelCount || slots.levels > slots.within)
+        fail("a slot survey that does not add up", slots.levels);
+    for (unsigned n = 0; n < kStandardLevelCount; ++n)
+        if ((slots.slots[n].content == SlotContent::NoLevel) == slots.slots[n].fault.empty())
+            fail("a slot without a level but without a fault, or the other way", n);
+    if (!isGameTape(slots) && notGameTapeBecause(slots).empty())
+        fail("a foreign tape without a reason", 0);
+}
+
 // Slots the input reaches into; the rest would only repeat the check of an empty level.
 void checkSlots(const std::uint8_t* data, std::size_t size) {
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
@@ -60,8 +73,17 @@ void checkSlots(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     checkDirectory(data, size);
     checkSlots(data, size);
-    for (const LevelWarning& warning : checkLevelFile(data, size))
+    checkSurvey(data, size);
+    // The input is short of the first slot, so it is surveyed once more placed there.
+    std::vector<std::uint8_t> placed(static_cast<std::size_t>(kFirstStandardLevelOffset), 0);
+    placed.insert(placed.end(), data, data + size);
+    checkSurvey(placed.data(), placed.size());
+    const std::vector<LevelWarning> warnings = checkLevelFile(data, size);
+    for (const LevelWarning& warning : warnings)
         if (warning.place.empty() || warning.message.empty())
             fail("a warning without place or message", 0);
+    // Folded, any level is at most the file's two warnings, the header's and one per kind.
+    if (foldWarnings(warnings).size() > 11)
+        fail("folded warnings longer than a screenful", warnings.size());
     return 0;
 }

@@ -27,7 +27,8 @@ TEST_F(TomkrinLevels, ExtractWritesTheEditorsHeaderAndTheBodyAsTheTapeHoldsIt) {
 TEST_F(TomkrinLevels, AllTwentyLevelsGoOutAndBackByteForByte) {
     const Bytes original = read("game.cas");
     ASSERT_EQ(run({"extract", tape_, "all", "-o", path("levels")}), 0) << err_.str();
-    // Into a tape whose level bodies are wiped, each level back into its slot: the original.
+    // Into a tape whose level bodies are wiped (no longer the game's tape, so --force), each
+    // level back into its slot: the original.
     Bytes wiped = original;
     std::fill(wiped.begin() + kFirstStandardLevelOffset,
               wiped.begin() + standardLevelOffset(kStandardLevelCount), 0);
@@ -35,7 +36,8 @@ TEST_F(TomkrinLevels, AllTwentyLevelsGoOutAndBackByteForByte) {
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "levels/level%02u.bin", n);
-        ASSERT_EQ(run({"insert", path(name), blank, std::to_string(n)}), 0) << err_.str();
+        ASSERT_EQ(run({"insert", path(name), blank, std::to_string(n), "--force"}), 0)
+            << err_.str();
     }
     EXPECT_EQ(read("blank.cas"), original);
     // --address writes at the same place as the number; -o leaves the tape as it was.
