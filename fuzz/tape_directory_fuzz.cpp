@@ -1,6 +1,7 @@
 // Feeds any bytes to tomkrin's readers: the tape directory (what `tomkrin info` lists), the
 // standard level slots, and the level checks on the input taken as a level file. Checks that the
-// directory agrees with the block reader and only reads what the blocks hold.
+// directory agrees with the block reader and only reads what the blocks hold, and that every block
+// is judged by its file header in agreement with its size.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "tape/casblocks.h"
 #include "tape/levelslots.h"
 #include "tape/tapedirectory.h"
+#include "tape/tapefiles.h"
 #include "tape/tapeoffsets.h"
 
 namespace {
@@ -41,6 +43,29 @@ void checkDirectory(const std::uint8_t* data, std::size_t size) {
     }
 }
 
+// The judgement of every block by its file header: a verdict that agrees with the sizes, and a
+// fault named for every cut block.
+void checkJudgements(const std::uint8_t* data, std::size_t size) {
+    std::vector<BlockBytes> blocks;
+    for (const TapeBlock& block : readTapeBlocks(data, size))
+        blocks.push_back({data + block.offset, block.size});
+    const std::vector<BlockJudgement> judgements = judgeTapeBlocks(blocks);
+    if (judgements.size() != blocks.size())
+        fail("not one judgement per block", judgements.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const BlockJudgement& judgement = judgements[i];
+        const bool whole = blocks[i].size >= judgement.announced;
+        if ((judgement.verdict == BlockVerdict::Complete && !whole) ||
+            (judgement.verdict == BlockVerdict::Short && whole))
+            fail("a verdict that disagrees with the bytes held and announced", i);
+        const bool cut = judgement.verdict == BlockVerdict::Short ||
+                         judgement.verdict == BlockVerdict::EndMissing;
+        if ((cut || judgement.stop != FileStop::No) ==
+            blockFault(judgement, blocks[i].size).empty())
+            fail("a fault without words, or words without a fault", i);
+    }
+}
+
 // Slots the input reaches into; the rest would only repeat the check of an empty level.
 void checkSlots(const std::uint8_t* data, std::size_t size) {
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
@@ -59,6 +84,7 @@ void checkSlots(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     checkDirectory(data, size);
+    checkJudgements(data, size);
     checkSlots(data, size);
     for (const LevelWarning& warning : checkLevelFile(data, size))
         if (warning.place.empty() || warning.message.empty())
