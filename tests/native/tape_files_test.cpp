@@ -47,7 +47,8 @@ TEST(TapeFiles, ABinaryBlockHoldsItsAddressesAndTheBytesFromLoadToEnd) {
     EXPECT_EQ(odd[2].verdict, BlockVerdict::Unjudged);
     EXPECT_EQ(odd[3].stop, FileStop::NoDataBlock);
     EXPECT_EQ(odd[4].stop, FileStop::NoDataBlock);
-    EXPECT_EQ(blockFault(odd[4], 16), "is the header of a binary file, and no data block follows it");
+    EXPECT_EQ(blockFault(odd[4], 16),
+              "is the header of a binary file, and no data block follows it");
     EXPECT_EQ(blockFault(odd[2], data.size()), "");
 }
 
@@ -67,9 +68,9 @@ TEST(TapeFiles, ABasicBlockEndsWithItsEndLinkAndSevenZeros) {
 
     // Cut among the zeros after the end link, right after the run of zeros within the program
     // (the block then ends in nine zeros), and before the first link is whole.
-    const std::vector<BlockJudgement> cut = judge({header, prefix(program, size - 3), header,
-                                                   prefix(program, zeroRunEnd), header,
-                                                   prefix(program, 1)});
+    const std::vector<BlockJudgement> cut =
+        judge({header, prefix(program, size - 3), header, prefix(program, zeroRunEnd), header,
+               prefix(program, 1)});
     EXPECT_EQ(cut[1].verdict, BlockVerdict::Short);
     EXPECT_EQ(cut[1].announced, size);
     EXPECT_EQ(cut[3].verdict, BlockVerdict::EndMissing);
