@@ -11,6 +11,7 @@
 #include "props/monstertables.h"
 #include "tape/levelslots.h"
 #include "tape/tapedirectory.h"
+#include "tape/tapefiles.h"
 #include "tape/tapeoffsets.h"
 
 namespace {
@@ -109,6 +110,21 @@ void printBlock(std::ostream& out, std::size_t index, const TapeDirectoryEntry& 
     out << text << '\n';
 }
 
+// A line for every block that holds less than its file header announces, and every file that
+// stops before its end, numbered as in the directory above.
+void printBlockFaults(std::ostream& out, const std::vector<std::uint8_t>& tape,
+                      const std::vector<TapeDirectoryEntry>& entries) {
+    std::vector<BlockBytes> blocks;
+    for (const TapeDirectoryEntry& entry : entries)
+        blocks.push_back({tape.data() + entry.offset, entry.size});
+    const std::vector<BlockJudgement> judgements = judgeTapeBlocks(blocks);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string fault = blockFault(judgements[i], entries[i].size);
+        if (!fault.empty())
+            out << "block " << i << " " << fault << '\n';
+    }
+}
+
 // The slot table, for the game's tape only; damaged slots are named in it and after it.
 void printStandardLevels(std::ostream& out, const std::vector<std::uint8_t>& tape) {
     const TapeSlots slots = surveyTapeSlots(tape.data(), tape.size());
@@ -148,6 +164,7 @@ void printTape(std::ostream& out, const std::string& path, const std::vector<std
     out << "block   offset     size  kind    name      load    end     exec\n";
     for (std::size_t i = 0; i < entries.size(); ++i)
         printBlock(out, i, entries[i]);
+    printBlockFaults(out, tape, entries);
     printStandardLevels(out, tape);
 }
 
@@ -182,9 +199,10 @@ const Command& infoCommand() {
         "each block code.\n"
         "For a tape image (.cas, any file with a block marker): every block with its offset\n"
         "(of the first byte after the marker), size, kind (binary, BASIC, ASCII file header,\n"
-        "or data) and file name, binary files with their load, end and exec addresses; then\n"
-        "the 20 standard level slots with each one's offset and title, or one line saying\n"
-        "that it is not the game's tape.\n"
+        "or data) and file name, binary files with their load, end and exec addresses, and\n"
+        "a line for each block that holds fewer bytes than its file header announces and\n"
+        "each file that stops before its end; then the 20 standard level slots with each\n"
+        "one's offset and title, or one line saying that it is not the game's tape.\n"
         "A slot (486 bytes from 23438 + 486 x N) holds a level when at most 43 of its 432\n"
         "cells hold a code that is neither a block's nor 0, its 24 title characters are\n"
         "printable (0x20 to 0x7E), and each monster is unused (type 0xFF) or has a type of\n"

@@ -1,7 +1,8 @@
 // Feeds any bytes to tomkrin's readers: the tape directory (what `tomkrin info` lists), the
 // standard level slots and the survey of what they hold, and the level checks on the input taken
-// as a level file, folded as `tomkrin check` prints them. Checks that the
-// directory agrees with the block reader and only reads what the blocks hold.
+// as a level file, folded as `tomkrin check` prints them. Checks that the directory agrees with
+// the block reader and only reads what the blocks hold, and that every block is judged by its
+// file header in agreement with its size.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "tape/casblocks.h"
 #include "tape/levelslots.h"
 #include "tape/tapedirectory.h"
+#include "tape/tapefiles.h"
 #include "tape/tapeoffsets.h"
 
 namespace {
@@ -54,6 +56,29 @@ void checkSurvey(const std::uint8_t* data, std::size_t size) {
         fail("a foreign tape without a reason", 0);
 }
 
+// The judgement of every block by its file header: a verdict that agrees with the sizes, and a
+// fault named for every cut block.
+void checkJudgements(const std::uint8_t* data, std::size_t size) {
+    std::vector<BlockBytes> blocks;
+    for (const TapeBlock& block : readTapeBlocks(data, size))
+        blocks.push_back({data + block.offset, block.size});
+    const std::vector<BlockJudgement> judgements = judgeTapeBlocks(blocks);
+    if (judgements.size() != blocks.size())
+        fail("not one judgement per block", judgements.size());
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const BlockJudgement& judgement = judgements[i];
+        const bool whole = blocks[i].size >= judgement.announced;
+        if ((judgement.verdict == BlockVerdict::Complete && !whole) ||
+            (judgement.verdict == BlockVerdict::Short && whole))
+            fail("a verdict that disagrees with the bytes held and announced", i);
+        const bool cut = judgement.verdict == BlockVerdict::Short ||
+                         judgement.verdict == BlockVerdict::EndMissing;
+        if ((cut || judgement.stop != FileStop::No) ==
+            blockFault(judgement, blocks[i].size).empty())
+            fail("a fault without words, or words without a fault", i);
+    }
+}
+
 // Slots the input reaches into; the rest would only repeat the check of an empty level.
 void checkSlots(const std::uint8_t* data, std::size_t size) {
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
@@ -72,6 +97,7 @@ void checkSlots(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     checkDirectory(data, size);
+    checkJudgements(data, size);
     checkSlots(data, size);
     checkSurvey(data, size);
     // The input is short of the first slot, so it is surveyed once more placed there.

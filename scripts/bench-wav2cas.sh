@@ -27,13 +27,17 @@ rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 
-# The tape image: 8,192 bytes with the two markers, random data from a fixed seed.
+# The tape image: 8,192 bytes with the two markers; the data block's addresses announce its
+# length, then random bytes from a fixed seed.
 python3 - <<'PY'
 import random
 marker = bytes([0x1F, 0xA6, 0xDE, 0xBA, 0xCC, 0x13, 0x7D, 0x74])
 header = bytes([0xD0] * 10) + b"BENCH "
 rng = random.Random(2026)
-data = bytes(rng.randrange(256) for _ in range(8192 - 2 * len(marker) - len(header)))
+size = 8192 - 2 * len(marker) - len(header) - 6
+end = 0x8000 + size - 1
+addresses = bytes([0x00, 0x80, end & 0xFF, end >> 8, 0x00, 0x80])
+data = addresses + bytes(rng.randrange(256) for _ in range(size))
 open("tape.cas", "wb").write(marker + header + marker + data)
 PY
 

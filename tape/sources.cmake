@@ -26,3 +26,5 @@ list(APPEND TK_WIN_SOURCES tape/processwait.cpp)
 list(APPEND TK_WIN_SOURCES tape/castowav.cpp)
 # The tape directory, the standard level slots and whole-file reading, for tomkrin.
 list(APPEND TK_CORE_SOURCES tape/tapedirectory.cpp tape/levelslots.cpp tape/filebytes.cpp)
+# How many bytes each block of a file should hold, for the decoder's report and tomkrin info.
+list(APPEND TK_CORE_SOURCES tape/tapefiles.cpp)

@@ -1,5 +1,6 @@
 // Extracting levels from a tape image and inserting them back with the tomkrin command line.
 #include "tests/native/tomkrin_testing.h"
+#include "tests/native/wav2cas_testing.h"
 
 using namespace tomkrin_testing;
 
@@ -97,10 +98,7 @@ TEST_F(TomkrinLevels, ExtractOfAShortTapeWritesNothing) {
 } // namespace
 
 TEST_F(TomkrinLevels, WavAndWav2CasGiveTheTapeImageBackWithTheDecodersOptions) {
-    using namespace cas2wav_testing;
-    Bytes small;
-    appendBlock(small, fileHeader(kBinaryFileId, "TKGAME"));
-    appendBlock(small, countingBytes(64));
+    const Bytes small = wav2cas_testing::binaryFile(64);
     const std::string tape = write("small.cas", small);
     ASSERT_EQ(run({"wav", tape, path("small.wav"), "-2"}), 0) << err_.str();
     ASSERT_EQ(run({"wav2cas", "--baud", "2400", path("small.wav"), path("back.cas")}), 0)
