@@ -25,13 +25,21 @@ Phasor phasorAt(double angle) {
 void BitDetector::setBitLength(double samples) {
     bitLength_ = samples;
     const double space = -kTwoPi / samples; // one cycle per bit
-    spaceStepCos_ = static_cast<float>(std::cos(space));
-    spaceStepSin_ = static_cast<float>(std::sin(space));
-    markStepCos_ = static_cast<float>(std::cos(2 * space)); // two cycles per bit
-    markStepSin_ = static_cast<float>(std::sin(2 * space));
+    const double cosine = std::cos(space);
+    const double sine = std::sin(space);
+    spaceStepCos_ = static_cast<float>(cosine);
+    spaceStepSin_ = static_cast<float>(sine);
+    // Two cycles per bit: twice the angle.
+    markStepCos_ = static_cast<float>(2 * cosine * cosine - 1);
+    markStepSin_ = static_cast<float>(2 * sine * cosine);
 }
 
 BitEnergies BitDetector::measure(double start) const {
+    const BitTones tones = correlate(start);
+    return {energy(tones.space), energy(tones.mark)};
+}
+
+BitTones BitDetector::correlate(double start) const {
     const double end = start + bitLength_;
     const long size = static_cast<long>(signal_.size());
     const long first = std::max(0L, static_cast<long>(std::floor(start)));
@@ -41,7 +49,7 @@ BitEnergies BitDetector::measure(double start) const {
     // The reference phase is zero at the start of the bit; sample i stands for the span [i, i+1).
     const double offset = first + 0.5 - start;
     Phasor space = phasorAt(-kTwoPi * offset / bitLength_);
-    Phasor mark = phasorAt(-2 * kTwoPi * offset / bitLength_);
+    Phasor mark = {space.re * space.re - space.im * space.im, 2 * space.re * space.im};
     float spaceRe = 0, spaceIm = 0, markRe = 0, markIm = 0;
     for (long i = first; i < last; ++i) {
         // The edge samples count with the part of them that lies inside the bit.
@@ -54,5 +62,5 @@ BitEnergies BitDetector::measure(double start) const {
         space.rotate(spaceStepCos_, spaceStepSin_);
         mark.rotate(markStepCos_, markStepSin_);
     }
-    return {spaceRe * spaceRe + spaceIm * spaceIm, markRe * markRe + markIm * markIm};
+    return {{spaceRe, spaceIm}, {markRe, markIm}};
 }
