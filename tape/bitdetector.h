@@ -40,6 +40,8 @@ class BitDetector {
     BitTones correlate(double start) const;
 
   private:
+    template <typename Finish> auto sum(double start, Finish finish) const;
+
     const std::vector<float>& signal_;
     double bitLength_ = 0;
     // Rotation per sample of each tone's reference phasor.
