@@ -6,3 +6,8 @@ if(WIN32)
     tk_add_wine_script_test(wav2cas_wine ${CMAKE_SOURCE_DIR}/tests/scripts/wav2cas_wine_test.sh
         $<TARGET_FILE:wav2cas> $<TARGET_FILE:cas2wav>)
 endif()
+if(NOT WIN32)
+    # Recordings played on a deck whose speed wobbles, for scripts/bench-wav2cas.sh.
+    add_executable(wowtape ${CMAKE_SOURCE_DIR}/bench/wowtape.cpp)
+    target_link_libraries(wowtape PRIVATE tk_core)
+endif()
