@@ -40,7 +40,8 @@ status=0
 
 # A round trip through the unpacked converters: the decoder gives back the encoder's tape.
 printf '\037\246\336\272\314\023\175\164\320\320\320\320\320\320\320\320\320\320TOMKRN' >"$root/t.cas"
-printf '\037\246\336\272\314\023\175\164\001\002\003\004\005\006\007\010' >>"$root/t.cas"
+# The data block: load 0xC000, end 0xC001, exec 0xC000, then the two bytes its header announces.
+printf '\037\246\336\272\314\023\175\164\000\300\001\300\000\300\001\002' >>"$root/t.cas"
 "$root/usr/bin/cas2wav" "$root/t.cas" "$root/t.wav" &&
     "$root/usr/bin/wav2cas" -q "$root/t.wav" "$root/back.cas" && cmp -s "$root/t.cas" "$root/back.cas" &&
     pass "the unpacked cas2wav and wav2cas give the tape image back" ||

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each for a bounded time. Exits non-zero on any finding.
 #   fuzz/level_decoder_fuzz.cpp  the level file decoder and saver
 #   fuzz/tape_reader_fuzz.cpp    cas2wav's reading of a tape image and its recording
-#   fuzz/tape_directory_fuzz.cpp tomkrin's tape directory, level slots and level checks
+#   fuzz/tape_directory_fuzz.cpp tomkrin's tape directory, file judgement, level slots and checks
 #   fuzz/wav_reader_fuzz.cpp     wav2cas's reading of a .wav file, and its decoder on the samples
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
 # crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 20 s per target.

@@ -67,20 +67,55 @@ bool writeLevelBody(const ExclusiveFile& tape, int offset, const LevelBody& body
            written == kBodyBytes;
 }
 
+WNDPROC mainWindowProc;
+
+// Turns every enabling of the main window away (see MainWindowHeldDisabled).
+LRESULT CALLBACK keepMainWindowDisabled(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ENABLE && wParam) {
+        EnableWindow(window, FALSE);
+        return 0;
+    }
+    return CallWindowProcA(mainWindowProc, window, msg, wParam, lParam);
+}
+
+// Wine's EndDialog enables the owner of the dialog it ends, even an owner that was disabled before
+// the dialog came up, and only then hides and destroys the dialog; hiding waits for the window
+// manager (two seconds when there is none). The owner of the file dialogs is the main window, which
+// must stay disabled for as long as the export dialog is open: while a file dialog is up, the main
+// window turns every enabling away.
+class MainWindowHeldDisabled {
+  public:
+    MainWindowHeldDisabled()
+        : previous_(reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+              hwndMain, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keepMainWindowDisabled)))) {
+        mainWindowProc = previous_;
+    }
+    ~MainWindowHeldDisabled() {
+        SetWindowLongPtrA(hwndMain, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    }
+    MainWindowHeldDisabled(const MainWindowHeldDisabled&) = delete;
+    MainWindowHeldDisabled& operator=(const MainWindowHeldDisabled&) = delete;
+
+  private:
+    WNDPROC previous_;
+};
+
 // The file dialogs belong to the main window, which the export dialog already keeps disabled.
 // While one is up the export dialog is kept out of reach too, as a dialog of its own would be, so
-// no second insertion can start inside the first. When the file dialog closes, the system enables
-// its owner again and hands it the activation: both go back to the export dialog.
+// no second insertion can start inside the first. When the file dialog closes, the system hands
+// the activation to its owner: it goes back to the export dialog.
 int chooseFile(const char* title, const char* filter, int kind) {
     const bool fromDialog = reportOwner && IsWindow(reportOwner);
-    if (fromDialog)
-        EnableWindow(reportOwner, FALSE);
-    const int chosen = Apri(hwndMain, filename, kFilenameCapacity, title, filter, kind);
-    if (fromDialog) {
-        EnableWindow(reportOwner, TRUE);
-        EnableWindow(hwndMain, FALSE);
-        SetActiveWindow(reportOwner);
+    if (!fromDialog)
+        return Apri(hwndMain, filename, kFilenameCapacity, title, filter, kind);
+    EnableWindow(reportOwner, FALSE);
+    int chosen;
+    {
+        const MainWindowHeldDisabled held;
+        chosen = Apri(hwndMain, filename, kFilenameCapacity, title, filter, kind);
     }
+    EnableWindow(reportOwner, TRUE);
+    SetActiveWindow(reportOwner);
     return chosen;
 }
 

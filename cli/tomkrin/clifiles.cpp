@@ -40,6 +40,16 @@ std::string tooShortForBody(std::size_t tapeSize, std::size_t offset, const std:
            " ends at byte " + std::to_string(bodyEndOffset(offset));
 }
 
+int refuseForeignTape(CliContext& context, const std::string& path,
+                      const std::vector<std::uint8_t>& tape, bool force) {
+    const TapeSlots slots = surveyTapeSlots(tape.data(), tape.size());
+    if (force || isGameTape(slots))
+        return kStatusOk;
+    return fail(context, path,
+                "not the game's tape: " + notGameTapeBecause(slots) +
+                    " (--force takes its level slots all the same)");
+}
+
 bool writeOutput(CliContext& context, const std::string& path,
                  const std::vector<std::uint8_t>& bytes, const std::vector<std::string>& inputs) {
     for (const std::string& input : inputs) {

@@ -23,6 +23,12 @@ bool readTapeImage(CliContext& context, const std::string& path, std::vector<std
 // a body at `offset`.
 std::string tooShortForBody(std::size_t tapeSize, std::size_t offset, const std::string& what);
 
+// Refuses a tape image that is not the game's tape (its level slots lie past its end or hold
+// no levels) in one line, "tomkrin: TAPE: not the game's tape: why", and returns 1, unless
+// `force`; returns 0 to go on.
+int refuseForeignTape(CliContext& context, const std::string& path,
+                      const std::vector<std::uint8_t>& tape, bool force);
+
 // Writes `bytes` to `path` through a temporary file and a rename, so the file appears whole or
 // not at all. A path that is one of `inputs`, however spelt, is refused. Reports a failure and
 // returns false.

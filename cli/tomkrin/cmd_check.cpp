@@ -11,15 +11,16 @@ int runCheck(const ParsedArgs& args, CliContext& context) {
     int status = kStatusOk;
     for (const std::string& arg : args.positional) {
         LoadedLevel loaded;
-        if (loadLevel(context, arg, loaded, true) != kStatusOk) {
+        if (loadLevel(context, arg, loaded, args, true) != kStatusOk) {
             status = kStatusFailed;
             continue;
         }
         const std::vector<LevelWarning> warnings =
             loaded.fromSlot ? checkLevel(loaded.level)
                             : checkLevelFile(loaded.bytes.data(), loaded.bytes.size());
-        for (const LevelWarning& warning : warnings)
-            context.out << arg << ": " << warning.place << ": " << warning.message << '\n';
+        for (const LevelWarning& warning : foldWarnings(warnings))
+            context.out << arg << ": " << (warning.place.empty() ? "" : warning.place + ": ")
+                        << warning.message << '\n';
         if (warnings.empty())
             context.out << arg << ": no warnings\n";
         else
@@ -39,15 +40,21 @@ const Command& checkCommand() {
         "  - cells whose code no block has (the editor shows nothing there; runs of one\n"
         "    code in a row make one line),\n"
         "  - a monster whose start and end share neither a row nor a column (it wraps the\n"
-        "    screen), monster positions outside the grid, types and colours outside the\n"
-        "    tables of the monster options window (monsters of type 0xFF are unused and\n"
-        "    not checked),\n"
+        "    screen), monster positions outside the grid, types, colours and directions\n"
+        "    outside the tables of the monster options window (monsters of type 0xFF are\n"
+        "    unused and not checked),\n"
         "  - title characters that are not printable,\n"
         "  - a header whose end address is not start + 0x1BE,\n"
         "  - a level file that is not 493 bytes long or does not start with 0xFE.\n"
+        "A level with more than 12 warnings gets one line per kind instead, with the count,\n"
+        "the codes and the first place, e.g. \"LEVEL: 312 cells hold codes of no block:\n"
+        "0x00 (150), 0xFF (162); first at row 0, column 0\".\n"
         "A level without warnings says \"no warnings\". The exit status is 1 when anything\n"
-        "was found (or a level could not be read), 0 otherwise.\n",
-        {},
+        "was found (or a level could not be read), 0 otherwise.\n"
+        "A slot of a tape image that is not the game's tape (see tomkrin info --help) is\n"
+        "refused unless --force is given.\n"
+        "  --force   check a slot of any tape image\n",
+        {kForceOption},
         runCheck,
     };
     return command;

@@ -54,6 +54,8 @@ int runExtract(const ParsedArgs& args, CliContext& context) {
     std::vector<std::uint8_t> tape;
     if (!readTapeImage(context, tapePath, tape))
         return kStatusFailed;
+    if (const int status = refuseForeignTape(context, tapePath, tape, args.has(kForceOption.name)))
+        return status;
     if (which == "all")
         return extractAll(context, tapePath, tape, args.value("-o"));
     const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(level));
@@ -77,9 +79,11 @@ const Command& extractCommand() {
         "0xCA00 + 486 x N, end address start + 0x1BE, exec address 0, then the 486 bytes\n"
         "of the level as the tape holds them (from byte 23438 + 486 x N).\n"
         "With `all`, writes level00.bin to level19.bin into FOLDER (made if missing).\n"
-        "A tape too short to hold the level is refused, and no file is written.\n"
-        "  -o PATH   the level file, or with `all` the folder (required)\n",
-        {{"-o", true}},
+        "A tape too short to hold the level, or one that is not the game's tape (see\n"
+        "tomkrin info --help) unless --force is given, is refused, and no file is written.\n"
+        "  -o PATH   the level file, or with `all` the folder (required)\n"
+        "  --force   extract the level slots of any tape image\n",
+        {{"-o", true}, kForceOption},
         runExtract,
     };
     return command;

@@ -2,14 +2,16 @@
 #include <cstdio>
 #include <map>
 
-#include "core/level/blockcatalog.h"
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
+#include "core/editor/canvasstatus.h"
+#include "core/level/blockcatalog.h"
 #include "core/level/levelcodec.h"
 #include "core/level/leveltitle.h"
 #include "core/level/monstertables.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/tapedirectory.h"
+#include "core/tape/tapefiles.h"
 #include "core/tape/tapeoffsets.h"
 
 namespace {
@@ -108,15 +110,42 @@ void printBlock(std::ostream& out, std::size_t index, const TapeDirectoryEntry& 
     out << text << '\n';
 }
 
+// A line for every block that holds less than its file header announces, and every file that
+// stops before its end, numbered as in the directory above.
+void printBlockFaults(std::ostream& out, const std::vector<std::uint8_t>& tape,
+                      const std::vector<TapeDirectoryEntry>& entries) {
+    std::vector<BlockBytes> blocks;
+    for (const TapeDirectoryEntry& entry : entries)
+        blocks.push_back({tape.data() + entry.offset, entry.size});
+    const std::vector<BlockJudgement> judgements = judgeTapeBlocks(blocks);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string fault = blockFault(judgements[i], entries[i].size);
+        if (!fault.empty())
+            out << "block " << i << " " << fault << '\n';
+    }
+}
+
+// The slot table, for the game's tape only; damaged slots are named in it and after it.
 void printStandardLevels(std::ostream& out, const std::vector<std::uint8_t>& tape) {
+    const TapeSlots slots = surveyTapeSlots(tape.data(), tape.size());
+    if (!isGameTape(slots)) {
+        out << "not the game's tape: " << notGameTapeBecause(slots) << '\n';
+        return;
+    }
+    std::string damaged;
     out << "level   offset  title\n";
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
         const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(n));
         char place[32];
         std::snprintf(place, sizeof place, "%5u %8zu  ", n, offset);
         out << place;
-        if (!tapeHoldsBodyAt(tape.size(), offset)) {
+        if (slots.slots[n].content == SlotContent::PastEnd) {
             out << "(beyond the end of the tape image)\n";
+            continue;
+        }
+        if (slots.slots[n].content == SlotContent::NoLevel) {
+            out << "(damaged: " << slots.slots[n].fault << ")\n";
+            damaged += (damaged.empty() ? "" : ", ") + std::to_string(n);
             continue;
         }
         Level level;
@@ -124,6 +153,8 @@ void printStandardLevels(std::ostream& out, const std::vector<std::uint8_t>& tap
         decodeLevel(file.data(), file.size(), level);
         out << "\"" << titleForDisplay(level) << "\"\n";
     }
+    if (!damaged.empty())
+        out << "damaged slots, holding no level: " << damaged << '\n';
 }
 
 void printTape(std::ostream& out, const std::string& path, const std::vector<std::uint8_t>& tape) {
@@ -133,6 +164,7 @@ void printTape(std::ostream& out, const std::string& path, const std::vector<std
     out << "block   offset     size  kind    name      load    end     exec\n";
     for (std::size_t i = 0; i < entries.size(); ++i)
         printBlock(out, i, entries[i]);
+    printBlockFaults(out, tape, entries);
     printStandardLevels(out, tape);
 }
 
@@ -148,7 +180,7 @@ int runInfo(const ParsedArgs& args, CliContext& context) {
         return kStatusOk;
     }
     LoadedLevel loaded;
-    if (const int status = loadLevel(context, path, loaded))
+    if (const int status = loadLevel(context, path, loaded, args))
         return status;
     printLevel(context.out, path, loaded);
     return kStatusOk;
@@ -167,8 +199,18 @@ const Command& infoCommand() {
         "each block code.\n"
         "For a tape image (.cas, any file with a block marker): every block with its offset\n"
         "(of the first byte after the marker), size, kind (binary, BASIC, ASCII file header,\n"
-        "or data) and file name, binary files with their load, end and exec addresses; then\n"
-        "the 20 standard level slots with each one's offset and title.\n",
+        "or data) and file name, binary files with their load, end and exec addresses, and\n"
+        "a line for each block that holds fewer bytes than its file header announces and\n"
+        "each file that stops before its end; then the 20 standard level slots with each\n"
+        "one's offset and title, or one line saying that it is not the game's tape.\n"
+        "A slot (486 bytes from 23438 + 486 x N) holds a level when at most 43 of its 432\n"
+        "cells hold a code that is neither a block's nor 0, its 24 title characters are\n"
+        "printable (0x20 to 0x7E), and each monster is unused (type 0xFF) or has a type of\n"
+        "the monster options window, a colour 0 to 15 and a direction 0 to 3 or 0xFF.\n"
+        "A tape is the game's tape when more than half of the slots within it hold a level;\n"
+        "its other slots are named as damaged. The slots of any other tape image (one that\n"
+        "ends before them, or holds other bytes there) are refused by show, check, render,\n"
+        "extract and insert unless --force is given.\n",
         {},
         runInfo,
     };

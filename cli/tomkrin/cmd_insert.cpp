@@ -63,6 +63,11 @@ int runInsert(const ParsedArgs& args, CliContext& context) {
     std::vector<std::uint8_t> tape;
     if (!readTapeImage(context, tapePath, tape))
         return kStatusFailed;
+    // An offset given by hand is the user's own choice; a level number means the game's layout.
+    if (!args.has("--address"))
+        if (const int status =
+                refuseForeignTape(context, tapePath, tape, args.has(kForceOption.name)))
+            return status;
     if (!tapeHoldsBodyAt(tape.size(), offset))
         return fail(context, tapePath, tooShortForBody(tape.size(), offset, place));
     insertLevelBody(level.data(), tape, offset);
@@ -83,11 +88,13 @@ const Command& insertCommand() {
         "rename, so a failure leaves it as it was. Refused, leaving every file untouched:\n"
         "a level file shorter than 493 bytes, a file without a block marker as the tape,\n"
         "a tape too short to hold the level where it goes (a tape is never lengthened),\n"
-        "and the level file and the tape being the same file.\n"
+        "the level file and the tape being the same file, and, for a level number N, a\n"
+        "tape that is not the game's tape (see tomkrin info --help) unless --force.\n"
         "  -o NEW.cas      write the changed tape there and leave TAPE.cas untouched\n"
         "  --address HEX   the byte offset in the tape, e.g. 5B8E (level 0); unlike the\n"
-        "                  editor's address box, all of the number counts\n",
-        {{"-o", true}, {"--address", true}},
+        "                  editor's address box, all of the number counts\n"
+        "  --force         write level N into any tape image\n",
+        {{"-o", true}, {"--address", true}, kForceOption},
         runInsert,
     };
     return command;

@@ -67,11 +67,14 @@ int runRender(const ParsedArgs& args, CliContext& context) {
         if (isTapeImage(bytes)) {
             if (args.has("--scale"))
                 return usageError(context, command, "--scale is for a single level");
+            if (const int status =
+                    refuseForeignTape(context, input, bytes, args.has(kForceOption.name)))
+                return status;
             return writePng(context, renderContactSheet(standardLevels(bytes)), output, input);
         }
     }
     LoadedLevel loaded;
-    if (const int status = loadLevel(context, input, loaded))
+    if (const int status = loadLevel(context, input, loaded, args))
         return status;
     return writePng(context, renderLevel(loaded.level, scale), output, level.path);
 }
@@ -90,9 +93,12 @@ const Command& renderCommand() {
         "the start, and the title in a band under the grid.\n"
         "TAPE.cas: a contact sheet of its 20 standard levels at half size, each with its\n"
         "number and title.\n"
+        "A tape image that is not the game's tape (see tomkrin info --help), or a slot of\n"
+        "one, is refused unless --force is given, and no picture is written.\n"
         "  -o OUT.png   the picture to write (required); it appears only when complete\n"
-        "  --scale N    every pixel as an N x N square, N from 1 to 16 (single levels)\n",
-        {{"-o", true}, {"--scale", true}},
+        "  --scale N    every pixel as an N x N square, N from 1 to 16 (single levels)\n"
+        "  --force      render the level slots of any tape image\n",
+        {{"-o", true}, {"--scale", true}, kForceOption},
         runRender,
     };
     return command;

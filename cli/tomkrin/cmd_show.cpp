@@ -102,7 +102,7 @@ int runShow(const ParsedArgs& args, CliContext& context) {
     if (when != "auto" && when != "always" && when != "never")
         return usageError(context, showCommand(), "--color takes auto, always or never");
     LoadedLevel loaded;
-    if (const int status = loadLevel(context, args.positional[0], loaded))
+    if (const int status = loadLevel(context, args.positional[0], loaded, args))
         return status;
     const bool colour = when == "always" || (when == "auto" && context.outIsTerminal);
     context.out << loaded.name << ": \"" << titleForDisplay(loaded.level) << "\"\n";
@@ -122,9 +122,11 @@ const Command& showCommand() {
         "a legend of the blocks it holds. A block is shown by the character of its code (the\n"
         "game's own), Air as '.', the Heart as '&', a code no block has as a blank.\n"
         "LEVEL is a level file or TAPE.cas:N, standard level N (0 to 19) of a tape image.\n"
+        "A slot of a tape image that is not the game's tape is refused unless --force.\n"
         "  --color=WHEN  colour each cell like its block: auto (when the output is a\n"
-        "                terminal; never on Windows), always or never\n",
-        {{"--color", true}},
+        "                terminal; never on Windows), always or never\n"
+        "  --force       show a slot of any tape image\n",
+        {{"--color", true}, kForceOption},
         runShow,
     };
     return command;

@@ -55,8 +55,10 @@ const Command& wav2casCommand() {
         "a recording of a cassette decoded into a tape image (what wav2cas does)",
         "Decodes a recording of an MSX cassette (PCM or float .wav, mono or stereo, 8,000 to\n"
         "192,000 Hz) into a tape image, finding the baud rate and tape speed of each block.\n"
-        "Prints a line per block and names the time of every byte with a framing error and of\n"
-        "every block that ends early; the exit status is then 1, though the image is written.\n"
+        "Prints a line per block and names the time of every byte with a framing error, of\n"
+        "every block that holds fewer bytes than its file header announces (or, with no header\n"
+        "before it, ends early) and of every file that stops before its end; the exit status\n"
+        "is then 1, though the image is written.\n"
         "The same decoder as wav2cas.\n"
         "  -q                     report only the problems, not every block\n"
         "  --baud 1200|2400       listen for this baud rate only\n"

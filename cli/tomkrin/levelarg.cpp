@@ -18,12 +18,14 @@ bool isFile(const std::string& path) {
     return file != nullptr;
 }
 
-int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded) {
+int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded, bool force) {
     if (!isStandardLevel(arg.slot))
         return fail(context, loaded.name, "a tape image holds the standard levels 0 to 19");
     std::vector<std::uint8_t> tape;
     if (!readTapeImage(context, arg.path, tape))
         return kStatusFailed;
+    if (const int status = refuseForeignTape(context, arg.path, tape, force))
+        return status;
     const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(arg.slot));
     if (!tapeHoldsBodyAt(tape.size(), offset))
         return fail(context, arg.path,
@@ -65,13 +67,16 @@ LevelArg splitLevelArg(const std::string& arg) {
     return level;
 }
 
-int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded, bool anyLength) {
+int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
+              const ParsedArgs& args, bool anyLength) {
     loaded = LoadedLevel{};
     loaded.name = arg;
     const LevelArg level = splitLevelArg(arg);
-    return level.isSlot ? loadSlot(context, level, loaded)
+    return level.isSlot ? loadSlot(context, level, loaded, args.has(kForceOption.name))
                         : loadFile(context, level.path, loaded, anyLength);
 }
+
+const OptionInfo kForceOption = {"--force", false};
 
 bool parseStandardLevelNumber(const std::string& text, unsigned& level) {
     constexpr std::size_t kMostLevelDigits = 2;

@@ -25,10 +25,13 @@ struct LoadedLevel {
 };
 
 // Loads the level an argument names. A level file must hold a whole body (493 bytes) unless
-// `anyLength`; a slot must lie within the tape. Reports what is wrong and returns its exit
-// status, 0 when the level was loaded.
+// `anyLength`; a slot must lie within the tape, of the game's tape unless the command line has
+// --force. Reports what is wrong and returns its exit status, 0 when the level was loaded.
 int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
-              bool anyLength = false);
+              const ParsedArgs& args, bool anyLength = false);
+
+// The --force option of the commands that take a slot of a tape image.
+extern const OptionInfo kForceOption;
 
 // A standard level number as typed: "0" to "19".
 bool parseStandardLevelNumber(const std::string& text, unsigned& level);

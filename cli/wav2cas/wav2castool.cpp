@@ -31,10 +31,13 @@ constexpr const char* kHelp =
     "\n"
     "Reads PCM .wav files of 8, 16, 24 or 32 bits or 32-bit floats, mono or stereo, at 8,000 to\n"
     "192,000 Hz. Prints a line per block: its time in the recording, baud rate, tape speed,\n"
-    "size, and the file a header block names; then every byte with a framing error and every\n"
-    "block that ends early. Exit status: 0 for a clean decode, 1 when there was a framing\n"
-    "error, a block ended early, no tape signal was heard or the decode failed (what was\n"
-    "decoded is still written), 2 for a wrong command line.\n";
+    "size, and the file a header block names; then every byte with a framing error, every\n"
+    "block that holds fewer bytes than its file header announces (or, with no header before\n"
+    "it, whose signal stops early) and every file that stops before its end. A block that\n"
+    "holds all its header announces is whole, even where the recording stops right after it.\n"
+    "Exit status: 0 for a clean decode, 1 when there was a framing error, a block or file\n"
+    "was cut short, no tape signal was heard or the decode failed (what was decoded is still\n"
+    "written), 2 for a wrong command line.\n";
 
 DecodeOutcome failWith(ConversionFailure& failure, const std::string& file,
                        const std::string& what) {

@@ -25,34 +25,60 @@ Phasor phasorAt(double angle) {
 void BitDetector::setBitLength(double samples) {
     bitLength_ = samples;
     const double space = -kTwoPi / samples; // one cycle per bit
-    spaceStepCos_ = static_cast<float>(std::cos(space));
-    spaceStepSin_ = static_cast<float>(std::sin(space));
-    markStepCos_ = static_cast<float>(std::cos(2 * space)); // two cycles per bit
-    markStepSin_ = static_cast<float>(std::sin(2 * space));
+    const double cosine = std::cos(space);
+    const double sine = std::sin(space);
+    spaceStepCos_ = static_cast<float>(cosine);
+    spaceStepSin_ = static_cast<float>(sine);
+    // Two cycles per bit: twice the angle.
+    markStepCos_ = static_cast<float>(2 * cosine * cosine - 1);
+    markStepSin_ = static_cast<float>(2 * sine * cosine);
 }
 
-BitEnergies BitDetector::measure(double start) const {
+// Correlates the bit that starts at `start` with both tones and hands the four sums (space re, im,
+// mark re, im) to `finish`, so that each caller keeps only what it needs and its sums stay in
+// registers.
+template <typename Finish> auto BitDetector::sum(double start, Finish finish) const {
     const double end = start + bitLength_;
     const long size = static_cast<long>(signal_.size());
     const long first = std::max(0L, static_cast<long>(std::floor(start)));
     const long last = std::min(size, static_cast<long>(std::ceil(end))); // exclusive
     if (first >= last)
-        return {};
+        return finish(0.0f, 0.0f, 0.0f, 0.0f);
     // The reference phase is zero at the start of the bit; sample i stands for the span [i, i+1).
     const double offset = first + 0.5 - start;
     Phasor space = phasorAt(-kTwoPi * offset / bitLength_);
-    Phasor mark = phasorAt(-2 * kTwoPi * offset / bitLength_);
+    Phasor mark = {space.re * space.re - space.im * space.im, 2 * space.re * space.im};
     float spaceRe = 0, spaceIm = 0, markRe = 0, markIm = 0;
-    for (long i = first; i < last; ++i) {
-        // The edge samples count with the part of them that lies inside the bit.
-        const double inside = std::min<double>(i + 1, end) - std::max<double>(i, start);
-        const float x = signal_[static_cast<std::size_t>(i)] * static_cast<float>(inside);
+    auto add = [&](float x) {
         spaceRe += x * space.re;
         spaceIm += x * space.im;
         markRe += x * mark.re;
         markIm += x * mark.im;
         space.rotate(spaceStepCos_, spaceStepSin_);
         mark.rotate(markStepCos_, markStepSin_);
-    }
-    return {spaceRe * spaceRe + spaceIm * spaceIm, markRe * markRe + markIm * markIm};
+    };
+    // The edge samples count with the part of them that lies inside the bit.
+    auto edge = [&](long i) {
+        const double inside = std::min<double>(i + 1, end) - std::max<double>(i, start);
+        return signal_[static_cast<std::size_t>(i)] * static_cast<float>(inside);
+    };
+    add(edge(first));
+    for (long i = first + 1; i < last - 1; ++i)
+        add(signal_[static_cast<std::size_t>(i)]);
+    if (last - 1 > first)
+        add(edge(last - 1));
+    return finish(spaceRe, spaceIm, markRe, markIm);
+}
+
+BitEnergies BitDetector::measure(double start) const {
+    return sum(start, [](float spaceRe, float spaceIm, float markRe, float markIm) {
+        return BitEnergies{spaceRe * spaceRe + spaceIm * spaceIm,
+                           markRe * markRe + markIm * markIm};
+    });
+}
+
+BitTones BitDetector::correlate(double start) const {
+    return sum(start, [](float spaceRe, float spaceIm, float markRe, float markIm) {
+        return BitTones{{spaceRe, spaceIm}, {markRe, markIm}};
+    });
 }

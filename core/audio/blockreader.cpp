@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 
 namespace {
 
+const double kTwoPi = 2.0 * std::acos(-1.0);
 constexpr int kBitsPerByte = 11; // start bit, eight data bits, two stop bits
 // A bit whose tones are this much weaker than the block's level is silence.
 constexpr float kSilentShare = 0.15f;
@@ -16,9 +18,16 @@ constexpr int kLowSteps = 2;
 constexpr double kFirstAlignRange = 0.6;
 constexpr double kAlignRange = 0.35;
 constexpr double kAlignStep = 1.0 / 16;
+constexpr double kRealignRange = 0.25; // once the bit length fits the speed at the first byte
 // How much of a start bit's measured offset moves the timing, and the bit length.
 constexpr double kPhaseGain = 0.5;
 constexpr double kLengthGain = 0.05;
+// How much of the drift of the tones' phases along a byte moves the bit length: the speed of a
+// deck with wow changes by a fraction of a per cent from byte to byte, faster than the start bits
+// alone show it.
+constexpr double kDriftGain = 0.5;
+// The speed is measured again on this many bits of the lead-in before the first start bit.
+constexpr int kLeadInBits = 32;
 // The tape speed is followed within these bounds of the nominal one.
 constexpr double kSlowest = 0.85;
 constexpr double kFastest = 1.15;
@@ -52,6 +61,8 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
             block.end = first;
             return false;
         }
+        measureToneBefore(first);
+        first = alignStartBit(first, kRealignRange);
         readBytes(first, block);
         if (block.ending != BlockEnd::NextTone || block.bytes.size() > kGlitchBytes)
             return true;
@@ -66,7 +77,25 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
     }
 }
 
-// Walks along the lead-in tone to the first bit that sounds the low tone.
+// The tape's speed just before the first start bit, from how fast the phase of the lead-in tone
+// turns from one bit to the next: the bit length then fits the first bytes, however the speed
+// has wandered since the tone was first heard.
+void BlockReader::measureToneBefore(double first) {
+    const double bit = detector_.bitLength();
+    std::complex<float> turn;
+    std::complex<float> previous;
+    for (int i = kLeadInBits + 1; i >= 1; --i) {
+        const std::complex<float> mark = detector_.correlate(first - i * bit).mark;
+        if (i <= kLeadInBits)
+            turn += mark * std::conj(previous);
+        previous = mark;
+    }
+    // Two cycles of the tone per bit: each bit turns the phase by 4 pi times the share by which the
+    // tone is faster than the bit length assumes.
+    const double faster = 1 + std::arg(turn) / (2 * kTwoPi);
+    setBitLength(bit / faster);
+}
+
 // Walks along the lead-in tone to the first bit that sounds the low tone. Noise can make one
 // step look silent or low: silence must last a few steps, and the low tone two steps running.
 bool BlockReader::findFirstStartBit(double from, double& at) {
@@ -120,6 +149,7 @@ namespace {
 
 struct ByteBits {
     BitEnergies bits[kBitsPerByte];
+    BitTones tones[kBitsPerByte];
     bool silent[kBitsPerByte];
     int soundingBits = 0;
     float soundingEnergy = 0; // the mean energy of the bits that sound
@@ -129,7 +159,8 @@ ByteBits measureByte(const BitDetector& detector, double start, float silence) {
     ByteBits byte;
     float sum = 0;
     for (int i = 0; i < kBitsPerByte; ++i) {
-        byte.bits[i] = detector.measure(start + i * detector.bitLength());
+        byte.tones[i] = detector.correlate(start + i * detector.bitLength());
+        byte.bits[i] = {energy(byte.tones[i].space), energy(byte.tones[i].mark)};
         byte.silent[i] = byte.bits[i].strongest() < silence;
         if (!byte.silent[i]) {
             sum += byte.bits[i].strongest();
@@ -182,6 +213,43 @@ bool endsHere(const ByteBits& byte, BlockEnd& ending, int& soundingBits) {
     return true;
 }
 
+// How much longer the bits of the byte are than the bit length they were read with, as a share of
+// it, from how the phase of each tone drifts from bit to bit: a bit of k cycles that starts later
+// by d samples than its window is turned back by 2 pi k d / bitLength. The phases of the two tones
+// differ by whatever the recording chain did to them, so each tone keeps its own phase and only the
+// drift is shared. Noise turns a bit's phase at random, so only sounding bits count.
+double phaseDrift(const ByteBits& byte) {
+    double sumX[2] = {0, 0}, sumY[2] = {0, 0}, sumXX[2] = {0, 0}, sumXY[2] = {0, 0};
+    int count[2] = {0, 0};
+    double unwrapped[2] = {0, 0};
+    for (int i = 0; i < kBitsPerByte; ++i) {
+        if (byte.silent[i])
+            continue;
+        const int tone = byte.bits[i].isOne() ? 1 : 0;
+        const std::complex<float> z = tone ? byte.tones[i].mark : byte.tones[i].space;
+        double phase = std::arg(z);
+        if (count[tone] > 0) {
+            // The phase moves little from one bit of a tone to the next: keep it continuous.
+            phase -= kTwoPi * std::nearbyint((phase - unwrapped[tone]) / kTwoPi);
+        }
+        unwrapped[tone] = phase;
+        const double x = kTwoPi * (tone + 1) * i;
+        sumX[tone] += x;
+        sumY[tone] += unwrapped[tone];
+        sumXX[tone] += x * x;
+        sumXY[tone] += x * unwrapped[tone];
+        ++count[tone];
+    }
+    double covariance = 0, variance = 0;
+    for (int tone = 0; tone < 2; ++tone) {
+        if (count[tone] < 2)
+            continue;
+        covariance += sumXY[tone] - sumX[tone] * sumY[tone] / count[tone];
+        variance += sumXX[tone] - sumX[tone] * sumX[tone] / count[tone];
+    }
+    return variance > 0 ? -covariance / variance : 0;
+}
+
 void keepByte(const ByteBits& byte, double start, ReadBlock& block) {
     int value = 0;
     for (int i = 0; i < 8; ++i)
@@ -204,13 +272,17 @@ void BlockReader::endAtRecordingEnd(double start, ReadBlock& block) const {
     block.ending = sounding || noRoom ? BlockEnd::RecordingEnds : BlockEnd::Silence;
 }
 
+// The tape speed is followed within bounds: outside them the reader has lost its way, and the
+// next block's lead-in sets the speed afresh.
+void BlockReader::setBitLength(double samples) {
+    detector_.setBitLength(std::clamp(samples, nominalBit_ / kFastest, nominalBit_ / kSlowest));
+}
+
 // The start bit expected at `expected`, aligned on the signal; half of the offset found moves the
 // timing, and a little of it the bit length, which so follows the tape's speed.
 double BlockReader::followStartBit(double expected) {
     const double offset = alignStartBit(expected, kAlignRange) - expected;
-    const double bit = std::clamp(detector_.bitLength() + kLengthGain * offset / kBitsPerByte,
-                                  nominalBit_ / kFastest, nominalBit_ / kSlowest);
-    detector_.setBitLength(bit);
+    setBitLength(detector_.bitLength() + kLengthGain * offset / kBitsPerByte);
     return expected + kPhaseGain * offset;
 }
 
@@ -233,6 +305,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         }
         keepByte(byte, start, block);
         level_ += kLevelFollow * (byte.soundingEnergy - level_);
+        setBitLength(detector_.bitLength() * (1 + kDriftGain * phaseDrift(byte)));
         start += kBitsPerByte * detector_.bitLength();
         block.end = start;
     }

@@ -42,9 +42,11 @@ class BlockReader {
 
   private:
     bool findFirstStartBit(double from, double& at);
+    void measureToneBefore(double first);
     double alignStartBit(double around, double range) const;
     void readBytes(double first, ReadBlock& block);
     double followStartBit(double expected);
+    void setBitLength(double samples);
     void endAtRecordingEnd(double start, ReadBlock& block) const;
     bool fits(double position) const;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/level/levelcheck.h"
 #include "core/tape/tapeoffsets.h"
 
 bool tapeHoldsBodyAt(std::size_t tapeSize, std::size_t offset) {
@@ -37,4 +38,40 @@ void insertLevelBody(const std::uint8_t* levelFile, std::vector<std::uint8_t>& t
                      std::size_t offset) {
     const std::uint8_t* body = levelFile + kLevelHeaderSize;
     std::copy(body, body + kLevelBodySize, tape.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+TapeSlots surveyTapeSlots(const std::uint8_t* tape, std::size_t tapeSize) {
+    TapeSlots survey;
+    survey.tapeSize = tapeSize;
+    survey.slots.resize(kStandardLevelCount);
+    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
+        if (!tapeHoldsBodyAt(tapeSize, static_cast<std::size_t>(standardLevelOffset(n))))
+            continue;
+        ++survey.within;
+        const LevelFileBytes file = extractStandardLevel(tape, tapeSize, n);
+        Level level;
+        decodeLevel(file.data(), file.size(), level);
+        SlotSurvey& slot = survey.slots[n];
+        slot.fault = notALevelBecause(level);
+        slot.content = slot.fault.empty() ? SlotContent::Level : SlotContent::NoLevel;
+        survey.levels += slot.fault.empty();
+    }
+    return survey;
+}
+
+bool isGameTape(const TapeSlots& slots) {
+    return slots.levels * 2 > slots.within;
+}
+
+std::string notGameTapeBecause(const TapeSlots& slots) {
+    if (slots.within == 0)
+        return "it is " + std::to_string(slots.tapeSize) +
+               " bytes long, and its first level slot ends at byte " +
+               std::to_string(bodyEndOffset(static_cast<std::size_t>(standardLevelOffset(0))));
+    const std::string of = slots.within == kStandardLevelCount
+                               ? "its " + std::to_string(slots.within) + " level slots"
+                               : "the " + std::to_string(slots.within) + " level slots within it";
+    if (slots.levels == 0)
+        return "none of " + of + " holds a level";
+    return "only " + std::to_string(slots.levels) + " of " + of + " hold a level";
 }

@@ -4,6 +4,7 @@
 // the image is never lengthened.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/level/levelcodec.h"
@@ -26,3 +27,33 @@ bool levelFileHoldsBody(std::size_t size);
 // level file must hold a body and the tape must hold one at `offset`.
 void insertLevelBody(const std::uint8_t* levelFile, std::vector<std::uint8_t>& tape,
                      std::size_t offset);
+
+// What one standard level slot of a tape image holds.
+enum class SlotContent {
+    Level,   // a level (see notALevelBecause)
+    NoLevel, // 486 bytes that are no level: damaged, or another program's bytes
+    PastEnd, // the tape ends before the slot does
+};
+
+struct SlotSurvey {
+    SlotContent content = SlotContent::PastEnd;
+    std::string fault; // why a NoLevel slot is none
+};
+
+struct TapeSlots {
+    std::vector<SlotSurvey> slots; // the 20 standard level slots
+    unsigned within = 0;           // slots that lie wholly within the tape
+    unsigned levels = 0;           // slots that hold a level
+    std::size_t tapeSize = 0;
+};
+
+// What each standard level slot of a tape image holds.
+TapeSlots surveyTapeSlots(const std::uint8_t* tape, std::size_t tapeSize);
+
+// Whether the tape is the game's tape (or a copy of it with levels of its own): more than half
+// of the slots that lie within it hold a level. A few damaged slots leave it the game's tape; a
+// tape that ends before its first slot, or whose slots hold other bytes, is another program's.
+bool isGameTape(const TapeSlots& slots);
+
+// Why a tape that is not the game's is not, e.g. "none of its 20 level slots holds a level".
+std::string notGameTapeBecause(const TapeSlots& slots);

@@ -1,5 +1,6 @@
 // Extracting levels from a tape image and inserting them back with the tomkrin command line.
 #include "tests/native/tomkrin_testing.h"
+#include "tests/native/wav2cas_testing.h"
 
 using namespace tomkrin_testing;
 
@@ -27,7 +28,8 @@ TEST_F(TomkrinLevels, ExtractWritesTheEditorsHeaderAndTheBodyAsTheTapeHoldsIt) {
 TEST_F(TomkrinLevels, AllTwentyLevelsGoOutAndBackByteForByte) {
     const Bytes original = read("game.cas");
     ASSERT_EQ(run({"extract", tape_, "all", "-o", path("levels")}), 0) << err_.str();
-    // Into a tape whose level bodies are wiped, each level back into its slot: the original.
+    // Into a tape whose level bodies are wiped (no longer the game's tape, so --force), each
+    // level back into its slot: the original.
     Bytes wiped = original;
     std::fill(wiped.begin() + kFirstStandardLevelOffset,
               wiped.begin() + standardLevelOffset(kStandardLevelCount), 0);
@@ -35,7 +37,8 @@ TEST_F(TomkrinLevels, AllTwentyLevelsGoOutAndBackByteForByte) {
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "levels/level%02u.bin", n);
-        ASSERT_EQ(run({"insert", path(name), blank, std::to_string(n)}), 0) << err_.str();
+        ASSERT_EQ(run({"insert", path(name), blank, std::to_string(n), "--force"}), 0)
+            << err_.str();
     }
     EXPECT_EQ(read("blank.cas"), original);
     // --address writes at the same place as the number; -o leaves the tape as it was.
@@ -95,10 +98,7 @@ TEST_F(TomkrinLevels, ExtractOfAShortTapeWritesNothing) {
 } // namespace
 
 TEST_F(TomkrinLevels, WavAndWav2CasGiveTheTapeImageBackWithTheDecodersOptions) {
-    using namespace cas2wav_testing;
-    Bytes small;
-    appendBlock(small, fileHeader(kBinaryFileId, "TKGAME"));
-    appendBlock(small, countingBytes(64));
+    const Bytes small = wav2cas_testing::binaryFile(64);
     const std::string tape = write("small.cas", small);
     ASSERT_EQ(run({"wav", tape, path("small.wav"), "-2"}), 0) << err_.str();
     ASSERT_EQ(run({"wav2cas", "--baud", "2400", path("small.wav"), path("back.cas")}), 0)

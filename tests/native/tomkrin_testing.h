@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/tomkrin/tomkrin.h"
+#include "core/level/blockcatalog.h"
 #include "core/level/levelcodec.h"
 #include "core/tape/tapeoffsets.h"
 #include "tests/native/cas2wav_testing.h"
@@ -17,12 +18,20 @@ namespace tomkrin_testing {
 
 using cas2wav_testing::Bytes;
 
-// The game's body of standard level n: every byte different from its neighbours and from the
-// same byte of the other levels.
+// The game's body of standard level n: block codes in the cells, a title of capitals, two
+// monsters walking and two unused, and nearly every byte different from its neighbours and
+// from the same byte of the other levels.
 inline Bytes levelBody(unsigned n) {
-    Bytes body(kLevelBodySize);
-    for (std::size_t i = 0; i < body.size(); ++i)
-        body[i] = static_cast<std::uint8_t>(i * 13 + n * 29 + 1);
+    constexpr std::size_t kCells = kColumns * kRows, kTitleEnd = kCells + kTitleLength;
+    Bytes body(kLevelBodySize, 0xFF);
+    for (std::size_t i = 0; i < kCells; ++i)
+        body[i] = static_cast<std::uint8_t>(block[(i * 7 + n * 11) % kBlockCount].code);
+    for (std::size_t i = kCells; i < kTitleEnd; ++i)
+        body[i] = static_cast<std::uint8_t>('A' + (i + n) % 26);
+    const Bytes monsters = {0x18, 0x20, 0x60, 0x20, 2, 0x09, 5, 0x30, 0x08, 0x30, 0x50, 3, 0x0F, 8};
+    std::copy(monsters.begin(), monsters.end(), body.begin() + kTitleEnd);
+    body[kLevelBodySize - 2] = static_cast<std::uint8_t>(n);
+    body[kLevelBodySize - 1] = static_cast<std::uint8_t>(n * 8);
     return body;
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/audio/casdecoder.h"
+#include <functional>
+#include <utility>
 #include "tests/native/wav2cas_testing.h"
+#include "tests/native/wowflutter.h"
 
 using namespace wav2cas_testing;
 
@@ -151,4 +154,81 @@ TEST(Wav2CasDecoder, NoiseAloneHoldsNoBlock) {
     EXPECT_TRUE(decode(signal, 44100).empty());
     EXPECT_TRUE(decode(std::vector<float>(1000, 0.0f)).empty());
     EXPECT_TRUE(decode({}).empty());
+}
+
+// A deck's wow and flutter change pitch and timing together; at the edges of what worn tapes and
+// slipping belts give, the bytes must still come back exact.
+TEST(Wav2CasDecoder, HoldsOnThroughWowAndFlutter) {
+    struct Case {
+        const char* what;
+        bool doubleSpeed;
+        wowflutter::Wobble wow, flutter;
+    };
+    const Case cases[] = {
+        {"1200 baud, 3 % wow at 2 Hz, 0.5 % flutter at 15 Hz", false, {0.03, 2}, {0.005, 15}},
+        {"1200 baud, 3 % wow at 0.3 Hz, 0.5 % flutter at 5 Hz", false, {0.03, 0.3}, {0.005, 5}},
+        {"2400 baud, 2 % wow at 2 Hz, 0.4 % flutter at 15 Hz", true, {0.02, 2}, {0.004, 15}},
+        {"2400 baud, 2 % wow at 0.5 Hz, 0.4 % flutter at 10 Hz", true, {0.02, 0.5}, {0.004, 10}},
+    };
+    const Bytes image = binaryFile(320, 9);
+    unsigned seed = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SignalOptions options;
+        options.doubleSpeed = c.doubleSpeed;
+        std::vector<float> signal = wowflutter::play(encodeSignal(image, options), kEncoderRate,
+                                                     44100, 1.0, {c.wow, c.flutter}, ++seed);
+        addNoise(signal, 20, seed);
+        const std::vector<DecodedBlock> blocks = decode(signal, 44100);
+        EXPECT_EQ(tapeImage(blocks), image);
+        expectClean(blocks, c.doubleSpeed ? 2400 : 1200);
+    }
+}
+
+// Whatever a damaged stretch does to the reading of its block, the blocks before and after it
+// come back exact: each block's lead-in sets the timing afresh.
+TEST(Wav2CasDecoder, DamageStaysInsideItsBlock) {
+    Bytes image = binaryFile(120, 4);
+    cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "SECOND"));
+    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(96, 8));
+    const std::vector<float> clean = encodeSignal(image);
+    const std::vector<DecodedBlock> whole = decode(clean);
+    ASSERT_EQ(whole.size(), 4u);
+    // From the 40th byte of the first file's data block, a tenth of a second long.
+    const auto from = static_cast<std::size_t>(whole[1].seconds * kEncoderRate) + 40 * 396;
+    const std::size_t length = 4320;
+    std::mt19937 random(5);
+    std::normal_distribution<float> loud(0.0f, 1.5f);
+    const std::vector<std::pair<const char*, std::function<void(std::vector<float>&)>>> damages = {
+        {"a burst of loud noise",
+         [&](std::vector<float>& s) {
+             for (std::size_t i = from; i < from + length; ++i)
+                 s[i] += loud(random);
+         }},
+        {"the tape jumps a third of a bit and then runs a fifth too fast",
+         [&](std::vector<float>& s) {
+             const std::vector<float> fast = resample(
+                 std::vector<float>(clean.begin() + from + 12, clean.end()), kEncoderRate, 1.2);
+             std::copy(fast.begin(), fast.begin() + length, s.begin() + from);
+         }},
+        {"a dropout",
+         [&](std::vector<float>& s) {
+             std::fill(s.begin() + from, s.begin() + from + length, 0.0f);
+         }},
+    };
+    for (const auto& [what, damage] : damages) {
+        SCOPED_TRACE(what);
+        std::vector<float> signal = clean;
+        damage(signal);
+        addNoise(signal, 20, 3);
+        const std::vector<DecodedBlock> blocks = decode(signal);
+        ASSERT_EQ(blocks.size(), 4u);
+        EXPECT_EQ(blocks[0].bytes, whole[0].bytes);
+        ASSERT_GE(blocks[1].bytes.size(), 40u);
+        EXPECT_EQ(Bytes(blocks[1].bytes.begin(), blocks[1].bytes.begin() + 40),
+                  Bytes(whole[1].bytes.begin(), whole[1].bytes.begin() + 40));
+        EXPECT_EQ(blocks[2].bytes, whole[2].bytes);
+        EXPECT_EQ(blocks[3].bytes, whole[3].bytes);
+        expectClean({blocks[2], blocks[3]}, 1200);
+    }
 }

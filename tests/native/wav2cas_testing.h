@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for the wav2cas tests: recordings made by our encoder, shortened so that the tests stay
 // quick, and degraded in-process the way a cassette and a sound card degrade them.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include "core/audio/casencoder.h"
 #include "core/audio/wavreader.h"
+#include "core/tape/tapefiles.h"
 #include "tests/native/cas2wav_testing.h"
 
 namespace wav2cas_testing {
@@ -17,12 +19,62 @@ using cas2wav_testing::Bytes;
 
 constexpr double kEncoderRate = kTapeSampleRate;
 
-// A binary file of a header block and a data block of `size` bytes, the markers at multiples of 8.
+// A binary file's data block: load, end and exec addresses, then `count` bytes from `load` on.
+inline Bytes binaryData(unsigned load, std::size_t count, int seed = 5) {
+    const unsigned end = load + static_cast<unsigned>(count) - 1;
+    Bytes data = {static_cast<std::uint8_t>(load & 0xFF), static_cast<std::uint8_t>(load >> 8),
+                  static_cast<std::uint8_t>(end & 0xFF),  static_cast<std::uint8_t>(end >> 8),
+                  static_cast<std::uint8_t>(load & 0xFF), static_cast<std::uint8_t>(load >> 8)};
+    const Bytes bytes = cas2wav_testing::countingBytes(count, seed);
+    data.insert(data.end(), bytes.begin(), bytes.end());
+    return data;
+}
+
+// A binary file of a header block and a data block of `size` bytes (at least 6: the addresses,
+// which announce the rest), the markers at multiples of 8.
 inline Bytes binaryFile(std::size_t size, int seed = 3) {
     Bytes image;
     cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN"));
-    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(size, seed));
+    cas2wav_testing::appendBlock(image, binaryData(0xC000, size - 6, seed));
     return image;
+}
+
+// A tokenised BASIC program as CSAVE writes it, its first line at `textStart`: lines 10, 20 and
+// 30 of kBasicLineSize bytes each (line 20 is PRINT 0#, whose constant is eight zeros), the end
+// link 0x0000 and seven zeros.
+constexpr std::size_t kBasicLineSize = 16;
+inline Bytes basicProgram(unsigned textStart) {
+    Bytes program;
+    for (unsigned line = 1; line <= 3; ++line) {
+        const unsigned next = textStart + line * kBasicLineSize;
+        const Bytes start = {static_cast<std::uint8_t>(next & 0xFF),
+                             static_cast<std::uint8_t>(next >> 8),
+                             static_cast<std::uint8_t>(line * 10), 0x00};
+        program.insert(program.end(), start.begin(), start.end());
+        Bytes text(kBasicLineSize - 5, 0x00);
+        text[0] = 0x91; // PRINT
+        text[1] = 0x20;
+        if (line == 2)
+            text[2] = 0x1F; // a double-precision constant: eight bytes follow, 0# all zeros
+        else
+            for (std::size_t i = 2; i < text.size(); ++i)
+                text[i] = static_cast<std::uint8_t>('A' + i);
+        program.insert(program.end(), text.begin(), text.end());
+        program.push_back(0x00); // the line's end
+    }
+    program.insert(program.end(), 2 + kBasicTrailingZeros, 0x00);
+    return program;
+}
+
+// The `count` data blocks of an ASCII file: text, and in the last block the end byte 0x1A filling
+// it up.
+inline std::vector<Bytes> asciiBlocks(std::size_t count) {
+    std::vector<Bytes> blocks(count, Bytes(kAsciiBlockSize));
+    for (std::size_t k = 0; k < count; ++k)
+        for (std::size_t i = 0; i < kAsciiBlockSize; ++i)
+            blocks[k][i] = static_cast<std::uint8_t>(i % 64 == 63 ? '\r' : 'A' + (i + k) % 26);
+    std::fill(blocks.back().begin() + 100, blocks.back().end(), kAsciiEnd);
+    return blocks;
 }
 
 // The .wav file our encoder makes of `image`.

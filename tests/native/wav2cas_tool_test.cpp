@@ -36,6 +36,19 @@ class Wav2CasTool : public ::testing::Test {
         return path("tape.wav");
     }
 
+    // Samples of our encoder's recording of `image` up to the end of byte `held` of its last block:
+    // each block follows 2 s of silence and 16,000 cycles of tone when it starts a file, else 1 s
+    // and 4,000 cycles; a byte is 11 bits of 36 samples.
+    static std::size_t samplesTo(const Bytes& image, std::size_t held) {
+        const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
+        std::size_t samples = 0;
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            samples += blocks[i].leadIn == LeadIn::Long ? 86400 + 288000 : 43200 + 72000;
+            samples += 396 * (i + 1 < blocks.size() ? blocks[i].size : held);
+        }
+        return samples;
+    }
+
     int run(std::vector<std::string> args) {
         out_.str("");
         err_.str("");
@@ -71,17 +84,61 @@ TEST_F(Wav2CasTool, ReportsEachBlockAndWritesTheImage) {
 }
 
 TEST_F(Wav2CasTool, ACutRecordingKeepsWhatCameBeforeAndFails) {
-    const Bytes image = binaryFile(40);
-    // Into the 21st data byte: 2 s and 16,000 cycles, 16 bytes, 1 s and 4,000 cycles, 20 bytes.
-    const std::size_t cut = 86400 + 288000 + 16 * 396 + 43200 + 72000 + 20 * 396 + 100;
-    const std::string wav = writeRecording(image, cut);
+    // A data block whose header was lost: nothing tells how long it should be, so the recording
+    // that stops while it sounds is all there is to go by.
+    Bytes image;
+    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(40));
+    const std::string wav = writeRecording(image, samplesTo(image, 20) + 100);
     EXPECT_EQ(run({wav, path("out.cas")}), 1);
-    EXPECT_NE(out_.str().find("block 2 ends early: the recording stops while the block still "
+    EXPECT_NE(out_.str().find("block 1 ends early: the recording stops while the block still "
                               "sounds"),
               std::string::npos)
         << out_.str();
     EXPECT_EQ(cas2wav_testing::readFileBytes(path("out.cas")),
-              Bytes(image.begin(), image.begin() + 32 + 20));
+              Bytes(image.begin(), image.begin() + 8 + 20));
+}
+
+// A file's last block is judged by what its header announces: a recording that stops right after
+// its last byte is whole, one that stops four bytes short names the bytes held and announced.
+TEST_F(Wav2CasTool, AFileIsWholeWhenItsLastBlockHoldsWhatItsHeaderAnnounces) {
+    using cas2wav_testing::appendBlock;
+    using cas2wav_testing::fileHeader;
+    Bytes binary = binaryFile(60);
+    Bytes basic;
+    appendBlock(basic, fileHeader(kBasicFileId, "PROG  "));
+    appendBlock(basic, basicProgram(0x8001));
+    Bytes ascii;
+    appendBlock(ascii, fileHeader(kAsciiFileId, "NOTES "));
+    for (const Bytes& block : asciiBlocks(2))
+        appendBlock(ascii, block);
+    const struct {
+        Bytes image;
+        std::size_t last; // bytes of the last block
+        const char* cut;  // the report of that block cut four bytes short
+    } files[] = {
+        {binary, 60, "0:11.99  block 2 holds 56 of the 60 bytes that its header announces\n"},
+        {basic, 3 * kBasicLineSize + 2 + kBasicTrailingZeros,
+         "0:11.97  block 2 holds 53 of the 57 bytes that its header announces\n"},
+        {ascii, kAsciiBlockSize,
+         "0:18.80  block 3 holds 252 of the 256 bytes that its header announces\n"},
+    };
+    for (const auto& file : files) {
+        const Bytes& image = file.image;
+        std::string wav = writeRecording(image, samplesTo(image, file.last));
+        EXPECT_EQ(run({wav, path("whole.cas"), "-q"}), 0) << out_.str();
+        EXPECT_EQ(out_.str(), "");
+        EXPECT_EQ(cas2wav_testing::readFileBytes(path("whole.cas")), image);
+
+        wav = writeRecording(image, samplesTo(image, file.last - 4));
+        EXPECT_EQ(run({wav, path("cut.cas"), "-q"}), 1);
+        EXPECT_EQ(out_.str(), file.cut);
+        EXPECT_EQ(cas2wav_testing::readFileBytes(path("cut.cas")),
+                  Bytes(image.begin(), image.end() - 4));
+    }
+    // Stopping in the middle of a byte of the padding after a binary file's bytes.
+    binary.resize(binary.size() + 4, 0x00);
+    EXPECT_EQ(run({writeRecording(binary, samplesTo(binary, 62) + 100), path("pad.cas"), "-q"}), 0);
+    EXPECT_EQ(out_.str(), "");
 }
 
 TEST_F(Wav2CasTool, RefusesWhatItCannotDecode) {

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs the Windows tomkrin.exe under Wine on a small game tape made here: the directory, an
-# extraction and insertion round trip, a picture, a refusal, and the exit statuses.
+# extraction and insertion round trip, a picture, refusals (of a short level file, and of the
+# slots of a tape that is not the game's), and the exit statuses.
 #   tomkrin_wine_test.sh TOMKRIN_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
 exe="$1"
@@ -9,10 +10,27 @@ wine_test_start "$@"
 tomkrin() { sh "$wine_run" "$exe" "$@" >stdout.txt 2>stderr.txt; }
 
 # A binary file header, then a data block that reaches past the 20 standard levels (the bytes
-# from 23438 + 486 x 20 = 33158 on): 33,200 bytes in all.
+# from 23438 + 486 x 20 = 33158 on): 33,200 bytes in all. Each level is air with a title, four
+# unused monsters and the man's start. prog.cas, all blanks after the header, is another
+# program's tape: its slots hold no level (monster colours of 0x20).
 marker='\037\246\336\272\314\023\175\164'
-printf "$marker\320\320\320\320\320\320\320\320\320\320TKGAME$marker\000\200\377\357\000\200" >game.cas
-head -c $((33200 - 40)) /dev/zero | tr '\000' ' ' >>game.cas
+blanks() { head -c "$1" /dev/zero | tr '\000' ' '; }
+printf "$marker\320\320\320\320\320\320\320\320\320\320TKGAME$marker\000\200\377\357\000\200" >header.bin
+cp header.bin prog.cas
+blanks $((33200 - 38)) >>prog.cas
+{
+    cat header.bin
+    blanks $((23438 - 38))
+    for n in 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19; do
+        blanks 432
+        printf '       WINE LEVEL       '
+        head -c 28 /dev/zero | tr '\000' '\377'
+        printf '\040\200'
+    done
+    blanks 42
+} >game.cas
+rm header.bin
+[ "$(wc -c <game.cas | tr -d ' ')" = 33200 ] || fail "game.cas is $(wc -c <game.cas) bytes"
 
 tomkrin --version || fail "--version: $(cat stderr.txt)"
 grep -q '^tomkrin 2\.2' stdout.txt || fail "--version printed $(cat stdout.txt)"
@@ -35,8 +53,19 @@ cmp -s game.cas copy.cas || fail "the refused insertion changed the tape"
 tomkrin extract game.cas 20 -o x.bin
 [ $? = 2 ] || fail "level 20 was not a usage error"
 
+# Another program's tape: no slot table, its slots refused without --force, taken with it.
+tomkrin info prog.cas || fail "info prog.cas: $(cat stderr.txt)"
+grep -q "^not the game's tape: none of its 20 level slots holds a level" stdout.txt ||
+    fail "info prog.cas: $(cat stdout.txt)"
+grep -q '^level ' stdout.txt && fail "info prog.cas listed its slots: $(cat stdout.txt)"
+tomkrin extract prog.cas 7 -o x.bin
+[ $? = 1 ] || fail "a slot of prog.cas was not refused with status 1"
+[ -e x.bin ] && fail "the refused extraction wrote x.bin"
+grep -q "^tomkrin: prog.cas: not the game's tape" stderr.txt || fail "refusal said $(cat stderr.txt)"
+tomkrin extract prog.cas 7 -o x.bin --force || fail "extract --force: $(cat stderr.txt)"
+
 leftovers=$(ls | grep -v -x -e game.cas -e copy.cas -e level7.bin -e level7.png -e short.bin \
-    -e stdout.txt -e stderr.txt)
+    -e prog.cas -e x.bin -e stdout.txt -e stderr.txt)
 [ -z "$leftovers" ] || fail "files left behind: $leftovers"
 
 wine_test_end tomkrin

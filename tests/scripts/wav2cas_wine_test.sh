@@ -9,8 +9,9 @@ cas2wav="$2"
 wine_test_start "$@"
 
 marker='\037\246\336\272\314\023\175\164'
-# A binary file: a header block (ten 0xD0 bytes and a six-letter name), then eight data bytes.
-printf "$marker\320\320\320\320\320\320\320\320\320\320TOMKRN$marker\001\002\003\004\005\006\007\010" >tiny.cas
+# A binary file: a header block (ten 0xD0 bytes and a six-letter name), then a data block of
+# eight bytes: load 0xC000, end 0xC001, exec 0xC000 and the two bytes from load to end.
+printf "$marker\320\320\320\320\320\320\320\320\320\320TOMKRN$marker\000\300\001\300\000\300\001\002" >tiny.cas
 
 for speed in "" -2; do
     sh "$wine_run" "$cas2wav" tiny.cas tiny.wav $speed 2>stderr.txt ||

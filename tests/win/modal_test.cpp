@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/tomkrineditor.h"
@@ -43,6 +44,52 @@ void CALLBACK runExportStep(HWND, UINT, UINT_PTR timer, DWORD) {
     exportStepBusy = false;
     PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
+
+// Lets the export dialog's modal loop run for a while, as it does between a user's clicks: what the
+// insertion left behind (posted messages, activation, the system's own handling of the file
+// dialogs' owner) has arrived by the time this returns.
+void settle(HWND dialog) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 300) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+}
+
+// Notes whether the main window is enabled whenever a window of this thread is sent a message, as
+// the system's own dialog code runs: an enabling that lasts while a file dialog is hidden and
+// destroyed shows here even where that takes no time. Only the enabling itself and its being turned
+// away (WM_CANCELMODE comes before a window is disabled) may see it.
+class MainWindowWatch {
+  public:
+    MainWindowWatch()
+        : hook_(SetWindowsHookExA(WH_CALLWNDPROC, note, nullptr, GetCurrentThreadId())) {
+        seenEnabled = 0;
+    }
+    ~MainWindowWatch() { UnhookWindowsHookEx(hook_); }
+    MainWindowWatch(const MainWindowWatch&) = delete;
+    MainWindowWatch& operator=(const MainWindowWatch&) = delete;
+    // Messages that found the main window enabled since the last call.
+    static int takeSeenEnabled() { return std::exchange(seenEnabled, 0); }
+
+  private:
+    static LRESULT CALLBACK note(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        const bool enabling = sent->hwnd == hwndMain &&
+                              (sent->message == WM_ENABLE || sent->message == WM_CANCELMODE);
+        if (code == HC_ACTION && !enabling && IsWindowEnabled(hwndMain))
+            ++seenEnabled;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int seenEnabled = 0;
+    HHOOK hook_;
+};
 
 // Runs command 315 with `step` once inside the export dialog's modal loop, then closes the dialog.
 bool insideExportDialog(std::function<void(HWND)> step) {
@@ -117,6 +164,7 @@ TEST_F(RealDialogs, EveryInsertionKeepsTheMainWindowDisabledAndItsBoxesOnTheExpo
     };
     const bool ran = insideExportDialog([&](HWND dialog) {
         exportDialog = dialog;
+        const MainWindowWatch watch;
         for (const InsertionPath& path : paths) {
             SCOPED_TRACE(path.name);
             pilot.chooseFile(kLevelDialog, path.levelChoice);
@@ -128,6 +176,10 @@ TEST_F(RealDialogs, EveryInsertionKeepsTheMainWindowDisabledAndItsBoxesOnTheExpo
             EXPECT_TRUE(pilot.allFileChoicesUsed());
             EXPECT_FALSE(IsWindowEnabled(hwndMain));
             EXPECT_TRUE(IsWindowEnabled(dialog));
+            settle(dialog);
+            EXPECT_FALSE(IsWindowEnabled(hwndMain)) << "after the messages that followed";
+            EXPECT_TRUE(IsWindowEnabled(dialog));
+            EXPECT_EQ(MainWindowWatch::takeSeenEnabled(), 0);
             ASSERT_EQ(pilot.boxes().size(), boxesBefore + (path.report ? 1 : 0));
             if (path.report) {
                 const SeenBox& box = pilot.boxes().back();
@@ -142,6 +194,9 @@ TEST_F(RealDialogs, EveryInsertionKeepsTheMainWindowDisabledAndItsBoxesOnTheExpo
         EXPECT_EQ(pilot.boxes().back().caption, kRangeCaption);
         EXPECT_EQ(pilot.boxes().back().owner, dialog);
         EXPECT_FALSE(IsWindowEnabled(hwndMain));
+        settle(dialog);
+        EXPECT_FALSE(IsWindowEnabled(hwndMain));
+        EXPECT_EQ(MainWindowWatch::takeSeenEnabled(), 0);
     });
     CloseHandle(lockedLevel);
     CloseHandle(busyTape);

@@ -1,0 +1,187 @@
+#include "core/tape/tapefiles.h"
+
+#include <algorithm>
+
+namespace {
+
+// A binary file's data block starts with its load, end and exec addresses.
+constexpr std::size_t kAddressBytes = 6;
+// Where MSX BASIC keeps the first line of a program: 0x8001 on a machine with 32 KB of RAM or
+// more, 0xC001 with 16 KB, 0xE001 with 8 KB. The links of a saved program are addresses there.
+constexpr unsigned kBasicTextStarts[] = {0x8001, 0xC001, 0xE001};
+// A line is its link, its number and at least the 0x00 that ends it; the interpreter's line
+// buffer takes a few hundred bytes, so a link further on than this belongs to another start.
+constexpr std::size_t kShortestLine = 5;
+constexpr std::size_t kLongestLine = 512;
+
+std::size_t wordAt(const std::uint8_t* bytes) {
+    return static_cast<std::size_t>(bytes[0] | (bytes[1] << 8));
+}
+
+enum class ProgramWalk { Ends, Cut, Broken };
+
+// Follows the links of a program whose first line lies at `textStart`: Ends with the offset of
+// the end link, Cut when a link leads past the block's end, Broken when a link cannot be one
+// (behind its own line, too far on, or at a place that no line's end byte precedes).
+ProgramWalk followLinks(const BlockBytes& block, std::size_t textStart, std::size_t& endLink) {
+    std::size_t line = 0;
+    while (true) {
+        if (line + 2 > block.size)
+            return ProgramWalk::Cut;
+        const std::size_t link = wordAt(block.data + line);
+        if (link == 0) {
+            endLink = line;
+            return ProgramWalk::Ends;
+        }
+        if (link < textStart + line + kShortestLine || link - textStart - line > kLongestLine)
+            return ProgramWalk::Broken;
+        const std::size_t next = link - textStart;
+        if (next > block.size)
+            return ProgramWalk::Cut;
+        if (block.data[next - 1] != 0)
+            return ProgramWalk::Broken;
+        line = next;
+    }
+}
+
+BlockJudgement measured(std::size_t announced, std::size_t held) {
+    BlockJudgement judgement;
+    judgement.announced = announced;
+    judgement.verdict = held >= announced ? BlockVerdict::Complete : BlockVerdict::Short;
+    return judgement;
+}
+
+BlockJudgement judgeBasic(const BlockBytes& block) {
+    BlockJudgement judgement;
+    for (const unsigned start : kBasicTextStarts) {
+        std::size_t endLink = 0;
+        switch (followLinks(block, start, endLink)) {
+        case ProgramWalk::Ends:
+            return measured(endLink + 2 + kBasicTrailingZeros, block.size);
+        case ProgramWalk::Cut:
+            judgement.verdict = BlockVerdict::EndMissing;
+            return judgement;
+        case ProgramWalk::Broken:
+            break;
+        }
+    }
+    // Not a program that any MSX saved: nothing to measure it by.
+    return judgement;
+}
+
+BlockJudgement judgeBinary(const BlockBytes& block) {
+    BlockJudgement judgement;
+    if (block.size < kAddressBytes) {
+        judgement.verdict = BlockVerdict::EndMissing;
+        return judgement;
+    }
+    const std::size_t load = wordAt(block.data);
+    const std::size_t end = wordAt(block.data + 2);
+    if (end < load)
+        return judgement;
+    return measured(end - load + 1 + kAddressBytes, block.size);
+}
+
+BlockJudgement judgeData(TapeFileKind file, const BlockBytes& block) {
+    BlockJudgement judgement;
+    switch (file) {
+    case TapeFileKind::Binary:
+        judgement = judgeBinary(block);
+        break;
+    case TapeFileKind::Basic:
+        judgement = judgeBasic(block);
+        break;
+    case TapeFileKind::Ascii:
+        judgement = measured(kAsciiBlockSize, block.size);
+        break;
+    case TapeFileKind::None:
+        return judgement;
+    }
+    judgement.file = file;
+    return judgement;
+}
+
+bool holdsAsciiEnd(const BlockBytes& block) {
+    return std::find(block.data, block.data + block.size, kAsciiEnd) != block.data + block.size;
+}
+
+const char* fileKindName(TapeFileKind kind) {
+    switch (kind) {
+    case TapeFileKind::Binary:
+        return "binary";
+    case TapeFileKind::Basic:
+        return "BASIC";
+    case TapeFileKind::Ascii:
+        return "ASCII";
+    case TapeFileKind::None:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+std::vector<BlockJudgement> judgeTapeBlocks(const std::vector<BlockBytes>& blocks) {
+    std::vector<BlockJudgement> judgements(blocks.size());
+    TapeFileKind expecting = TapeFileKind::None; // the file whose next data block is due
+    std::size_t last = 0;                        // the latest block of that file
+    bool headerOnly = false;                     // whether that block is the file's header
+    // A file that stops before its end; a cut block already says so itself.
+    auto stopFile = [&]() {
+        BlockJudgement& judgement = judgements[last];
+        if (judgement.verdict == BlockVerdict::Short ||
+            judgement.verdict == BlockVerdict::EndMissing)
+            return;
+        judgement.stop = headerOnly ? FileStop::NoDataBlock : FileStop::NoAsciiEnd;
+    };
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const BlockBytes& block = blocks[i];
+        const TapeFileKind header = fileHeaderKind(block.data, block.size);
+        if (header != TapeFileKind::None) {
+            if (expecting != TapeFileKind::None)
+                stopFile();
+            judgements[i].file = header;
+            expecting = header;
+            last = i;
+            headerOnly = true;
+            continue;
+        }
+        if (expecting == TapeFileKind::None)
+            continue;
+        judgements[i] = judgeData(expecting, block);
+        last = i;
+        headerOnly = false;
+        // A binary or BASIC file is one data block; an ASCII file goes on to its end byte.
+        if (expecting != TapeFileKind::Ascii || holdsAsciiEnd(block))
+            expecting = TapeFileKind::None;
+    }
+    if (expecting != TapeFileKind::None)
+        stopFile();
+    return judgements;
+}
+
+std::string blockFault(const BlockJudgement& judgement, std::size_t held) {
+    const std::string holds = "holds " + std::to_string(held);
+    switch (judgement.verdict) {
+    case BlockVerdict::Short:
+        return holds + " of the " + std::to_string(judgement.announced) +
+               " bytes that its header announces";
+    case BlockVerdict::EndMissing:
+        if (judgement.file == TapeFileKind::Binary)
+            return holds + " bytes, too few for the load, end and exec addresses of its file";
+        return holds + " bytes and stops before the end link of its BASIC program";
+    case BlockVerdict::Unjudged:
+    case BlockVerdict::Complete:
+        break;
+    }
+    switch (judgement.stop) {
+    case FileStop::NoDataBlock:
+        return std::string("is the header of a ") + fileKindName(judgement.file) +
+               " file, and no data block follows it";
+    case FileStop::NoAsciiEnd:
+        return "is the last block of its ASCII file, and does not hold the file's end byte 0x1A";
+    case FileStop::No:
+        break;
+    }
+    return "";
+}
