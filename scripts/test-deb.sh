@@ -42,9 +42,10 @@ esac
 
 root=$(mktemp -d)
 editor="" prefix=""
+# Under set -e a failing command here would become the script's exit status.
 cleanup() {
-    [ -n "$editor" ] && kill "$editor" 2>/dev/null
-    [ -n "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null
+    if [ -n "$editor" ]; then kill "$editor" 2>/dev/null || true; fi
+    if [ -n "$prefix" ]; then WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
     rm -rf "$root"
     tk_stop_xvfb
 }
