@@ -1,8 +1,9 @@
 # The packages, read after every targets file so that all the programs exist:
 #   Windows trees: the release zip for players, the editor and the command-line tools, the files
 #     the editor looks for beside it, a short README and the licence.
-#   Native tree: the Debian package of the command-line tools, each with its man page
-#     (scripts/make-deb.sh builds it from a Release tree without sanitizers, build/deb).
+#   Native tree: the Debian package of the command-line tools, each with its man page, and the
+#     changelog it shares with the editor's package (scripts/make-deb.sh builds both: this one
+#     from a Release tree without sanitizers, build/deb).
 set(TK_TOOLS cas2wav wav2cas tomkrin)
 if(WIN32)
     install(TARGETS TomkrinEditor ${TK_TOOLS} RUNTIME DESTINATION .)
@@ -37,21 +38,34 @@ if(NOT WIN32)
             COMMENT "Compressing the man page ${page}")
         list(APPEND TK_MAN_PAGES ${CMAKE_BINARY_DIR}/man/${page}.gz)
     endforeach()
-    add_custom_target(tk_man_pages ALL DEPENDS ${TK_MAN_PAGES})
+    # The package's version is the program's own (a native package): its changelog is
+    # changelog.gz, shared with the editor's package built beside it (scripts/make-deb.sh).
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/changelog.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+        COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/packaging/changelog
+            > ${CMAKE_BINARY_DIR}/doc/changelog.gz
+        DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog
+        COMMENT "Compressing the changelog")
+    add_custom_target(tk_man_pages ALL DEPENDS ${TK_MAN_PAGES} ${CMAKE_BINARY_DIR}/doc/changelog.gz)
 
     install(TARGETS ${TK_TOOLS} RUNTIME DESTINATION bin)
     install(FILES ${TK_MAN_PAGES} DESTINATION share/man/man1)
     install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION share/doc/tomkrin-tools
         RENAME copyright)
+    install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION share/doc/tomkrin-tools)
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME tomkrin-tools)
     set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
-    set(CPACK_PACKAGE_CONTACT "Tomkrin Editor developers <tomkrin@localhost>")
+    set(CPACK_PACKAGE_CONTACT "Tomkrin Editor project <tomkrin-editor@example.org>")
+    set(CPACK_DEBIAN_PACKAGE_SOURCE tomkrin-editor)
+    set(CPACK_STRIP_FILES ON)
+    # CPack puts the summary on the first line of the description itself: the text below is the
+    # long description only, lines of at most 80 characters.
     set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
         "command-line tools for the levels and tapes of the MSX game Tomkrin")
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-        "command-line tools for the levels and tapes of the MSX game Tomkrin\n tomkrin reads the game's levels out of its tape image, shows, checks and renders\n them as PNG pictures, and extracts and inserts them; cas2wav turns a tape image\n into a .wav recording that a real MSX loads, and wav2cas decodes a recording of\n a real cassette back into a tape image.")
+        "tomkrin reads the levels of the game out of its tape image, shows, checks and\n renders them as PNG pictures, and extracts and inserts them. cas2wav turns a\n tape image into a .wav recording that a real MSX loads, and wav2cas decodes a\n recording of a real cassette back into a tape image.")
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -7,7 +7,7 @@ SUDO=""
 packages="cmake make g++ googletest clang clang-format libclang-rt-14-dev \
  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
  wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils zip unzip \
- libstb-dev sox"
+ libstb-dev sox lintian desktop-file-utils"
 
 need_update=""
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
