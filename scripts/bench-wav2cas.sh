@@ -77,6 +77,14 @@ wrong_bytes() {
 }
 
 results="$work/results.txt"
+# decode_recording: decodes rec.wav; sets $wrong (bytes that differ from tape.cas) and $status.
+decode_recording() {
+    status=0
+    "$tree/wav2cas" rec.wav rec.cas -q >decode.txt 2>&1 || status=$?
+    if [ -f rec.cas ]; then wrong=$(wrong_bytes tape.cas rec.cas); else wrong=8192; fi
+    rm -f rec.cas
+}
+
 : >"$results"
 for baud in 1200 2400; do
     option=""
@@ -85,10 +93,7 @@ for baud in 1200 2400; do
     for snr in $snrs; do
         for speed in $speeds; do
             degrade clean-$baud.wav "$speed" "$snr" rec.wav
-            status=0
-            "$tree/wav2cas" rec.wav rec.cas -q >decode.txt 2>&1 || status=$?
-            if [ -f rec.cas ]; then wrong=$(wrong_bytes tape.cas rec.cas); else wrong=8192; fi
-            rm -f rec.cas
+            decode_recording
             echo "$baud $snr $speed $wrong $status" | tee -a "$results"
         done
     done
@@ -103,10 +108,7 @@ for baud in 1200 2400; do
         for hz in $wow_hzs; do
             "$tree/wowtape" clean-$baud.wav wobbled.wav "$wow" "$hz" "${flutter% *}" "${flutter#* }" 1
             degrade wobbled.wav 1.00 "$wow_snr" rec.wav
-            status=0
-            "$tree/wav2cas" rec.wav rec.cas -q >decode.txt 2>&1 || status=$?
-            if [ -f rec.cas ]; then wrong=$(wrong_bytes tape.cas rec.cas); else wrong=8192; fi
-            rm -f rec.cas
+            decode_recording
             echo "$baud $wow $hz $wrong $status" | tee -a "$wow_results"
         done
     done
@@ -134,17 +136,27 @@ PY
         'BEGIN { printf "| %s | %.1f s | %.3f s | %.0f times |\n", baud, p, t, p / t }'
 }
 
-table() { # baud
-    printf '| SNR \\ speed |'
-    for speed in $speeds; do printf ' %s |' "$speed"; done
+cell() { # results-file baud row column: the table cell of that result
+    wrong=$(awk -v b="$2" -v r="$3" -v c="$4" '$1 == b && $2 == r && $3 == c { print $4 }' "$1")
+    if [ "$wrong" = 0 ]; then printf ' exact |'; else printf ' %s wrong |' "$wrong"; fi
+}
+
+header() { # corner unit columns...: a table's two header rows
+    corner=$1 unit=$2
+    shift 2
+    printf "| $corner |"
+    for column in "$@"; do printf ' %s%s |' "$column" "$unit"; done
     printf '\n|---|'
-    for speed in $speeds; do printf -- '---|'; done
+    for column in "$@"; do printf -- '---|'; done
     printf '\n'
+}
+
+table() { # baud
+    header 'SNR \\ speed' '' $speeds
     for snr in $snrs; do
         printf '| %s dB |' "$snr"
         for speed in $speeds; do
-            wrong=$(awk -v b="$1" -v s="$snr" -v v="$speed" '$1 == b && $2 == s && $3 == v { print $4 }' "$results")
-            if [ "$wrong" = 0 ]; then printf ' exact |'; else printf ' %s wrong |' "$wrong"; fi
+            cell "$results" "$1" "$snr" "$speed"
         done
         printf '\n'
     done
@@ -152,16 +164,11 @@ table() { # baud
 
 wow_table() { # baud
     eval "flutter=\$flutter_$1"
-    printf '| Wow + flutter \\ wow frequency |'
-    for hz in $wow_hzs; do printf ' %s Hz |' "$hz"; done
-    printf '\n|---|'
-    for hz in $wow_hzs; do printf -- '---|'; done
-    printf '\n'
+    header 'Wow + flutter \\ wow frequency' ' Hz' $wow_hzs
     for wow in $wows; do
         printf '| ±%s %% + ±%s %% at %s Hz |' "$wow" "${flutter% *}" "${flutter#* }"
         for hz in $wow_hzs; do
-            wrong=$(awk -v b="$1" -v w="$wow" -v h="$hz" '$1 == b && $2 == w && $3 == h { print $4 }' "$wow_results")
-            if [ "$wrong" = 0 ]; then printf ' exact |'; else printf ' %s wrong |' "$wrong"; fi
+            cell "$wow_results" "$1" "$wow" "$hz"
         done
         printf '\n'
     done

@@ -303,19 +303,25 @@ TEST(MonsterOptions, TypeAndColourSteppersWrapAndLeaveTheLevelAlone) {
     Click(dialog, IDC_MONSTER_1);
     const Level before = l;
     EXPECT_EQ(ItemText(dialog, IDC_MONSTER_TYPE_DESCRIPTION), "18: R / G [0x2B]");
-    Click(dialog, IDC_MONSTER_TYPE_UP);
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_TYPE), "FF");
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_TYPE_DESCRIPTION), "0: (Nothing) [0xFF]");
-    Click(dialog, IDC_MONSTER_TYPE_DOWN);
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_TYPE), "2B");
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_TYPE_DESCRIPTION), "18: R / G [0x2B]");
-
-    Click(dialog, IDC_MONSTER_COLOR_UP);
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_COLOR), "0");
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_COLOR_DESCRIPTION), "Trasparent [0]");
-    Click(dialog, IDC_MONSTER_COLOR_DOWN);
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_COLOR), "F");
-    EXPECT_EQ(ItemText(dialog, IDC_MONSTER_COLOR_DESCRIPTION), "White [F]");
+    // Each stepper, the value and description it shows, in the order of the clicks.
+    const struct {
+        int button, field, description;
+        const char *value, *name;
+    } steps[] = {
+        {IDC_MONSTER_TYPE_UP, IDC_MONSTER_TYPE, IDC_MONSTER_TYPE_DESCRIPTION, "FF",
+         "0: (Nothing) [0xFF]"},
+        {IDC_MONSTER_TYPE_DOWN, IDC_MONSTER_TYPE, IDC_MONSTER_TYPE_DESCRIPTION, "2B",
+         "18: R / G [0x2B]"},
+        {IDC_MONSTER_COLOR_UP, IDC_MONSTER_COLOR, IDC_MONSTER_COLOR_DESCRIPTION, "0",
+         "Trasparent [0]"},
+        {IDC_MONSTER_COLOR_DOWN, IDC_MONSTER_COLOR, IDC_MONSTER_COLOR_DESCRIPTION, "F",
+         "White [F]"},
+    };
+    for (const auto& step : steps) {
+        Click(dialog, step.button);
+        EXPECT_EQ(ItemText(dialog, step.field), step.value);
+        EXPECT_EQ(ItemText(dialog, step.description), step.name);
+    }
     EXPECT_TRUE(sameLevel(l, before));
 }
 
