@@ -14,7 +14,6 @@
 #include "core/tape/levelslots.h"
 #include "core/tape/tapedirectory.h"
 #include "core/tape/tapefiles.h"
-#include "core/tape/tapeoffsets.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tape/exportdlg.h"
 
 #include "res/dlg_export_ids.h"
-#include "core/tape/tapeoffsets.h"
+#include "core/tape/levelslots.h"
 #include "util/DlgUtil.h"
 #include "util/seams.h"
 

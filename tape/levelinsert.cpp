@@ -5,7 +5,7 @@
 
 #include "util/editorglobals.h"
 #include "core/level/levelcodec.h"
-#include "core/tape/tapeoffsets.h"
+#include "core/tape/levelslots.h"
 #include "util/fileutil.h"
 #include "util/seams.h"
 

@@ -7,7 +7,7 @@
 #include "core/level/centratesto.h"
 #include "core/level/defaultlevel.h"
 #include "core/tape/casblocks.h"
-#include "core/tape/tapeoffsets.h"
+#include "core/tape/levelslots.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
 #include "core/tape/levelslots.h"
-#include "core/tape/tapeoffsets.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include "cli/tomkrin/levelarg.h"
 #include "core/files/fileplatform.h"
 #include "core/tape/levelslots.h"
-#include "core/tape/tapeoffsets.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "core/level/levelcodec.h"
 #include "core/level/leveltitle.h"
 #include "core/tape/levelslots.h"
-#include "core/tape/tapeoffsets.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "cli/tomkrin/clifiles.h"
 #include "core/level/levelcodec.h"
 #include "core/tape/levelslots.h"
-#include "core/tape/tapeoffsets.h"
 
 namespace {
 

@@ -3,7 +3,18 @@
 #include <algorithm>
 
 #include "core/level/levelcheck.h"
-#include "core/tape/tapeoffsets.h"
+
+int standardLevelOffset(unsigned level) {
+    return kFirstStandardLevelOffset + kLevelBodySize * static_cast<int>(level);
+}
+
+unsigned previousStandardLevel(unsigned level) {
+    return (level % kStandardLevelCount + kStandardLevelCount - 1) % kStandardLevelCount;
+}
+
+unsigned nextStandardLevel(unsigned level) {
+    return (level % kStandardLevelCount + 1) % kStandardLevelCount;
+}
 
 bool tapeHoldsBodyAt(std::size_t tapeSize, std::size_t offset) {
     return offset <= tapeSize && tapeSize - offset >= static_cast<std::size_t>(kLevelBodySize);

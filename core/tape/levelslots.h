@@ -1,13 +1,30 @@
 #pragma once
-// Taking the game's standard levels out of a tape image and putting level bodies back into one.
-// The insertion writes the same bytes as the editor's, but only where the image already has them:
-// the image is never lengthened.
+// The game's standard level slots in its tape image: where they lie, stepping through their
+// numbers, taking levels out, putting level bodies back, and whether a tape is the game's. The
+// insertion writes the same bytes as the editor's, but only where the image already has them: the
+// image is never lengthened.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/level/level.h"
 #include "core/level/levelcodec.h"
+
+// The body of standard level 0; the others follow it back to back.
+constexpr int kFirstStandardLevelOffset = 23438;
+
+constexpr bool isStandardLevel(unsigned level) {
+    return level < kStandardLevelCount;
+}
+
+// Byte offset of the body of standard level `level` (0 to 19) in the tape image.
+int standardLevelOffset(unsigned level);
+
+// The level numbers below and above `level`, wrapping within 0 to 19; any number is first folded
+// into that range, so a typed 47 steps to 6 and 8.
+unsigned previousStandardLevel(unsigned level);
+unsigned nextStandardLevel(unsigned level);
 
 // Whether an image of `tapeSize` bytes holds a whole level body at `offset`.
 bool tapeHoldsBodyAt(std::size_t tapeSize, std::size_t offset);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/tape/tapeoffsets.h"
+#include "core/tape/levelslots.h"
 
 TEST(TapeOffsets, StandardLevelsLieBackToBackFromLevelZero) {
     EXPECT_EQ(standardLevelOffset(0), 23438);

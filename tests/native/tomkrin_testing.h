@@ -11,7 +11,7 @@
 #include "cli/tomkrin/tomkrin.h"
 #include "core/level/blockcatalog.h"
 #include "core/level/levelcodec.h"
-#include "core/tape/tapeoffsets.h"
+#include "core/tape/levelslots.h"
 #include "tests/native/cas2wav_testing.h"
 
 namespace tomkrin_testing {
