@@ -1,12 +1,12 @@
 #include "tools/demotape.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "core/level/levelcodec.h"
 #include "core/level/centratesto.h"
 #include "core/level/defaultlevel.h"
 #include "core/tape/casblocks.h"
+#include "core/tape/tapebuilder.h"
 #include "core/tape/levelslots.h"
 
 namespace {
@@ -117,17 +117,6 @@ Level makeDemoLevel(unsigned n) {
 
 namespace {
 
-void appendBlock(std::vector<std::uint8_t>& tape, const std::vector<std::uint8_t>& block) {
-    tape.insert(tape.end(), kBlockMarker.begin(), kBlockMarker.end());
-    tape.insert(tape.end(), block.begin(), block.end());
-}
-
-std::vector<std::uint8_t> fileHeader(std::uint8_t id, const char* name) {
-    std::vector<std::uint8_t> header(kFileIdSize + std::strlen(name), id);
-    std::copy(name, name + std::strlen(name), header.begin() + kFileIdSize);
-    return header;
-}
-
 void appendWord(std::vector<std::uint8_t>& bytes, unsigned word) {
     bytes.push_back(static_cast<std::uint8_t>(word & 0xFF));
     bytes.push_back(static_cast<std::uint8_t>(word >> 8));
@@ -144,11 +133,11 @@ void appendFiller(std::vector<std::uint8_t>& bytes, std::size_t count, unsigned 
 
 std::vector<std::uint8_t> makeDemoTape() {
     std::vector<std::uint8_t> tape;
-    appendBlock(tape, fileHeader(kBasicFileId, "LOADER"));
+    appendTapeBlock(tape, fileHeaderBlock(kBasicFileId, "LOADER"));
     std::vector<std::uint8_t> basic;
     appendFiller(basic, 120, 1);
-    appendBlock(tape, basic);
-    appendBlock(tape, fileHeader(kBinaryFileId, "TKGAME"));
+    appendTapeBlock(tape, basic);
+    appendTapeBlock(tape, fileHeaderBlock(kBinaryFileId, "TKGAME"));
     // The game's data block: addresses, code up to the levels, the levels, then more code.
     tape.insert(tape.end(), kBlockMarker.begin(), kBlockMarker.end());
     appendWord(tape, 0x8000);
@@ -163,12 +152,12 @@ std::vector<std::uint8_t> makeDemoTape() {
     // Tape images keep every block marker at a multiple of 8, the block before it padded with
     // zeros: the blocks above come out so by their sizes, this one needs the padding.
     tape.resize((tape.size() + 7) / 8 * 8, 0);
-    appendBlock(tape, fileHeader(kBinaryFileId, "TKGFX "));
+    appendTapeBlock(tape, fileHeaderBlock(kBinaryFileId, "TKGFX "));
     std::vector<std::uint8_t> graphics;
     appendWord(graphics, 0x0000);
     appendWord(graphics, 0x3FFF);
     appendWord(graphics, 0x0000);
     appendFiller(graphics, kDemoTapeSize - tape.size() - kBlockMarkerSize - graphics.size(), 4);
-    appendBlock(tape, graphics);
+    appendTapeBlock(tape, graphics);
     return tape;
 }

@@ -34,8 +34,8 @@ class BadTapeImages : public ::testing::Test {
                ("bad_inputs_" + std::to_string(::getpid()) + "_" + test->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        appendBlock(game_, fileHeader(kBinaryFileId));
-        appendBlock(game_, countingBytes(64));
+        appendTapeBlock(game_, fileHeader(kBinaryFileId));
+        appendTapeBlock(game_, countingBytes(64));
     }
     void TearDown() override { fs::remove_all(dir_); }
 

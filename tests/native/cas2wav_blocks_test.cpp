@@ -23,9 +23,9 @@ constexpr LeadIn S = LeadIn::Short;
 
 TEST(CasBlocks, BlocksSpanFromMarkerToMarkerWhereverTheMarkersSit) {
     Bytes image = {0x01, 0x02, 0x03}; // not part of any block
-    appendBlock(image, countingBytes(5));
-    appendBlock(image, {});
-    appendBlock(image, countingBytes(13, 9));
+    appendTapeBlock(image, countingBytes(5));
+    appendTapeBlock(image, {});
+    appendTapeBlock(image, countingBytes(13, 9));
     ASSERT_EQ(findBlockMarkers(image.data(), image.size()), (std::vector<std::size_t>{3, 16, 24}));
 
     const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
@@ -40,7 +40,7 @@ TEST(CasBlocks, BlocksSpanFromMarkerToMarkerWhereverTheMarkersSit) {
 
 TEST(CasBlocks, PartialOrBrokenMarkersAreData) {
     Bytes image;
-    appendBlock(image, {0x1F, 0xA6, 0xDE, 0xBA, 0xCC, 0x13, 0x7D, 0x00, 0x1F, 0xA6});
+    appendTapeBlock(image, {0x1F, 0xA6, 0xDE, 0xBA, 0xCC, 0x13, 0x7D, 0x00, 0x1F, 0xA6});
     image.insert(image.end(), kBlockMarker.begin(), kBlockMarker.end() - 1); // cut at the end
     const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
     ASSERT_EQ(blocks.size(), 1u);
@@ -56,24 +56,24 @@ TEST(CasBlocks, NoMarkerMeansNoBlocks) {
 TEST(CasBlocks, BinaryAndBasicFilesAreAHeaderAndOneDataBlock) {
     for (std::uint8_t id : {kBinaryFileId, kBasicFileId}) {
         Bytes image;
-        appendBlock(image, fileHeader(id));
-        appendBlock(image, countingBytes(40));
-        appendBlock(image, countingBytes(40)); // nothing announced it: a new file
-        appendBlock(image, fileHeader(id));
-        appendBlock(image, fileHeader(id)); // a header right after a header opens a new file
-        appendBlock(image, countingBytes(3));
+        appendTapeBlock(image, fileHeader(id));
+        appendTapeBlock(image, countingBytes(40));
+        appendTapeBlock(image, countingBytes(40)); // nothing announced it: a new file
+        appendTapeBlock(image, fileHeader(id));
+        appendTapeBlock(image, fileHeader(id)); // a header right after a header opens a new file
+        appendTapeBlock(image, countingBytes(3));
         EXPECT_EQ(leadInsOf(image), (std::vector<LeadIn>{L, S, L, L, L, S})) << int(id);
     }
 }
 
 TEST(CasBlocks, AsciiFileBlocksContinueUpToTheOneHoldingTheEndByte) {
     Bytes image;
-    appendBlock(image, fileHeader(kAsciiFileId));
-    appendBlock(image, Bytes(256, 'A'));
+    appendTapeBlock(image, fileHeader(kAsciiFileId));
+    appendTapeBlock(image, Bytes(256, 'A'));
     Bytes last(256, 'B');
     last[100] = kAsciiEnd;
-    appendBlock(image, last);
-    appendBlock(image, Bytes(256, 'C'));
+    appendTapeBlock(image, last);
+    appendTapeBlock(image, Bytes(256, 'C'));
     EXPECT_EQ(leadInsOf(image), (std::vector<LeadIn>{L, S, S, L}));
 }
 
@@ -83,8 +83,8 @@ TEST(CasBlocks, AFileHeaderNeedsTenEqualIdBytes) {
     const Bytes tooShort(9, kBinaryFileId);
     for (const Bytes& notHeader : {mixed, tooShort}) {
         Bytes image;
-        appendBlock(image, notHeader);
-        appendBlock(image, countingBytes(8));
+        appendTapeBlock(image, notHeader);
+        appendTapeBlock(image, countingBytes(8));
         EXPECT_EQ(leadInsOf(image), (std::vector<LeadIn>{L, L}));
     }
 }

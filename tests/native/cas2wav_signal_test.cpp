@@ -47,16 +47,16 @@ std::uint16_t le16(const Bytes& bytes, std::size_t at) {
 // a stray block after it; markers at offsets that are not multiples of 8.
 Bytes mixedTape() {
     Bytes image = {0xEE, 0xEE, 0xEE};
-    appendBlock(image, fileHeader(kBinaryFileId, "LEVEL "));
+    appendTapeBlock(image, fileHeader(kBinaryFileId, "LEVEL "));
     Bytes all(256);
     for (int i = 0; i < 256; ++i)
         all[i] = static_cast<std::uint8_t>(i);
-    appendBlock(image, all);
-    appendBlock(image, countingBytes(5, 3));
-    appendBlock(image, fileHeader(kAsciiFileId, "TEXT  "));
-    appendBlock(image, {'1', '0', ' ', 'R', 'E', 'M'});
-    appendBlock(image, {'E', 'N', 'D', kAsciiEnd, 0, 0, 0});
-    appendBlock(image, countingBytes(11, 1));
+    appendTapeBlock(image, all);
+    appendTapeBlock(image, countingBytes(5, 3));
+    appendTapeBlock(image, fileHeader(kAsciiFileId, "TEXT  "));
+    appendTapeBlock(image, {'1', '0', ' ', 'R', 'E', 'M'});
+    appendTapeBlock(image, {'E', 'N', 'D', kAsciiEnd, 0, 0, 0});
+    appendTapeBlock(image, countingBytes(11, 1));
     return image;
 }
 
@@ -111,7 +111,7 @@ TEST(CasSignal, HeaderMatchesTheSamplesThatFollow) {
 
 TEST(CasSignal, CyclesAreLoudSinesStartingUpwardsOrDownwardsWhenInverted) {
     Bytes image;
-    appendBlock(image, countingBytes(300));
+    appendTapeBlock(image, countingBytes(300));
     for (const Speed& speed : kSpeeds) {
         const Bytes normal = record(image, {speed.doubleSpeed, false});
         const Bytes inverted = record(image, {speed.doubleSpeed, true});

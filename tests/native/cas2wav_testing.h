@@ -10,21 +10,16 @@
 
 #include "core/files/bytesink.h"
 #include "core/tape/casblocks.h"
+#include "core/tape/tapebuilder.h"
 #include "cli/cas2wav/cas2wavtool.h"
 
 namespace cas2wav_testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline void appendBlock(Bytes& image, const Bytes& block) {
-    image.insert(image.end(), kBlockMarker.begin(), kBlockMarker.end());
-    image.insert(image.end(), block.begin(), block.end());
-}
-
+// A file header named as the tests' games are unless they say otherwise.
 inline Bytes fileHeader(std::uint8_t id, const std::string& name = "GAME  ") {
-    Bytes header(kFileIdSize, id);
-    header.insert(header.end(), name.begin(), name.end());
-    return header;
+    return fileHeaderBlock(id, name);
 }
 
 inline Bytes countingBytes(std::size_t size, int start = 0) {

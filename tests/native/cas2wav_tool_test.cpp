@@ -23,8 +23,8 @@ class Cas2WavTool : public ::testing::Test {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         Bytes image;
-        appendBlock(image, fileHeader(kBinaryFileId));
-        appendBlock(image, countingBytes(64));
+        appendTapeBlock(image, fileHeader(kBinaryFileId));
+        appendTapeBlock(image, countingBytes(64));
         tape_ = write("game.cas", image);
     }
     void TearDown() override { fs::remove_all(dir_); }

@@ -13,12 +13,12 @@ std::vector<TapeDirectoryEntry> directoryOf(const Bytes& image) {
 
 TEST(TapeDirectory, NamesEachFileAndReadsTheAddressesOfBinaryFiles) {
     Bytes image = {0x01, 0x02}; // stray bytes before the first marker belong to no block
-    appendBlock(image, fileHeader(kBinaryFileId, "TKGAME"));
-    appendBlock(image, {0x00, 0xCA, 0xBE, 0xCB, 0x34, 0x12, 0x99});
-    appendBlock(image, fileHeader(kBasicFileId, "LOAD  "));
-    appendBlock(image, countingBytes(5));
-    appendBlock(image, fileHeader(kAsciiFileId, "NOTES"));
-    appendBlock(image, {'h', 'i', kAsciiEnd});
+    appendTapeBlock(image, fileHeader(kBinaryFileId, "TKGAME"));
+    appendTapeBlock(image, {0x00, 0xCA, 0xBE, 0xCB, 0x34, 0x12, 0x99});
+    appendTapeBlock(image, fileHeader(kBasicFileId, "LOAD  "));
+    appendTapeBlock(image, countingBytes(5));
+    appendTapeBlock(image, fileHeader(kAsciiFileId, "NOTES"));
+    appendTapeBlock(image, {'h', 'i', kAsciiEnd});
     const std::vector<TapeDirectoryEntry> entries = directoryOf(image);
     ASSERT_EQ(entries.size(), 6u);
     EXPECT_EQ(entries[0].offset, 10u);
@@ -43,10 +43,10 @@ TEST(TapeDirectory, BrokenFilesGiveWhatTheyHoldAndNoMore) {
     // A binary header with a cut name, followed by a data block too short for the addresses;
     // a binary header at the end with no data block; nine id bytes are no header.
     Bytes image;
-    appendBlock(image, fileHeader(kBinaryFileId, "AB"));
-    appendBlock(image, {0x00, 0xCA, 0xBE, 0xCB, 0x34});
-    appendBlock(image, Bytes(9, kBinaryFileId));
-    appendBlock(image, fileHeader(kBinaryFileId, "LAST"));
+    appendTapeBlock(image, fileHeader(kBinaryFileId, "AB"));
+    appendTapeBlock(image, {0x00, 0xCA, 0xBE, 0xCB, 0x34});
+    appendTapeBlock(image, Bytes(9, kBinaryFileId));
+    appendTapeBlock(image, fileHeader(kBinaryFileId, "LAST"));
     const std::vector<TapeDirectoryEntry> entries = directoryOf(image);
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].name, "AB");

@@ -13,8 +13,8 @@ namespace {
 Bytes foreignTape(std::size_t size) {
     using namespace cas2wav_testing;
     Bytes tape;
-    appendBlock(tape, fileHeader(kBinaryFileId, "PROG  "));
-    appendBlock(tape, {0x00, 0x90, 0xFF, 0xDF, 0x00, 0x90});
+    appendTapeBlock(tape, fileHeader(kBinaryFileId, "PROG  "));
+    appendTapeBlock(tape, {0x00, 0x90, 0xFF, 0xDF, 0x00, 0x90});
     unsigned state = 12345;
     while (tape.size() < size) {
         state = state * 1103515245u + 12345u;
@@ -26,8 +26,8 @@ Bytes foreignTape(std::size_t size) {
 Bytes shortTape() {
     using namespace cas2wav_testing;
     Bytes tape;
-    appendBlock(tape, fileHeader(kBasicFileId, "INTRO "));
-    appendBlock(tape, countingBytes(3000));
+    appendTapeBlock(tape, fileHeader(kBasicFileId, "INTRO "));
+    appendTapeBlock(tape, countingBytes(3000));
     return tape;
 }
 

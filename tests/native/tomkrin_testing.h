@@ -40,10 +40,10 @@ inline Bytes levelBody(unsigned n) {
 inline Bytes makeGameTape() {
     using namespace cas2wav_testing;
     Bytes tape;
-    appendBlock(tape, fileHeader(kBasicFileId, "LOADER"));
-    appendBlock(tape, countingBytes(40));
-    appendBlock(tape, fileHeader(kBinaryFileId, "TKGAME"));
-    appendBlock(tape, {0x00, 0x80, 0xFF, 0xEF, 0x00, 0x80});
+    appendTapeBlock(tape, fileHeader(kBasicFileId, "LOADER"));
+    appendTapeBlock(tape, countingBytes(40));
+    appendTapeBlock(tape, fileHeader(kBinaryFileId, "TKGAME"));
+    appendTapeBlock(tape, {0x00, 0x80, 0xFF, 0xEF, 0x00, 0x80});
     tape.resize(kFirstStandardLevelOffset, 0x55);
     for (unsigned n = 0; n < kStandardLevelCount; ++n) {
         const Bytes body = levelBody(n);

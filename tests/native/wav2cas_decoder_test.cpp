@@ -45,13 +45,13 @@ TEST(Wav2CasDecoder, OurOwnRecordingsGiveTheTapeImageBackAtBothRates) {
 // of 8, with 0x00 bytes filling the gap, which is the form padded images have.
 TEST(Wav2CasDecoder, MarkersGoToMultiplesOfEight) {
     Bytes image;
-    cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBasicFileId, "PROG"));
-    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(5));
+    appendTapeBlock(image, cas2wav_testing::fileHeader(kBasicFileId, "PROG"));
+    appendTapeBlock(image, cas2wav_testing::countingBytes(5));
     const Bytes decoded = tapeImage(decode(encodeSignal(image)));
     Bytes expected;
-    cas2wav_testing::appendBlock(expected, cas2wav_testing::fileHeader(kBasicFileId, "PROG"));
+    appendTapeBlock(expected, cas2wav_testing::fileHeader(kBasicFileId, "PROG"));
     expected.resize(24, 0x00);
-    cas2wav_testing::appendBlock(expected, cas2wav_testing::countingBytes(5));
+    appendTapeBlock(expected, cas2wav_testing::countingBytes(5));
     EXPECT_EQ(decoded, expected);
 }
 
@@ -189,8 +189,8 @@ TEST(Wav2CasDecoder, HoldsOnThroughWowAndFlutter) {
 // come back exact: each block's lead-in sets the timing afresh.
 TEST(Wav2CasDecoder, DamageStaysInsideItsBlock) {
     Bytes image = binaryFile(120, 4);
-    cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "SECOND"));
-    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(96, 8));
+    appendTapeBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "SECOND"));
+    appendTapeBlock(image, cas2wav_testing::countingBytes(96, 8));
     const std::vector<float> clean = encodeSignal(image);
     const std::vector<DecodedBlock> whole = decode(clean);
     ASSERT_EQ(whole.size(), 4u);

@@ -34,8 +34,8 @@ inline Bytes binaryData(unsigned load, std::size_t count, int seed = 5) {
 // which announce the rest), the markers at multiples of 8.
 inline Bytes binaryFile(std::size_t size, int seed = 3) {
     Bytes image;
-    cas2wav_testing::appendBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN"));
-    cas2wav_testing::appendBlock(image, binaryData(0xC000, size - 6, seed));
+    appendTapeBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN"));
+    appendTapeBlock(image, binaryData(0xC000, size - 6, seed));
     return image;
 }
 

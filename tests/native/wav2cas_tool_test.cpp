@@ -87,7 +87,7 @@ TEST_F(Wav2CasTool, ACutRecordingKeepsWhatCameBeforeAndFails) {
     // A data block whose header was lost: nothing tells how long it should be, so the recording
     // that stops while it sounds is all there is to go by.
     Bytes image;
-    cas2wav_testing::appendBlock(image, cas2wav_testing::countingBytes(40));
+    appendTapeBlock(image, cas2wav_testing::countingBytes(40));
     const std::string wav = writeRecording(image, samplesTo(image, 20) + 100);
     EXPECT_EQ(run({wav, path("out.cas")}), 1);
     EXPECT_NE(out_.str().find("block 1 ends early: the recording stops while the block still "
@@ -101,16 +101,15 @@ TEST_F(Wav2CasTool, ACutRecordingKeepsWhatCameBeforeAndFails) {
 // A file's last block is judged by what its header announces: a recording that stops right after
 // its last byte is whole, one that stops four bytes short names the bytes held and announced.
 TEST_F(Wav2CasTool, AFileIsWholeWhenItsLastBlockHoldsWhatItsHeaderAnnounces) {
-    using cas2wav_testing::appendBlock;
     using cas2wav_testing::fileHeader;
     Bytes binary = binaryFile(60);
     Bytes basic;
-    appendBlock(basic, fileHeader(kBasicFileId, "PROG  "));
-    appendBlock(basic, basicProgram(0x8001));
+    appendTapeBlock(basic, fileHeader(kBasicFileId, "PROG  "));
+    appendTapeBlock(basic, basicProgram(0x8001));
     Bytes ascii;
-    appendBlock(ascii, fileHeader(kAsciiFileId, "NOTES "));
+    appendTapeBlock(ascii, fileHeader(kAsciiFileId, "NOTES "));
     for (const Bytes& block : asciiBlocks(2))
-        appendBlock(ascii, block);
+        appendTapeBlock(ascii, block);
     const struct {
         Bytes image;
         std::size_t last; // bytes of the last block

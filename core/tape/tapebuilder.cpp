@@ -1,0 +1,14 @@
+#include "core/tape/tapebuilder.h"
+
+#include "core/tape/casblocks.h"
+
+void appendTapeBlock(std::vector<std::uint8_t>& image, const std::vector<std::uint8_t>& block) {
+    image.insert(image.end(), kBlockMarker.begin(), kBlockMarker.end());
+    image.insert(image.end(), block.begin(), block.end());
+}
+
+std::vector<std::uint8_t> fileHeaderBlock(std::uint8_t id, const std::string& name) {
+    std::vector<std::uint8_t> header(kFileIdSize, id);
+    header.insert(header.end(), name.begin(), name.end());
+    return header;
+}
