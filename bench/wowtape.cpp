@@ -13,7 +13,7 @@
 #include "core/files/filebytes.h"
 #include "core/audio/wavheader.h"
 #include "core/audio/wavreader.h"
-#include "tests/native/wowflutter.h"
+#include "tests/native/support/wowflutter.h"
 
 namespace {
 

@@ -8,7 +8,7 @@ layers="
 core/files:1 core/level:2 core/tape:3 core/editor:3 core/audio:4 core/picture:4
 res:5 util:6 level:7 canvas:7 props:7 tape:7 app:8
 cli/common:9 cli/cas2wav:10 cli/wav2cas:11 cli/tomkrin:12
-tools:18 tests/native:19 tests/win/support:19 tests/win:20 bench:20 fuzz:20
+tools:18 tests/native/support:19 tests/native/core:20 tests/native/cli:20 tests/win/support:19 tests/win:20 bench:20 fuzz:20
 "
 layer() {
     for entry in $layers; do

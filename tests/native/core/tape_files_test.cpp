@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/tape/tapefiles.h"
-#include "tests/native/tomkrin_testing.h"
-#include "tests/native/wav2cas_testing.h"
+#include "tests/native/support/tomkrin_testing.h"
+#include "tests/native/support/wav2cas_testing.h"
 
 using namespace wav2cas_testing;
 using cas2wav_testing::fileHeader;

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "core/tape/casblocks.h"
-#include "tests/native/cas2wav_testing.h"
+#include "tests/native/support/cas2wav_testing.h"
 
 using namespace cas2wav_testing;
 

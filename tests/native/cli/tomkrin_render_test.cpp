@@ -1,5 +1,5 @@
 // Pictures written by `tomkrin render`, read back from the PNG file.
-#include "tests/native/tomkrin_testing.h"
+#include "tests/native/support/tomkrin_testing.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/tape/tapedirectory.h"
-#include "tests/native/cas2wav_testing.h"
+#include "tests/native/support/cas2wav_testing.h"
 
 using namespace cas2wav_testing;
 

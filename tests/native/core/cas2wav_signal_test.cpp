@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/audio/casencoder.h"
-#include "tests/native/cas2wav_testing.h"
+#include "tests/native/support/cas2wav_testing.h"
 
 using namespace cas2wav_testing;
 

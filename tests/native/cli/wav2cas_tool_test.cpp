@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "cli/wav2cas/wav2castool.h"
-#include "tests/native/wav2cas_testing.h"
+#include "tests/native/support/wav2cas_testing.h"
 
 using namespace wav2cas_testing;
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include "core/audio/casencoder.h"
 #include "core/audio/wavreader.h"
 #include "core/tape/tapefiles.h"
-#include "tests/native/cas2wav_testing.h"
+#include "tests/native/support/cas2wav_testing.h"
 
 namespace wav2cas_testing {
 

@@ -4,7 +4,7 @@
 
 #include "core/audio/casdecoder.h"
 #include "core/audio/tapesignal.h"
-#include "tests/native/wav2cas_testing.h"
+#include "tests/native/support/wav2cas_testing.h"
 
 using namespace wav2cas_testing;
 

@@ -1,6 +1,6 @@
 // Tape images that are not the game's tape given to tomkrin: a short one whose level slots lie
 // past its end, a long one of another program's bytes, and the game's own with damaged slots.
-#include "tests/native/tomkrin_testing.h"
+#include "tests/native/support/tomkrin_testing.h"
 
 #include "core/level/levelcheck.h"
 

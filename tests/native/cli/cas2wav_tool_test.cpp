@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "cli/cas2wav/cas2wavtool.h"
-#include "tests/native/cas2wav_testing.h"
+#include "tests/native/support/cas2wav_testing.h"
 
 using namespace cas2wav_testing;
 namespace fs = std::filesystem;

@@ -3,8 +3,8 @@
 #include "core/audio/casdecoder.h"
 #include <functional>
 #include <utility>
-#include "tests/native/wav2cas_testing.h"
-#include "tests/native/wowflutter.h"
+#include "tests/native/support/wav2cas_testing.h"
+#include "tests/native/support/wowflutter.h"
 
 using namespace wav2cas_testing;
 

@@ -12,7 +12,7 @@
 #include "core/level/blockcatalog.h"
 #include "core/level/levelcodec.h"
 #include "core/tape/levelslots.h"
-#include "tests/native/cas2wav_testing.h"
+#include "tests/native/support/cas2wav_testing.h"
 
 namespace tomkrin_testing {
 

@@ -1,6 +1,6 @@
 // Extracting levels from a tape image and inserting them back with the tomkrin command line.
-#include "tests/native/tomkrin_testing.h"
-#include "tests/native/wav2cas_testing.h"
+#include "tests/native/support/tomkrin_testing.h"
+#include "tests/native/support/wav2cas_testing.h"
 
 using namespace tomkrin_testing;
 
