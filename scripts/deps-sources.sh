@@ -24,10 +24,12 @@ apt="$dir/apt"
 mkdir -p "$apt/sources.list.d" "$apt/lists/partial" "$apt/archives/partial" "$dir/download"
 # The machine's own archives, as source archives: one-line lists and deb822 files alike.
 for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$list" ] && sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$list"
+    if [ -f "$list" ]; then sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$list"; fi
 done >"$apt/sources.list.d/machine.list"
 for sources in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$sources" ] && sed 's/^Types:.*/Types: deb-src/' "$sources" >"$apt/sources.list.d/$(basename "$sources")"
+    if [ -f "$sources" ]; then
+        sed 's/^Types:.*/Types: deb-src/' "$sources" >"$apt/sources.list.d/$(basename "$sources")"
+    fi
 done
 set -- -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt/sources.list.d" \
     -o Dir::State::Lists="$apt/lists" -o Dir::Cache::Archives="$apt/archives" \
