@@ -1,5 +1,6 @@
-# The libraries the project takes from Debian's packages. Each is found through a cache variable
-# whose default is where Debian installs it, so another system can point elsewhere.
+# The libraries the project takes from Debian's packages. Each is found through the CMake files its
+# package ships or through a cache variable whose default is where Debian installs it (or where
+# scripts/deps.sh unpacks Debian's source package), so another system can point elsewhere.
 
 # GoogleTest (package googletest) is built from its sources in every tree, the MinGW ones too.
 set(GTEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -22,3 +23,82 @@ foreach(header stb_image_write.h stb_image.h)
 endforeach()
 add_library(tk_stb INTERFACE)
 target_include_directories(tk_stb SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/stb)
+
+# The libraries of the Tiled maps, one target each for the code to link:
+#   tk_xml   pugixml        <pugixml.hpp>
+#   tk_json  nlohmann-json  <nlohmann/json.hpp>
+#   tk_zlib  zlib           <zlib.h>
+#   tk_zstd  zstd           <zstd.h>; defines TK_HAVE_ZSTD. Absent where its sources are missing.
+# The native trees take Debian's packages through the CMake files those ship (shared libraries; the
+# Debian package of the tools depends on them). Debian ships pugixml and zstd for the build machine
+# only, so the MinGW trees compile Debian's source packages, which scripts/deps.sh unpacks into
+# build/third_party/; the fuzz tree compiles pugixml's too, so that its parser gets coverage
+# guidance. The Windows programs link everything statically and import system DLLs only.
+set(TK_THIRD_PARTY_DIR ${CMAKE_SOURCE_DIR}/build/third_party)
+set(TK_PUGIXML_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/pugixml CACHE PATH
+    "Debian's pugixml source package, unpacked (the MinGW and fuzz trees compile it)")
+set(TK_ZSTD_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/libzstd CACHE PATH
+    "Debian's libzstd source package, unpacked (the MinGW trees compile it)")
+set(TK_JSON_INCLUDE_DIR /usr/include CACHE PATH "Folder holding nlohmann/json.hpp (MinGW trees)")
+
+add_library(tk_xml INTERFACE)
+if(WIN32 OR TK_FUZZ)
+    if(NOT EXISTS ${TK_PUGIXML_SOURCE_DIR}/src/pugixml.cpp)
+        message(FATAL_ERROR "No pugixml sources in ${TK_PUGIXML_SOURCE_DIR}: sh scripts/deps.sh "
+            "unpacks Debian's source package there")
+    endif()
+    add_library(tk_pugixml STATIC EXCLUDE_FROM_ALL ${TK_PUGIXML_SOURCE_DIR}/src/pugixml.cpp)
+    target_include_directories(tk_pugixml SYSTEM PUBLIC ${TK_PUGIXML_SOURCE_DIR}/src)
+    # Its code is not ours to hold to our warnings.
+    target_compile_options(tk_pugixml PRIVATE -w)
+    target_link_libraries(tk_xml INTERFACE tk_pugixml)
+else()
+    find_package(pugixml 1.11 REQUIRED CONFIG)
+    target_link_libraries(tk_xml INTERFACE pugixml::pugixml)
+endif()
+
+add_library(tk_json INTERFACE)
+if(WIN32)
+    # Copied into the build tree, as stb is: the MinGW compiler must see no other header of the
+    # build machine's /usr/include.
+    file(COPY ${TK_JSON_INCLUDE_DIR}/nlohmann DESTINATION ${CMAKE_BINARY_DIR}/json)
+    target_include_directories(tk_json SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/json)
+else()
+    find_package(nlohmann_json 3.10 REQUIRED CONFIG)
+    target_link_libraries(tk_json INTERFACE nlohmann_json::nlohmann_json)
+endif()
+
+# MinGW: Debian's libz-mingw-w64-dev, its static library.
+if(WIN32)
+    set(ZLIB_USE_STATIC_LIBS ON)
+endif()
+find_package(ZLIB REQUIRED)
+add_library(tk_zlib INTERFACE)
+target_link_libraries(tk_zlib INTERFACE ZLIB::ZLIB)
+
+if(WIN32)
+    if(EXISTS ${TK_ZSTD_SOURCE_DIR}/lib/zstd.h)
+        # The single-threaded library, compressor and decompressor, in C without its assembly.
+        file(GLOB zstd_sources ${TK_ZSTD_SOURCE_DIR}/lib/common/*.c
+            ${TK_ZSTD_SOURCE_DIR}/lib/compress/*.c ${TK_ZSTD_SOURCE_DIR}/lib/decompress/*.c)
+        add_library(tk_zstd_lib STATIC EXCLUDE_FROM_ALL ${zstd_sources})
+        target_include_directories(tk_zstd_lib SYSTEM PUBLIC ${TK_ZSTD_SOURCE_DIR}/lib)
+        target_compile_definitions(tk_zstd_lib PRIVATE ZSTD_DISABLE_ASM)
+        target_compile_options(tk_zstd_lib PRIVATE -w)
+        set(tk_zstd_library tk_zstd_lib)
+    else()
+        message(STATUS "No zstd sources in ${TK_ZSTD_SOURCE_DIR}: this tree reads no zstd")
+    endif()
+else()
+    find_package(zstd CONFIG)
+    if(TARGET zstd::libzstd_shared)
+        set(tk_zstd_library zstd::libzstd_shared)
+    else()
+        message(STATUS "No zstd library (package libzstd-dev): this tree reads no zstd")
+    endif()
+endif()
+if(tk_zstd_library)
+    add_library(tk_zstd INTERFACE)
+    target_link_libraries(tk_zstd INTERFACE ${tk_zstd_library})
+    target_compile_definitions(tk_zstd INTERFACE TK_HAVE_ZSTD)
+endif()
