@@ -163,7 +163,8 @@ bool readLayerData(const Json& layer, std::vector<std::uint32_t>& gids, std::str
     gids.clear();
     for (const Json& gid : *data) {
         if (!gid.is_number_unsigned() || gid.get<std::uint64_t>() > 0xFFFFFFFFu) {
-            error = "the tile data holds " + gid.dump() + " where a tile number belongs";
+            error = "the tile data holds " + textForMessage(gid.dump()) +
+                    " where a tile number belongs";
             return false;
         }
         gids.push_back(static_cast<std::uint32_t>(gid.get<std::uint64_t>()));
@@ -221,6 +222,10 @@ bool parseJson(const std::uint8_t* data, std::size_t size, const char* what, Jso
     } catch (const Json::parse_error& e) {
         error =
             std::string("not a Tiled ") + what + ": JSON error at byte " + std::to_string(e.byte);
+        return false;
+    } catch (const Json::exception&) {
+        // A number too large for a double, and the like.
+        error = std::string("not a Tiled ") + what + ": a JSON value out of range";
         return false;
     }
     if (!document.is_object()) {

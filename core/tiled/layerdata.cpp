@@ -1,5 +1,7 @@
 #include "core/tiled/layerdata.h"
 
+#include "core/tiled/levelmap.h"
+
 #include <cctype>
 #include <zlib.h>
 #ifdef TK_HAVE_ZSTD
@@ -100,7 +102,8 @@ bool decompress(const std::vector<std::uint8_t>& in, const std::string& compress
         return false;
 #endif
     }
-    error = "tile data compressed with \"" + compression + "\", which Tiled does not write";
+    error = "tile data compressed with " + quotedForMessage(compression) +
+            ", which Tiled does not write";
     return false;
 }
 
@@ -118,9 +121,8 @@ bool decodeCsv(const std::string& text, std::size_t most, std::vector<std::uint3
                value <= 0xFFFFFFFFu)
             value = value * 10 + static_cast<unsigned>(text[i++] - '0');
         if (i == first || value > 0xFFFFFFFFu) {
-            error = "the CSV data holds \"" + text.substr(first, 12) +
-                    "\" where a tile number "
-                    "belongs";
+            error = "the CSV data holds " + quotedForMessage(text.substr(first, 12)) +
+                    " where a tile number belongs";
             return false;
         }
         if (gids.size() == most) {
@@ -149,7 +151,8 @@ bool decodeLayerData(const std::string& text, const std::string& encoding,
         return decodeCsv(text, most, gids, error);
     }
     if (encoding != "base64") {
-        error = "tile data in the encoding \"" + encoding + "\", which Tiled does not write";
+        error = "tile data in the encoding " + quotedForMessage(encoding) +
+                ", which Tiled does not write";
         return false;
     }
     std::vector<std::uint8_t> packed, bytes;

@@ -53,8 +53,8 @@ bool intProperty(const std::vector<MapProperty>& properties, const std::string& 
         return false;
     }
     if (!parseWhole(property->value, value)) {
-        error =
-            where + ": property " + name + " is \"" + property->value + "\", not a whole number";
+        error = where + ": property " + name + " is " + quotedForMessage(property->value) +
+                ", not a whole number";
         return false;
     }
     if (value < 0 || value > largest) {
@@ -90,7 +90,8 @@ bool cellCode(const TiledMap& map, std::size_t i, std::int32_t& code, std::strin
         return false;
     }
     const unsigned id = gid - owner->firstGid;
-    const std::string tile = "tile " + std::to_string(id) + " of tileset " + owner->name;
+    const std::string tile =
+        "tile " + std::to_string(id) + " of tileset " + textForMessage(owner->name);
     const auto bad = owner->badCode.find(id);
     if (bad != owner->badCode.end()) {
         error = cellPlace(i) + ": " + tile + ": property code " + bad->second;
@@ -205,8 +206,9 @@ bool endsWith(const std::string& path, const char* suffix) {
 
 bool checkMapShape(const TiledMap& map, std::string& error) {
     if (map.orientation != "orthogonal") {
-        error = "an " + (map.orientation.empty() ? std::string("unnamed") : map.orientation) +
-                " map; a level is an orthogonal map";
+        error = (map.orientation.empty() ? std::string("a map without an orientation")
+                                         : "an " + textForMessage(map.orientation) + " map") +
+                "; a level is an orthogonal map";
         return false;
     }
     if (map.infinite) {
@@ -281,6 +283,25 @@ long long monsterXOfPixel(double x) {
 }
 long long monsterYOfPixel(double y) {
     return std::llround((nearPixel(y) - kMapTilePixels / 2) / 2.0);
+}
+
+std::string textForMessage(const std::string& text) {
+    constexpr std::size_t kLongest = 40;
+    std::string shown;
+    for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c <= 0x7E && c != '"' && c != '\\') {
+            shown += static_cast<char>(c);
+        } else {
+            static const char kDigits[] = "0123456789ABCDEF";
+            shown += std::string("\\x") + kDigits[c >> 4] + kDigits[c & 15];
+        }
+    }
+    return text.size() > kLongest ? shown + "..." : shown;
+}
+
+std::string quotedForMessage(const std::string& text) {
+    return "\"" + textForMessage(text) + "\"";
 }
 
 bool isMapFileName(const std::string& path) {

@@ -85,6 +85,11 @@ long long monsterYOfPixel(double y);
 // Tiled's flag bits of a gid: flipped horizontally, vertically, diagonally, rotated (hexagonal).
 constexpr std::uint32_t kGidFlagBits = 0xF0000000u;
 
+// Text taken from a map for a one-line message: at most 40 characters, each byte that is not
+// printable ASCII written \xHH; and the same in double quotes.
+std::string textForMessage(const std::string& text);
+std::string quotedForMessage(const std::string& text);
+
 // Whether a file name ends in .tmx, .tmj or .json (any case): a Tiled map.
 bool isMapFileName(const std::string& path);
 // Whether it is Tiled's JSON format (.tmj or .json).

@@ -31,7 +31,8 @@ bool readExternalTileset(const std::string& source, const TilesetLoader& loader,
     std::vector<std::uint8_t> bytes;
     std::string why;
     if (!loader || !loader(source, bytes, why)) {
-        error = "tileset " + source + ": cannot be read" + (why.empty() ? "" : ": " + why);
+        error = "tileset " + textForMessage(source) + ": cannot be read" +
+                (why.empty() ? "" : ": " + why);
         return false;
     }
     tileset.name = source;
@@ -39,7 +40,7 @@ bool readExternalTileset(const std::string& source, const TilesetLoader& loader,
                           ? readJsonTileset(bytes.data(), bytes.size(), tileset, error)
                           : readTsxTileset(bytes.data(), bytes.size(), tileset, error);
     if (!read)
-        error = "tileset " + source + ": " + error;
+        error = "tileset " + textForMessage(source) + ": " + error;
     return read;
 }
 
@@ -51,5 +52,5 @@ void noteTileCode(MapTileset& tileset, unsigned id, const std::string& value) {
     if (whole)
         tileset.codes[id] = std::stoll(value);
     else
-        tileset.badCode[id] = "is \"" + value + "\", not a whole number";
+        tileset.badCode[id] = "is " + quotedForMessage(value) + ", not a whole number";
 }

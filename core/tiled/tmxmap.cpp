@@ -170,7 +170,7 @@ bool readObjects(pugi::xml_node group, std::vector<MapObject>& objects, std::str
                 read.x = std::strtod(point.c_str(), &end);
                 if (comma == std::string::npos || end != point.c_str() + comma) {
                     error = std::string("layer ") + kMonstersLayerName + ", " + object.name +
-                            ": the point \"" + point + "\" is not x,y";
+                            ": the point " + quotedForMessage(point) + " is not x,y";
                     return false;
                 }
                 read.y = std::strtod(point.c_str() + comma + 1, nullptr);

@@ -214,6 +214,9 @@ TEST_F(TiledMapTest, RefusesBadMapsInOneLineSayingWhereTheFaultIs) {
         {tmx.substr(0, tmx.size() / 2), "not a Tiled map: XML"},
         {json.substr(0, json.size() / 2), "not a Tiled map: JSON error at byte"},
         {"<tileset/>", "not a Tiled map: no <map> element"},
+        {replaced(json, "\"height\": 18", "\"height\": 1e999"), "a JSON value out of range"},
+        {replaced(tmx, "\n2,2,2", "\n2,x\n,2"),
+         "layer cells: the CSV data holds \"x\\x0A,2,2,2,2,2\" where"},
         {"plain text", "not a Tiled map"},
     };
     for (const auto& [map, expected] : cases)
