@@ -65,7 +65,7 @@ if(NOT WIN32)
     set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
         "command-line tools for the levels and tapes of the MSX game Tomkrin")
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-        "tomkrin reads the levels of the game out of its tape image, shows, checks and\n renders them as PNG pictures, and extracts and inserts them. cas2wav turns a\n tape image into a .wav recording that a real MSX loads, and wav2cas decodes a\n recording of a real cassette back into a tape image.")
+        "tomkrin reads the levels of the game out of its tape image, shows, checks and\n renders them as PNG pictures, and extracts and inserts them. cas2wav turns a\n tape image into a .wav recording that a real MSX loads, and wav2cas decodes a\n recording of a real cassette back into a tape image. tomkrin also exports a\n level as a map for the Tiled map editor and imports it back.")
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

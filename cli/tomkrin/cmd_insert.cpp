@@ -53,8 +53,14 @@ int runInsert(const ParsedArgs& args, CliContext& context) {
     if (isSameFile(levelPath, tapePath))
         return fail(context, tapePath, "is the level file itself");
     std::vector<std::uint8_t> level;
-    if (!readInput(context, levelPath, level))
+    if (isMapArg(levelPath)) {
+        LoadedLevel loaded;
+        if (const int status = loadLevel(context, levelPath, loaded, args))
+            return status;
+        level = loaded.bytes;
+    } else if (!readInput(context, levelPath, level)) {
         return kStatusFailed;
+    }
     if (!levelFileHoldsBody(level.size()))
         return fail(context, levelPath,
                     "too short for a level file: " + std::to_string(level.size()) +
@@ -89,6 +95,7 @@ const Command& insertCommand() {
         "a tape too short to hold the level where it goes (a tape is never lengthened),\n"
         "the level file and the tape being the same file, and, for a level number N, a\n"
         "tape that is not the game's tape (see tomkrin info --help) unless --force.\n"
+        "LEVEL.bin may also be a Tiled map (.tmx, .tmj, .json; see tomkrin import --help).\n"
         "  -o NEW.cas      write the changed tape there and leave TAPE.cas untouched\n"
         "  --address HEX   the byte offset in the tape, e.g. 5B8E (level 0); unlike the\n"
         "                  editor's address box, all of the number counts\n"

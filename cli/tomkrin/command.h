@@ -33,6 +33,8 @@ const Command& checkCommand();
 const Command& renderCommand();
 const Command& extractCommand();
 const Command& insertCommand();
+const Command& exportCommand();
+const Command& importCommand();
 const Command& wavCommand();
 const Command& wav2casCommand();
 

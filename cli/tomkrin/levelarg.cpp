@@ -5,6 +5,10 @@
 #include "cli/tomkrin/clifiles.h"
 #include "core/level/levelcodec.h"
 #include "core/tape/levelslots.h"
+#include "core/files/filebytes.h"
+#ifdef TK_HAVE_MAPS
+#include "core/tiled/mapfile.h"
+#endif
 
 namespace {
 
@@ -35,7 +39,37 @@ int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded, bool
     return kStatusOk;
 }
 
+#ifdef TK_HAVE_MAPS
+// A tileset a map names is found beside the map unless its name is absolute.
+std::string besideMap(const std::string& map, const std::string& source) {
+    const bool absolute = (!source.empty() && (source[0] == '/' || source[0] == '\\')) ||
+                          (source.size() > 1 && source[1] == ':');
+    const std::size_t slash = map.find_last_of("/\\");
+    return absolute || slash == std::string::npos ? source : map.substr(0, slash + 1) + source;
+}
+
+int loadMap(CliContext& context, const std::string& path, LoadedLevel& loaded) {
+    std::vector<std::uint8_t> bytes;
+    if (!readInput(context, path, bytes))
+        return kStatusFailed;
+    const TilesetLoader loader = [&](const std::string& source, std::vector<std::uint8_t>& tileset,
+                                     std::string& why) {
+        return readWholeFile(besideMap(path, source), tileset, why);
+    };
+    std::string error;
+    if (!readLevelMap(bytes.data(), bytes.size(), loader, loaded.level, error))
+        return fail(context, path, error);
+    const LevelFileBytes file = encodeLevel(loaded.level);
+    loaded.bytes.assign(file.begin(), file.end());
+    return kStatusOk;
+}
+#endif
+
 int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, bool anyLength) {
+#ifdef TK_HAVE_MAPS
+    if (isMapArg(path))
+        return loadMap(context, path, loaded);
+#endif
     if (!readInput(context, path, loaded.bytes))
         return kStatusFailed;
     if (isTapeImage(loaded.bytes))
@@ -73,6 +107,23 @@ int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
     const LevelArg level = splitLevelArg(arg);
     return level.isSlot ? loadSlot(context, level, loaded, args.has(kForceOption.name))
                         : loadFile(context, level.path, loaded, anyLength);
+}
+
+bool mapsSupported() {
+#ifdef TK_HAVE_MAPS
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool isMapArg(const std::string& path) {
+#ifdef TK_HAVE_MAPS
+    return isMapFileName(path);
+#else
+    (void)path;
+    return false;
+#endif
 }
 
 const OptionInfo kForceOption = {"--force", false};

@@ -1,5 +1,6 @@
 #pragma once
-// A LEVEL argument: a level file, or a standard level of a tape image written TAPE.cas:N.
+// A LEVEL argument: a level file, a Tiled map (.tmx, .tmj, .json), or a standard level of a tape
+// image written TAPE.cas:N.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,8 +22,12 @@ struct LoadedLevel {
     Level level{};
     std::string name; // the argument as given, for messages
     bool fromSlot = false;
-    std::vector<std::uint8_t> bytes; // a level file's bytes; empty for a slot
+    std::vector<std::uint8_t> bytes; // a level file's bytes (a map's level file); empty for a slot
 };
+
+// Whether this tomkrin reads and writes Tiled maps, and whether `path` names one (by its ending).
+bool mapsSupported();
+bool isMapArg(const std::string& path);
 
 // Loads the level an argument names. A level file must hold a whole body (493 bytes) unless
 // `anyLength`; a slot must lie within the tape, of the game's tape unless the command line has

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/tomkrin/command.h"
+#include "cli/tomkrin/levelarg.h"
 
 #ifndef TK_VERSION
 #define TK_VERSION "unknown"
@@ -25,7 +26,9 @@ void printOverview(std::ostream& out) {
            "them into the game's tape image, and turns a tape image into a .wav recording\n"
            "and a recording of a cassette back into a tape image.\n"
            "A LEVEL is a level file (.bin) or standard level N (0 to 19) of a tape image,\n"
-           "written TAPE.cas:N.\n\ncommands:\n";
+           "written TAPE.cas:N";
+    out << (mapsSupported() ? ", or a Tiled map (.tmx, .tmj, .json; see tomkrin export).\n" : ".\n")
+        << "\ncommands:\n";
     for (const Command* command : commandTable()) {
         std::string name = command->name;
         name.resize(9, ' ');

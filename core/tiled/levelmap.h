@@ -1,0 +1,96 @@
+#pragma once
+// A level as a Tiled map, and a map read back as a level.
+//
+// The map: orthogonal, 24 x 18 tiles of 16 x 16 pixels, right-down, not infinite. The tile layer
+// `cells` holds cell (col, row) as tile (col, row); an empty tile is code 0. Map properties: title
+// (string, see maptitle.h), startAddress, endAddress, execAddress, manStartX, manStartY (int). The
+// object layer `monsters` holds the polylines `monster 1` to `monster 4`, each from the monster's
+// start to its end at the centre of the cell its coordinates name (pixel x = 2 (x - 16) + 8,
+// pixel y = 2 y + 8), with the int properties direction, type and colour.
+//
+// The readers (tmxmap.h, jsonmap.h) fill a TiledMap with what the file says, in either format;
+// levelFromMap applies the conventions.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/level/level.h"
+
+extern const char* const kCellsLayerName;    // "cells"
+extern const char* const kMonstersLayerName; // "monsters"
+
+struct MapProperty {
+    std::string name;
+    std::string type; // "string", "int", ...; empty reads as "string"
+    std::string value;
+};
+
+struct MapTileset {
+    unsigned firstGid = 0;
+    std::string name;                        // for messages: its file, or its name in the map
+    unsigned tileCount = 0;                  // as the tileset says; 0 when it does not
+    std::map<unsigned, std::int64_t> codes;  // tile id -> its int property `code`
+    std::map<unsigned, std::string> badCode; // tile id -> why its `code` is not a number
+};
+
+struct MapPoint {
+    double x = 0, y = 0;
+};
+
+struct MapObject {
+    std::string name;
+    double x = 0, y = 0;
+    bool hasPolyline = false;
+    std::vector<MapPoint> polyline;
+    std::vector<MapProperty> properties;
+};
+
+struct TiledMap {
+    std::string orientation;
+    long long width = 0, height = 0, tileWidth = 0, tileHeight = 0;
+    bool infinite = false;
+    std::vector<MapProperty> properties;
+    std::vector<MapTileset> tilesets;
+    bool hasCells = false;
+    std::vector<std::uint32_t> cells; // the gids of the `cells` layer, row by row
+    bool hasMonsters = false;
+    std::vector<MapObject> monsters; // the objects of the `monsters` layer
+};
+
+// Reads an external tileset a map names (its `source`, relative to the map's folder) into
+// `bytes`; false with the reason in `why`.
+using TilesetLoader = std::function<bool(const std::string& source,
+                                         std::vector<std::uint8_t>& bytes, std::string& why)>;
+
+// Orientation, infinity, width and height and tile size; false with the reason in `error`.
+bool checkMapShape(const TiledMap& map, std::string& error);
+
+// The level a map describes; false with one line in `error` saying what is wrong and where.
+bool levelFromMap(const TiledMap& map, Level& level, std::string& error);
+
+// The tile number (gid) an exported map gives cell (col, row): 0 for code 0, 1 to 45 for the
+// blocks in catalogue order, then the unknown codes in the order of `unknownCodes`.
+std::uint32_t exportedGid(const Level& level, int col, int row,
+                          const std::vector<int>& unknownCodes);
+
+// Monster coordinates and the pixel position of the cell centre they name, and back (rounded to
+// the nearest whole coordinate).
+double mapPixelX(int x);
+double mapPixelY(int y);
+long long monsterXOfPixel(double x);
+long long monsterYOfPixel(double y);
+
+// Tiled's flag bits of a gid: flipped horizontally, vertically, diagonally, rotated (hexagonal).
+constexpr std::uint32_t kGidFlagBits = 0xF0000000u;
+
+// Text taken from a map for a one-line message: at most 40 characters, each byte that is not
+// printable ASCII written \xHH; and the same in double quotes.
+std::string textForMessage(const std::string& text);
+std::string quotedForMessage(const std::string& text);
+
+// Whether a file name ends in .tmx, .tmj or .json (any case): a Tiled map.
+bool isMapFileName(const std::string& path);
+// Whether it is Tiled's JSON format (.tmj or .json).
+bool isJsonMapFileName(const std::string& path);
