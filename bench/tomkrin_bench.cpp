@@ -75,7 +75,6 @@ int main(int argc, char** argv) {
     std::printf("check of a level: %.3f ms\n", commandTime(51, {"check", level}));
     std::printf("render of a level: %.3f ms\n",
                 commandTime(21, {"render", level, "-o", folder + "/bench-level.png"}));
-#ifdef TK_HAVE_MAPS
     // Tiled maps: the tileset files beside the map are written by the first export only.
     for (const char* format : {"tmx", "json"}) {
         const std::string map = folder + "/bench-level05." + format;
@@ -84,7 +83,6 @@ int main(int argc, char** argv) {
         std::printf("import of a .%s map: %.3f ms\n", format,
                     commandTime(51, {"import", map, "-o", folder + "/bench-imported.bin"}));
     }
-#endif
     std::printf("render of the 20-level sheet: %.3f ms\n",
                 commandTime(11, {"render", tape, "-o", folder + "/bench-sheet.png"}));
 

@@ -2,12 +2,8 @@
 
 const std::vector<const Command*>& commandTable() {
     static const std::vector<const Command*> table = {
-        &infoCommand(),   &showCommand(),    &checkCommand(),
-        &renderCommand(), &extractCommand(), &insertCommand(),
-#ifdef TK_HAVE_MAPS
-        &exportCommand(), &importCommand(),
-#endif
-        &wavCommand(),    &wav2casCommand(),
+        &infoCommand(),   &showCommand(),   &checkCommand(),  &renderCommand(), &extractCommand(),
+        &insertCommand(), &exportCommand(), &importCommand(), &wavCommand(),    &wav2casCommand(),
     };
     return table;
 }

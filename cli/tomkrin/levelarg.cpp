@@ -6,9 +6,7 @@
 #include "core/level/levelcodec.h"
 #include "core/tape/levelslots.h"
 #include "core/files/filebytes.h"
-#ifdef TK_HAVE_MAPS
 #include "core/tiled/mapfile.h"
-#endif
 
 namespace {
 
@@ -39,7 +37,6 @@ int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded, bool
     return kStatusOk;
 }
 
-#ifdef TK_HAVE_MAPS
 // A tileset a map names is found beside the map unless its name is absolute.
 std::string besideMap(const std::string& map, const std::string& source) {
     const bool absolute = (!source.empty() && (source[0] == '/' || source[0] == '\\')) ||
@@ -63,13 +60,10 @@ int loadMap(CliContext& context, const std::string& path, LoadedLevel& loaded) {
     loaded.bytes.assign(file.begin(), file.end());
     return kStatusOk;
 }
-#endif
 
 int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, bool anyLength) {
-#ifdef TK_HAVE_MAPS
     if (isMapArg(path))
         return loadMap(context, path, loaded);
-#endif
     if (!readInput(context, path, loaded.bytes))
         return kStatusFailed;
     if (isTapeImage(loaded.bytes))
@@ -109,21 +103,8 @@ int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
                         : loadFile(context, level.path, loaded, anyLength);
 }
 
-bool mapsSupported() {
-#ifdef TK_HAVE_MAPS
-    return true;
-#else
-    return false;
-#endif
-}
-
 bool isMapArg(const std::string& path) {
-#ifdef TK_HAVE_MAPS
     return isMapFileName(path);
-#else
-    (void)path;
-    return false;
-#endif
 }
 
 const OptionInfo kForceOption = {"--force", false};

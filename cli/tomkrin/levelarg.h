@@ -25,8 +25,7 @@ struct LoadedLevel {
     std::vector<std::uint8_t> bytes; // a level file's bytes (a map's level file); empty for a slot
 };
 
-// Whether this tomkrin reads and writes Tiled maps, and whether `path` names one (by its ending).
-bool mapsSupported();
+// Whether `path` names a Tiled map (by its ending).
 bool isMapArg(const std::string& path);
 
 // Loads the level an argument names. A level file must hold a whole body (493 bytes) unless

@@ -27,7 +27,7 @@ void printOverview(std::ostream& out) {
            "and a recording of a cassette back into a tape image.\n"
            "A LEVEL is a level file (.bin) or standard level N (0 to 19) of a tape image,\n"
            "written TAPE.cas:N";
-    out << (mapsSupported() ? ", or a Tiled map (.tmx, .tmj, .json; see tomkrin export).\n" : ".\n")
+    out << ", or a Tiled map (.tmx, .tmj, .json; see tomkrin export).\n"
         << "\ncommands:\n";
     for (const Command* command : commandTable()) {
         std::string name = command->name;

@@ -65,22 +65,16 @@ tomkrin extract prog.cas 7 -o x.bin
 grep -q "^tomkrin: prog.cas: not the game's tape" stderr.txt || fail "refusal said $(cat stderr.txt)"
 tomkrin extract prog.cas 7 -o x.bin --force || fail "extract --force: $(cat stderr.txt)"
 
-# Tiled maps, where tomkrin.exe is built with its map libraries: export and import give the
-# level file back, in both formats, and a map is a LEVEL for insert.
-maps=""
-tomkrin help
-if grep -q '^  export ' stdout.txt; then
-    maps="-e level7.tmx -e level7.json -e tomkrin-blocks.tsx -e tomkrin-blocks.png -e back.bin"
-    for map in level7.tmx level7.json; do
-        tomkrin export level7.bin -o "$map" || fail "export $map: $(cat stderr.txt)"
-        tomkrin import "$map" -o back.bin || fail "import $map: $(cat stderr.txt)"
-        cmp -s level7.bin back.bin || fail "$map did not import back to level7.bin"
-    done
-    tomkrin insert level7.tmx game.cas 7 -o copy.cas || fail "insert of a map: $(cat stderr.txt)"
-    cmp -s game.cas copy.cas || fail "inserting the map changed the tape"
-else
-    echo "tomkrin.exe is built without the map libraries: export and import not tried"
-fi
+# Tiled maps: export and import give the level file back, in both formats, and a map is a LEVEL
+# for insert.
+maps="-e level7.tmx -e level7.json -e tomkrin-blocks.tsx -e tomkrin-blocks.png -e back.bin"
+for map in level7.tmx level7.json; do
+    tomkrin export level7.bin -o "$map" || fail "export $map: $(cat stderr.txt)"
+    tomkrin import "$map" -o back.bin || fail "import $map: $(cat stderr.txt)"
+    cmp -s level7.bin back.bin || fail "$map did not import back to level7.bin"
+done
+tomkrin insert level7.tmx game.cas 7 -o copy.cas || fail "insert of a map: $(cat stderr.txt)"
+cmp -s game.cas copy.cas || fail "inserting the map changed the tape"
 
 # shellcheck disable=SC2086
 leftovers=$(ls | grep -v -x -e game.cas -e copy.cas -e level7.bin -e level7.png -e short.bin \
