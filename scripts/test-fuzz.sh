@@ -7,12 +7,12 @@
 #   fuzz/wav_reader_fuzz.cpp     wav2cas's reading of a .wav file, and its decoder on the samples
 #   fuzz/map_reader_fuzz.cpp     the Tiled map readers, TMX and JSON, and their tilesets
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
-# crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 20 s per target.
+# crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 15 s per target.
 # $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 out="$TK_ROOT/build/fuzz"
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-15}
 CXX_FUZZ=${CXX_FUZZ:-clang++}
 
 command -v "$CXX_FUZZ" >/dev/null 2>&1 ||
