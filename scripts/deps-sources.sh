@@ -51,9 +51,9 @@ for entry in $missing; do
     fetched=""
     for version in "" $(apt-cache "$@" showsrc --only-source "$package" 2>>"$log" |
         sed -n 's/^Version: //p' | sort -r -V -u); do
-        spec=$package${version:+=$version}
-        if (cd "$download" && apt-get "$@" source --download-only "$spec") >>"$log" 2>&1; then
-            fetched=$spec
+        request=$package${version:+=$version}
+        if (cd "$download" && apt-get "$@" source --download-only "$request") >>"$log" 2>&1; then
+            fetched=$request
             break
         fi
         rm -f "$download"/*
