@@ -16,7 +16,7 @@ layer() {
     done
     echo unknown
 }
-failures=0
+problems=""
 for file in $(git ls-files '*.cpp' '*.h' '*.rc' '*.in'); do
     from=$(dirname "$file")
     own=$(layer "$from")
@@ -25,13 +25,16 @@ for file in $(git ls-files '*.cpp' '*.h' '*.rc' '*.in'); do
         [ "$to" = "$from" ] || [ "$to" = . ] && continue
         theirs=$(layer "$to")
         if [ "$own" = unknown ] || [ "$theirs" = unknown ]; then
-            echo "FAIL: $file includes $included: a folder that has no layer in scripts/test-layers.sh"
-            failures=$((failures + 1))
+            problems="$problems
+FAIL: $file includes $included: a folder that has no layer in scripts/test-layers.sh"
         elif [ "$theirs" -ge "$own" ]; then
-            echo "FAIL: $file (layer $own) includes $included (layer $theirs)"
-            failures=$((failures + 1))
+            problems="$problems
+FAIL: $file (layer $own) includes $included (layer $theirs)"
         fi
     done
 done
-[ $failures -eq 0 ] && echo "ok:   every include runs downward"
-[ $failures -eq 0 ]
+if [ -n "$problems" ]; then
+    echo "$problems" | sed 1d
+    exit 1
+fi
+echo "ok:   every include runs downward"

@@ -8,7 +8,9 @@ bool isSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-int hexDigit(char c) {
+} // namespace
+
+int hexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -18,8 +20,6 @@ int hexDigit(char c) {
     return -1;
 }
 
-} // namespace
-
 std::uint32_t parseHex16(const char* text) {
     const char* p = text;
     while (isSpace(*p))
@@ -28,11 +28,11 @@ std::uint32_t parseHex16(const char* text) {
     if (*p == '+' || *p == '-')
         negative = *p++ == '-';
     // "0x" is a prefix only when a digit follows it; "0xg" reads as 0.
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigit(p[2]) >= 0)
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigitValue(p[2]) >= 0)
         p += 2;
     std::uint64_t value = 0;
     bool overflow = false;
-    for (int digit; (digit = hexDigit(*p)) >= 0; ++p) {
+    for (int digit; (digit = hexDigitValue(*p)) >= 0; ++p) {
         value = value * 16 + static_cast<std::uint64_t>(digit);
         if (value > 0xFFFFFFFFu) {
             overflow = true;

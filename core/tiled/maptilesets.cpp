@@ -10,6 +10,7 @@
 #include "core/picture/builtinart.h"
 #include "core/picture/pngimage.h"
 #include "core/picture/titletext.h"
+#include "core/tiled/tmxproperty.h"
 
 const char* const kBlockTilesetFile = "tomkrin-blocks.tsx";
 const char* const kBlockTilesetImage = "tomkrin-blocks.png";
@@ -19,15 +20,6 @@ const char* const kUnknownTilesetName = "tomkrin-unknown";
 namespace {
 
 constexpr int kBlockTilesetRows = (kBlockCount + kBlockTilesetColumns - 1) / kBlockTilesetColumns;
-
-void addProperty(pugi::xml_node properties, const char* name, const char* type,
-                 const std::string& value) {
-    pugi::xml_node property = properties.append_child("property");
-    property.append_attribute("name") = name;
-    if (type)
-        property.append_attribute("type") = type;
-    property.append_attribute("value") = value.c_str();
-}
 
 } // namespace
 
@@ -48,8 +40,8 @@ std::string blockTilesetTsx() {
         pugi::xml_node tile = tileset.append_child("tile");
         tile.append_attribute("id") = k;
         pugi::xml_node properties = tile.append_child("properties");
-        addProperty(properties, "code", "int", std::to_string(block[k].code));
-        addProperty(properties, "name", nullptr, block[k].name);
+        addTmxProperty(properties, "code", "int", std::to_string(block[k].code));
+        addTmxProperty(properties, "name", nullptr, block[k].name);
     }
     std::ostringstream text;
     document.save(text, " ", pugi::format_default | pugi::format_no_declaration);

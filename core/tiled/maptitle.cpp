@@ -2,21 +2,8 @@
 
 #include <cstdio>
 
+#include "core/editor/hexnumber.h"
 #include "core/level/leveltitle.h"
-
-namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::string escapeMapTitle(const Level& level) {
     std::string text;
@@ -53,9 +40,10 @@ bool unescapeMapTitle(const std::string& text, Level& level, std::string& error)
             ++i;
             continue;
         }
-        if (i + 3 < text.size() && text[i + 1] == 'x' && hexDigit(text[i + 2]) >= 0 &&
-            hexDigit(text[i + 3]) >= 0) {
-            bytes += static_cast<char>(hexDigit(text[i + 2]) * 16 + hexDigit(text[i + 3]));
+        if (i + 3 < text.size() && text[i + 1] == 'x' && hexDigitValue(text[i + 2]) >= 0 &&
+            hexDigitValue(text[i + 3]) >= 0) {
+            bytes +=
+                static_cast<char>(hexDigitValue(text[i + 2]) * 16 + hexDigitValue(text[i + 3]));
             i += 3;
             continue;
         }

@@ -7,23 +7,15 @@
 #include "core/tiled/layerdata.h"
 #include "core/tiled/mapfile.h"
 #include "core/tiled/maptilesets.h"
+#include "core/tiled/tmxproperty.h"
 #include "core/tiled/maptitle.h"
 
 namespace {
 
 constexpr std::size_t kMapTiles = static_cast<std::size_t>(kColumns * kRows);
 
-void addProperty(pugi::xml_node properties, const char* name, const char* type,
-                 const std::string& value) {
-    pugi::xml_node property = properties.append_child("property");
-    property.append_attribute("name") = name;
-    if (type)
-        property.append_attribute("type") = type;
-    property.append_attribute("value") = value.c_str();
-}
-
 void addIntProperty(pugi::xml_node properties, const char* name, int value) {
-    addProperty(properties, name, "int", std::to_string(value));
+    addTmxProperty(properties, name, "int", std::to_string(value));
 }
 
 void addUnknownTileset(pugi::xml_node map, const std::vector<int>& unknown) {
@@ -233,7 +225,7 @@ std::string writeTmxMap(const Level& level, bool embedTileset) {
     map.append_attribute("nextlayerid") = 3;
     map.append_attribute("nextobjectid") = kMonsterCount + 1;
     pugi::xml_node properties = map.append_child("properties");
-    addProperty(properties, "title", "string", escapeMapTitle(level));
+    addTmxProperty(properties, "title", "string", escapeMapTitle(level));
     addIntProperty(properties, "startAddress", level.startAddress() & 0xFFFF);
     addIntProperty(properties, "endAddress", level.endAddress() & 0xFFFF);
     addIntProperty(properties, "execAddress", level.execAddress() & 0xFFFF);
