@@ -13,11 +13,6 @@ struct SideFile {
     std::vector<std::uint8_t> bytes;
 };
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::vector<std::uint8_t> bytesOf(const std::string& text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
@@ -26,12 +21,11 @@ std::vector<std::uint8_t> bytesOf(const std::string& text) {
 // with those bytes is left alone, and one with other bytes (a tileset changed by hand) is never
 // overwritten.
 std::vector<SideFile> sideFiles(const Level& level, const std::string& map, bool embed) {
-    const std::string folder = folderOf(map);
-    std::vector<SideFile> files = {{folder + kBlockTilesetImage, blockTilesetPng()}};
+    std::vector<SideFile> files = {{pathBesideMap(map, kBlockTilesetImage), blockTilesetPng()}};
     if (!embed)
-        files.push_back({folder + kBlockTilesetFile, bytesOf(blockTilesetTsx())});
+        files.push_back({pathBesideMap(map, kBlockTilesetFile), bytesOf(blockTilesetTsx())});
     for (const int code : unknownCodesOf(level))
-        files.push_back({folder + unknownTileImageName(code), unknownTilePng(code)});
+        files.push_back({pathBesideMap(map, unknownTileImageName(code)), unknownTilePng(code)});
     return files;
 }
 

@@ -37,21 +37,13 @@ int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded, bool
     return kStatusOk;
 }
 
-// A tileset a map names is found beside the map unless its name is absolute.
-std::string besideMap(const std::string& map, const std::string& source) {
-    const bool absolute = (!source.empty() && (source[0] == '/' || source[0] == '\\')) ||
-                          (source.size() > 1 && source[1] == ':');
-    const std::size_t slash = map.find_last_of("/\\");
-    return absolute || slash == std::string::npos ? source : map.substr(0, slash + 1) + source;
-}
-
 int loadMap(CliContext& context, const std::string& path, LoadedLevel& loaded) {
     std::vector<std::uint8_t> bytes;
     if (!readInput(context, path, bytes))
         return kStatusFailed;
     const TilesetLoader loader = [&](const std::string& source, std::vector<std::uint8_t>& tileset,
                                      std::string& why) {
-        return readWholeFile(besideMap(path, source), tileset, why);
+        return readWholeFile(pathBesideMap(path, source), tileset, why);
     };
     std::string error;
     if (!readLevelMap(bytes.data(), bytes.size(), loader, loaded.level, error))

@@ -54,3 +54,10 @@ void noteTileCode(MapTileset& tileset, unsigned id, const std::string& value) {
     else
         tileset.badCode[id] = "is " + quotedForMessage(value) + ", not a whole number";
 }
+
+std::string pathBesideMap(const std::string& map, const std::string& name) {
+    const bool absolute = (!name.empty() && (name[0] == '/' || name[0] == '\\')) ||
+                          (name.size() > 1 && name[1] == ':');
+    const std::size_t slash = map.find_last_of("/\\");
+    return absolute || slash == std::string::npos ? name : map.substr(0, slash + 1) + name;
+}

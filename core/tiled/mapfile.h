@@ -31,6 +31,10 @@ bool readTsxTileset(const std::uint8_t* data, std::size_t size, MapTileset& tile
 bool readJsonTileset(const std::uint8_t* data, std::size_t size, MapTileset& tileset,
                      std::string& error);
 
+// The path of a file a map names (a tileset, a picture): beside the map unless the name is
+// absolute.
+std::string pathBesideMap(const std::string& map, const std::string& name);
+
 // A tileset a map names by its file: read through `loader` and parsed as TSX or JSON.
 bool readExternalTileset(const std::string& source, const TilesetLoader& loader,
                          MapTileset& tileset, std::string& error);
