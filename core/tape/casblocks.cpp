@@ -77,3 +77,8 @@ std::vector<TapeBlock> readTapeBlocks(const std::uint8_t* data, std::size_t size
     }
     return blocks;
 }
+
+BinaryAddresses readBinaryAddresses(const std::uint8_t* data) {
+    const auto word = [data](int at) { return unsigned(data[at]) | unsigned(data[at + 1]) << 8; };
+    return {word(0), word(2), word(4)};
+}

@@ -20,6 +20,18 @@ constexpr std::uint8_t kAsciiFileId = 0xEA;
 // The byte that ends the text of an ASCII file.
 constexpr std::uint8_t kAsciiEnd = 0x1A;
 
+// A binary file's data block starts with its load, end and exec addresses, little-endian.
+constexpr std::size_t kBinaryAddressBytes = 6;
+struct BinaryAddresses {
+    unsigned load = 0;
+    unsigned end = 0;
+    unsigned exec = 0;
+};
+
+// The addresses at the start of a binary file's data block, which holds at least
+// kBinaryAddressBytes bytes.
+BinaryAddresses readBinaryAddresses(const std::uint8_t* data);
+
 // The kind of file a file header block announces; None for any other block.
 enum class TapeFileKind { None, Binary, Basic, Ascii };
 

@@ -1,13 +1,5 @@
 #include "core/tape/tapedirectory.h"
 
-#include "core/tape/casblocks.h"
-
-namespace {
-
-constexpr std::size_t kAddressBytes = 6;
-
-} // namespace
-
 TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size) {
     switch (fileHeaderKind(block, size)) {
     case TapeFileKind::Binary:
@@ -33,18 +25,13 @@ std::string tapeFileName(const std::uint8_t* block, std::size_t size) {
 
 namespace {
 
-unsigned wordAt(const std::uint8_t* bytes) {
-    return bytes[0] | (bytes[1] << 8);
-}
-
 // The addresses lie in the block after a binary header, when that block is data and long enough.
 void readAddresses(const std::uint8_t* data, TapeDirectoryEntry& header,
                    const TapeDirectoryEntry& next) {
-    if (next.kind != TapeBlockKind::Data || next.size < kAddressBytes)
+    if (next.kind != TapeBlockKind::Data || next.size < kBinaryAddressBytes)
         return;
-    const std::uint8_t* at = data + next.offset;
     header.hasAddresses = true;
-    header.addresses = {wordAt(at), wordAt(at + 2), wordAt(at + 4)};
+    header.addresses = readBinaryAddresses(data + next.offset);
 }
 
 } // namespace

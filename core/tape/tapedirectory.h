@@ -6,18 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "core/tape/casblocks.h"
+
 // A block is a file header (of a binary, BASIC or ASCII file) or data.
 enum class TapeBlockKind { Binary, Basic, Ascii, Data };
 
 // The name of a file follows the ten id bytes of its header.
 constexpr std::size_t kTapeFileNameSize = 6;
-
-// A binary file's data block starts with its load, end and exec addresses, little-endian.
-struct BinaryAddresses {
-    unsigned load = 0;
-    unsigned end = 0;
-    unsigned exec = 0;
-};
 
 struct TapeDirectoryEntry {
     std::size_t offset = 0; // of the first byte after the block's marker

@@ -4,8 +4,6 @@
 
 namespace {
 
-// A binary file's data block starts with its load, end and exec addresses.
-constexpr std::size_t kAddressBytes = 6;
 // Where MSX BASIC keeps the first line of a program: 0x8001 on a machine with 32 KB of RAM or
 // more, 0xC001 with 16 KB, 0xE001 with 8 KB. The links of a saved program are addresses there.
 constexpr unsigned kBasicTextStarts[] = {0x8001, 0xC001, 0xE001};
@@ -71,15 +69,15 @@ BlockJudgement judgeBasic(const BlockBytes& block) {
 
 BlockJudgement judgeBinary(const BlockBytes& block) {
     BlockJudgement judgement;
-    if (block.size < kAddressBytes) {
+    if (block.size < kBinaryAddressBytes) {
         judgement.verdict = BlockVerdict::EndMissing;
         return judgement;
     }
-    const std::size_t load = wordAt(block.data);
-    const std::size_t end = wordAt(block.data + 2);
-    if (end < load)
+    const BinaryAddresses addresses = readBinaryAddresses(block.data);
+    if (addresses.end < addresses.load)
         return judgement;
-    return measured(end - load + 1 + kAddressBytes, block.size);
+    return measured(std::size_t{addresses.end} - addresses.load + 1 + kBinaryAddressBytes,
+                    block.size);
 }
 
 BlockJudgement judgeData(TapeFileKind file, const BlockBytes& block) {
