@@ -58,6 +58,8 @@ constexpr int kResumingBytes = 4;
 constexpr int kEndingBytes = 2;
 constexpr float kLoudest = 4.0f;
 constexpr float kClearTone = 4.0f;
+// A byte read just before damage with this many bits unclear was damaged too.
+constexpr int kUnclearBits = 2;
 // A steady tone of 1 bits this long is a lead-in: no byte holds more than ten 1 bits running.
 constexpr double kLeadInRun = 16;
 // A stretch of damage after which the bytes come back off their old places by more than this share
@@ -157,6 +159,15 @@ bool endsHere(const ByteBits& byte, BlockEnd& ending, int& soundingBits) {
     else
         return false;
     return true;
+}
+
+// The bits of the byte whose stronger tone is not clearly the stronger, as where the reading has
+// slipped between two bits.
+int unclearBits(const ByteBits& byte) {
+    int count = 0;
+    for (const BitEnergies& bit : byte.bits)
+        count += bit.strongest() < kClearTone * std::min(bit.space, bit.mark) ? 1 : 0;
+    return count;
 }
 
 // Whether the byte frames by its tones' energies alone.
@@ -516,6 +527,11 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
     double start = first;
     bool timed = false; // whether the tones' phases timed the last byte
     std::size_t goodBytes = 0;
+    struct {
+        std::size_t index;
+        double start;
+        int unclearBits;
+    } lastRead = {~std::size_t{0}, 0, 0};
     while (true) {
         if (!fits(start)) {
             endAtRecordingEnd(start, block);
@@ -580,7 +596,21 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                         return;
                     }
                     if (!found.afterLeadIn) {
-                        const LostBytes lost = lostBetween(block, start, found);
+                        LostBytes lost = lostBetween(block, start, found);
+                        // The byte before noise or a jump may have framed by chance: when its
+                        // bits are not clear, it was already damaged. After a jump it may be even
+                        // so, as the jump may lie in it.
+                        if (lost.damage != Damage::Dropout &&
+                            lastRead.index + 1 == block.bytes.size()) {
+                            if (lastRead.unclearBits >= kUnclearBits) {
+                                block.bytes.pop_back();
+                                lost.first -= 1;
+                                lost.count += 1;
+                                lost.from = lastRead.start;
+                            } else {
+                                lost.doubtfulBefore = lost.damage == Damage::Jump;
+                            }
+                        }
                         if (lost.count > 0)
                             keepLost(block, lost);
                         start = found.at;
@@ -599,6 +629,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             }
         }
         keepByte(reading, start, block);
+        lastRead = {block.bytes.size() - 1, start, unclearBits(byte)};
         if (good) {
             tones_.learn(byte, reading);
             ++goodBytes;

@@ -44,6 +44,8 @@ struct LostBytes {
     Damage damage = Damage::Dropout;
     double from = 0; // sample position where the damage starts
     double to = 0;   // where the signal is back (for a dropout: where it is back after silence)
+    // The byte before was read, but a jump may lie in it: its value is in doubt.
+    bool doubtfulBefore = false;
 };
 
 struct ReadBlock {

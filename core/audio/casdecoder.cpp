@@ -25,6 +25,7 @@ DecodedBlock describe(const ReadBlock& read, double sampleRate) {
         stretch.damage = lost.damage;
         stretch.seconds = lost.from / sampleRate;
         stretch.endSeconds = lost.to / sampleRate;
+        stretch.doubtfulBefore = lost.doubtfulBefore;
         block.lost.push_back(stretch);
     }
     block.ending = read.ending;

@@ -34,6 +34,7 @@ struct LostStretch {
     double seconds = 0; // where the damage starts and ends in the recording
     double endSeconds = 0;
     LostCount sureness = LostCount::Sure;
+    bool doubtfulBefore = false; // the byte before was read where the tape may have jumped already
 };
 
 struct DecodedBlock {

@@ -42,10 +42,12 @@ class FlacStream : public RecordingStream {
             return "decoding failed: out of memory";
         if (!start())
             return failure_;
-        if (!FLAC__stream_decoder_process_until_end_of_metadata(decoder_) || !failure_.empty())
-            return damaged();
-        if (!sawInfo_)
-            return "it is a damaged FLAC file: its header holds no stream information";
+        if (!FLAC__stream_decoder_process_until_end_of_metadata(decoder_) || !failure_.empty() ||
+            !sawInfo_) {
+            if (failure_.empty())
+                failure_ = "it is a damaged FLAC file: its header cannot be read";
+            return failure_;
+        }
         const std::string problem = channelsAndRateProblem(format_.channels, format_.sampleRate);
         return problem;
     }
