@@ -29,12 +29,13 @@ constexpr double kLengthGain = 0.05;
 constexpr double kDriftGain = 0.5;
 // Once the tones' phases time the bytes (tonephases.h): how much of a byte's measured offset moves
 // the next byte's start and the bit length, and how much of its drift the bit length. The turn to
-// each start bit still holds the timing with a tenth of its offset, so that it cannot wander off
-// the bits.
+// the start bit of every fourth byte still holds the timing with a quarter of its offset, so that
+// it cannot wander off the bits.
 constexpr double kTimedOffsetGain = 0.7;
 constexpr double kTimedLengthGain = 0.05;
 constexpr double kTimedDriftGain = 0.5;
-constexpr double kAnchorGain = 0.1;
+constexpr std::size_t kAnchorBytes = 4;
+constexpr double kAnchorGain = 0.25;
 // The speed is measured again on this many bits of the lead-in before the first start bit; the
 // references of the tones learn the last of them.
 constexpr int kLeadInBits = 32;
@@ -542,7 +543,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         if (!block.bytes.empty()) {
             if (!timed) {
                 start = followStartBit(start);
-            } else {
+            } else if (block.bytes.size() % kAnchorBytes == 0) {
                 const double move =
                     kAnchorGain * (alignStartBit(detector_, start, kAlignRange) - start);
                 start += move;

@@ -138,10 +138,26 @@ std::size_t TapeSignalStream::pull(float* out, std::size_t count) {
             const float right = filters_[1].next(frames_[2 * i + 1]);
             out[i] = 0.5f * left + sign_ * right;
         }
-    } else {
-        for (std::size_t i = 0; i < got; ++i)
-            out[i] = filters_[0].next(frames_[i * channels + static_cast<unsigned>(channel_)]);
+        return got;
     }
+    // One channel: the filter's loop without its first-sample check.
+    const float* in = frames_.data() + channel_;
+    OffsetFilter& filter = filters_[0];
+    if (got > 0 && !filter.started) {
+        filter.previousIn = in[0];
+        filter.started = true;
+    }
+    double out0 = filter.out;
+    double previousIn = filter.previousIn;
+    const double pole = filter.pole;
+    for (std::size_t i = 0; i < got; ++i) {
+        const float sample = in[i * channels];
+        out0 = pole * out0 + sample - previousIn;
+        previousIn = sample;
+        out[i] = static_cast<float>(out0);
+    }
+    filter.out = out0;
+    filter.previousIn = previousIn;
     return got;
 }
 

@@ -1,6 +1,7 @@
 #include "core/audio/tonephases.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -19,6 +20,23 @@ constexpr double kLargestDrift = 0.02;
 
 std::complex<float> turned(std::complex<float> tone, double bits, int cycles) {
     return tone * std::polar(1.0f, static_cast<float>(kTwoPi * cycles * bits));
+}
+
+// The turn of one cycle for each bit of a byte that starts `offset` bits late and whose bits are
+// `drift` bits too long: bit i is offset + drift * i late. A 0 bit's tone turns by it, a 1 bit's by
+// its square.
+using ByteTurns = std::array<std::complex<float>, kBitsPerByte>;
+ByteTurns byteTurns(double offset, double drift) {
+    ByteTurns turns;
+    turns[0] = std::polar(1.0f, static_cast<float>(kTwoPi * offset));
+    const std::complex<float> step = std::polar(1.0f, static_cast<float>(kTwoPi * drift));
+    for (int i = 1; i < kBitsPerByte; ++i)
+        turns[i] = turns[i - 1] * step;
+    return turns;
+}
+
+float magnitude(std::complex<float> z) {
+    return std::sqrt(energy(z));
 }
 
 } // namespace
@@ -57,7 +75,7 @@ bool ToneReferences::fitTiming(const ByteBits& byte, const bool* ones, double& o
                                           : byte.tones[i].space * std::conj(reference.space);
         sums[bit] += std::complex<double>(z);
         turns[i] = std::arg(z);
-        weights[i] = std::abs(z) * (bit + 1) * (bit + 1);
+        weights[i] = magnitude(z) * (bit + 1) * (bit + 1);
         ++count;
     }
     // Both tones are needed: a 0 bit's turn tells the offset within half a bit either way, a 1
@@ -95,11 +113,11 @@ bool ToneReferences::fitTiming(const ByteBits& byte, const bool* ones, double& o
 // trusted; the byte's measured timing turns the tones back first.
 void ToneReferences::decideCoherently(const ByteBits& byte, double offset, double drift,
                                       bool* ones) const {
+    const ByteTurns turns = byteTurns(offset, drift);
     int before = 1;
     for (int i = 0; i < kBitsPerByte; ++i) {
-        const double late = offset + drift * i;
-        const std::complex<float> space = turned(byte.tones[i].space, late, 1);
-        const std::complex<float> mark = turned(byte.tones[i].mark, late, 2);
+        const std::complex<float> space = byte.tones[i].space * turns[i];
+        const std::complex<float> mark = byte.tones[i].mark * (turns[i] * turns[i]);
         const Reference& zero = references_[before][0];
         const Reference& one = references_[before][1];
         if (zero.count >= kDecidingBits && one.count >= kDecidingBits)
@@ -124,12 +142,12 @@ ByteReading ToneReferences::read(const ByteBits& byte) const {
 }
 
 void ToneReferences::learn(const ByteBits& byte, const ByteReading& reading) {
+    const ByteTurns turns = byteTurns(reading.offset, reading.drift);
     for (int i = 0; i < kBitsPerByte; ++i) {
         if (byte.silent[i])
             continue;
-        const double late = reading.offset + reading.drift * i;
         references_[i > 0 && !reading.ones[i - 1] ? 0 : 1][reading.ones[i] ? 1 : 0].add(
-            turned(byte.tones[i].space, late, 1), turned(byte.tones[i].mark, late, 2));
+            byte.tones[i].space * turns[i], byte.tones[i].mark * (turns[i] * turns[i]));
     }
 }
 

@@ -152,29 +152,54 @@ std::string parseWav(const std::uint8_t* data, std::size_t size, WavRecording& r
 
 namespace {
 
-float sampleAt(const std::uint8_t* p, const WavRecording& recording) {
-    switch (recording.bitsPerSample) {
-    case 8:
-        return (static_cast<int>(p[0]) - 128) / 128.0f;
-    case 16:
-        return static_cast<std::int16_t>(u16(p)) / 32768.0f;
-    case 24: {
-        const std::uint32_t raw = p[0] | p[1] << 8 | static_cast<std::uint32_t>(p[2]) << 16;
-        const std::int32_t value = static_cast<std::int32_t>(raw << 8) / 256;
-        return value / 8388608.0f;
-    }
-    default:
-        break;
-    }
+float pcm8(const std::uint8_t* p) {
+    return (static_cast<int>(p[0]) - 128) / 128.0f;
+}
+
+float pcm16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(u16(p)) / 32768.0f;
+}
+
+float pcm24(const std::uint8_t* p) {
+    const std::uint32_t raw = p[0] | p[1] << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+    const std::int32_t value = static_cast<std::int32_t>(raw << 8) / 256;
+    return value / 8388608.0f;
+}
+
+float pcm32(const std::uint8_t* p) {
+    return static_cast<float>(static_cast<std::int32_t>(u32(p)) / 2147483648.0);
+}
+
+float float32(const std::uint8_t* p) {
     const std::uint32_t raw = u32(p);
-    if (!recording.isFloat)
-        return static_cast<float>(static_cast<std::int32_t>(raw) / 2147483648.0);
     float value;
     std::memcpy(&value, &raw, sizeof value);
     // A float recording that overshoots, or holds no number, must not upset the decoder.
     if (!(value > -8.0f && value < 8.0f))
         return value > 0 ? 8.0f : (value < 0 ? -8.0f : 0.0f);
     return value;
+}
+
+template <typename Sample>
+void convertAll(const std::uint8_t* p, std::size_t count, std::size_t stride, float* out,
+                Sample sample) {
+    for (std::size_t i = 0; i < count; ++i, p += stride)
+        out[i] = sample(p);
+}
+
+// `count` samples from `p` on, `stride` bytes apart, scaled to -1..1.
+void convertSamples(const std::uint8_t* p, std::size_t count, std::size_t stride,
+                    const WavRecording& recording, float* out) {
+    switch (recording.bitsPerSample) {
+    case 8:
+        return convertAll(p, count, stride, out, pcm8);
+    case 16:
+        return convertAll(p, count, stride, out, pcm16);
+    case 24:
+        return convertAll(p, count, stride, out, pcm24);
+    default:
+        return convertAll(p, count, stride, out, recording.isFloat ? float32 : pcm32);
+    }
 }
 
 } // namespace
@@ -185,8 +210,7 @@ std::vector<float> channelSamples(const WavRecording& recording, int channel) {
     const std::uint8_t* p =
         recording.frames + (channel < recording.channels ? channel : 0) * sampleSize;
     std::vector<float> samples(recording.frameCount);
-    for (std::size_t i = 0; i < recording.frameCount; ++i, p += frameSize)
-        samples[i] = sampleAt(p, recording);
+    convertSamples(p, recording.frameCount, frameSize, recording, samples.data());
     return samples;
 }
 
@@ -221,10 +245,8 @@ class WavStream : public RecordingStream {
             failure_ = "cannot read it: " + (why.empty() ? "it ends within its samples" : why);
             return 0;
         }
-        const std::size_t sampleSize = recording_.bitsPerSample / 8;
-        const std::uint8_t* p = bytes_.data();
-        for (std::size_t i = 0; i < wanted * recording_.channels; ++i, p += sampleSize)
-            out[i] = sampleAt(p, recording_);
+        convertSamples(bytes_.data(), wanted * recording_.channels, recording_.bitsPerSample / 8,
+                       recording_, out);
         next_ += wanted;
         return wanted;
     }
