@@ -61,6 +61,10 @@ constexpr float kLoudest = 4.0f;
 constexpr float kClearTone = 4.0f;
 // A byte read just before damage with this many bits unclear was damaged too.
 constexpr int kUnclearBits = 2;
+// How many bytes back the reader looks for where a resumed timing began, and keeps the bytes it
+// read for that.
+constexpr int kLookBackBytes = 8;
+constexpr std::size_t kRecentBytes = 16;
 // A steady tone of 1 bits this long is a lead-in: no byte holds more than ten 1 bits running.
 constexpr double kLeadInRun = 16;
 // A stretch of damage after which the bytes come back off their old places by more than this share
@@ -415,10 +419,26 @@ bool BlockReader::gridHolds(double start, int bytes) const {
     return true;
 }
 
-// Whether the reading can resume at the start bit at `start`: the bytes from it frame one after
-// the other, every bit sounding near the block's level with one tone clearly the stronger, up to
-// kResumingBytes of them or to the end of the block (a short one, such as a file header, may end
-// first).
+// Whether the byte at `start` is heard clearly: every bit sounding near the block's level with one
+// tone clearly the stronger, and framed.
+bool BlockReader::clearByte(const BitDetector& probe, double start, bool& silent) const {
+    const ByteBits byte = measureByte(probe, start, silence());
+    silent = byte.soundingBits == 0;
+    for (int i = 0; i < kBitsPerByte; ++i) {
+        const BitEnergies& bit = byte.bits[i];
+        const float weaker = std::min(bit.space, bit.mark);
+        if (byte.silent[i] || bit.strongest() > kLoudest * level_ ||
+            bit.strongest() < kClearTone * weaker)
+            return false;
+    }
+    if (!framedByEnergy(byte))
+        return false;
+    return true;
+}
+
+// Whether the reading can resume at the start bit at `start`: the bytes from it are heard clearly
+// one after the other, up to kResumingBytes of them or to the end of the block (a short one, such
+// as a file header, may end first).
 bool BlockReader::resumesAt(double start, double& bitLength) const {
     BitDetector probe = detector_;
     for (int k = 0; k < kResumingBytes; ++k) {
@@ -426,24 +446,39 @@ bool BlockReader::resumesAt(double start, double& bitLength) const {
             return false;
         if (k > 0)
             start = followStartBitOf(probe, start, nominalBit_);
-        const ByteBits byte = measureByte(probe, start, silence());
-        if (k >= kEndingBytes && byte.soundingBits == 0)
+        bool silent = false;
+        const bool clear = clearByte(probe, start, silent);
+        if (k >= kEndingBytes && silent)
             break;
-        for (int i = 0; i < kBitsPerByte; ++i) {
-            const BitEnergies& bit = byte.bits[i];
-            const float weaker = std::min(bit.space, bit.mark);
-            if (byte.silent[i] || bit.strongest() > kLoudest * level_ ||
-                bit.strongest() < kClearTone * weaker)
-                return false;
-        }
-        if (!framedByEnergy(byte))
+        if (!clear)
             return false;
+        const ByteBits byte = measureByte(probe, start, silence());
         probe.setBitLength(std::clamp(probe.bitLength() * (1 + kDriftGain * phaseDrift(byte)),
                                       nominalBit_ / kFastest, nominalBit_ / kSlowest));
         start += kBitsPerByte * probe.bitLength();
     }
     bitLength = probe.bitLength();
     return true;
+}
+
+// The earliest start bit before `at`, no earlier than `earliest`, from which the bytes on the
+// resumed timing are heard clearly up to `at`: bytes the reader had taken on its old timing while
+// the tape had already left it (the damage is noticed only once a byte fails to frame) are read
+// again on the new one.
+double BlockReader::resumeEarlier(double at, double bitLength, double earliest) const {
+    BitDetector probe = detector_;
+    probe.setBitLength(bitLength);
+    for (int k = 0; k < kLookBackBytes; ++k) {
+        const double before = at - kBitsPerByte * bitLength;
+        if (before < earliest - bitLength)
+            break;
+        const double aligned = alignStartBit(probe, before, kAlignRange);
+        bool silent = false;
+        if (!clearByte(probe, aligned, silent))
+            break;
+        at = aligned;
+    }
+    return at;
 }
 
 // Looks on from the damaged byte at `from` for the first start bit where the reading can resume,
@@ -482,15 +517,15 @@ bool BlockReader::findResumption(double from, Resumption& found) const {
 
 // What the damaged stretch from `from` to where the reading resumes held: a dropout when it was
 // mostly silent, else noise, or a jump when the bytes after it are out of step with those before.
-LostBytes BlockReader::lostBetween(const ReadBlock& block, double from,
+LostBytes BlockReader::lostBetween(const ReadBlock& block, double from, double at,
                                    const Resumption& found) const {
     const double bit = detector_.bitLength();
-    const double bytes = (found.at - from) / (kBitsPerByte * bit);
+    const double bytes = (at - from) / (kBitsPerByte * bit);
     LostBytes lost;
     lost.first = block.bytes.size();
     lost.from = from;
-    lost.to = found.at;
-    if (2 * found.silentSteps * kScanStep * bit >= found.at - from) {
+    lost.to = at;
+    if (2 * found.silentSteps * kScanStep * bit >= at - from) {
         lost.damage = Damage::Dropout;
         lost.from = found.silenceFrom;
         lost.to = found.silenceTo;
@@ -504,7 +539,8 @@ LostBytes BlockReader::lostBetween(const ReadBlock& block, double from,
 }
 
 // Gives the lost bytes as 0x00, joined to lost bytes just before them of the same damage.
-void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) const {
+void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) {
+    recent_.clear();
     block.bytes.insert(block.bytes.end(), lost.count, 0x00);
     if (!block.lost.empty()) {
         LostBytes& last = block.lost.back();
@@ -517,9 +553,56 @@ void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) const {
     block.lost.push_back(lost);
 }
 
+// Takes back the last byte read.
+void BlockReader::dropLastRead(ReadBlock& block) {
+    const std::size_t index = recent_.back().index;
+    block.bytes.resize(index);
+    while (!block.framingErrors.empty() && block.framingErrors.back() >= index) {
+        block.framingErrors.pop_back();
+        block.framingErrorStarts.pop_back();
+    }
+    recent_.pop_back();
+}
+
+// Resumes the reading after the damage noticed at the byte at `start`, where `found` says; returns
+// where the next byte starts. The bytes lost on the way are given as 0x00.
+double BlockReader::resume(ReadBlock& block, double start, const Resumption& found) {
+    const double byte = kBitsPerByte * found.bitLength;
+    // Never back to where an earlier resumption took up the reading: each one moves on.
+    const double earliest =
+        std::max(recent_.empty() ? start : recent_.front().start, resumedAt_ + byte / 2);
+    const double at = resumeEarlier(found.at, found.bitLength, earliest);
+    resumedAt_ = at;
+    // The bytes read where the resumed timing reads again.
+    double from = start;
+    while (!recent_.empty() && recent_.back().start > at - byte / 2) {
+        from = recent_.back().start;
+        dropLastRead(block);
+    }
+    LostBytes lost = lostBetween(block, from, at, found);
+    const bool lastIsRead = !recent_.empty() && recent_.back().index + 1 == block.bytes.size();
+    if (lost.damage != Damage::Dropout && lastIsRead) {
+        // The byte before noise or a jump may have framed by chance: when its bits are not clear,
+        // it was damaged as well. After a jump it may be even so, as the jump may lie in it.
+        if (recent_.back().unclearBits >= kUnclearBits) {
+            from = recent_.back().start;
+            dropLastRead(block);
+            lost = lostBetween(block, from, at, found);
+        } else {
+            lost.doubtfulBefore = lost.damage == Damage::Jump;
+        }
+    }
+    if (lost.count > 0)
+        keepLost(block, lost);
+    detector_.setBitLength(found.bitLength);
+    return at;
+}
+
 void BlockReader::readBytes(double first, ReadBlock& block) {
     auto begin = [&](double at) {
         block.start = at;
+        recent_.clear();
+        resumedAt_ = -1;
         tones_.reset();
         for (int i = kLearntLeadInBits; i >= 1; --i)
             tones_.learnLeadIn(detector_.correlate(at - i * detector_.bitLength()));
@@ -528,11 +611,6 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
     double start = first;
     bool timed = false; // whether the tones' phases timed the last byte
     std::size_t goodBytes = 0;
-    struct {
-        std::size_t index;
-        double start;
-        int unclearBits;
-    } lastRead = {~std::size_t{0}, 0, 0};
     while (true) {
         if (!fits(start)) {
             endAtRecordingEnd(start, block);
@@ -571,6 +649,8 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                     LostBytes lost;
                     lost.first = block.bytes.size();
                     lost.count = 1;
+                    lost.from = start;
+                    lost.to = next;
                     lost.damage = Damage::Dropout;
                     int i = 0;
                     while (!byte.silent[i])
@@ -597,25 +677,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                         return;
                     }
                     if (!found.afterLeadIn) {
-                        LostBytes lost = lostBetween(block, start, found);
-                        // The byte before noise or a jump may have framed by chance: when its
-                        // bits are not clear, it was already damaged. After a jump it may be even
-                        // so, as the jump may lie in it.
-                        if (lost.damage != Damage::Dropout &&
-                            lastRead.index + 1 == block.bytes.size()) {
-                            if (lastRead.unclearBits >= kUnclearBits) {
-                                block.bytes.pop_back();
-                                lost.first -= 1;
-                                lost.count += 1;
-                                lost.from = lastRead.start;
-                            } else {
-                                lost.doubtfulBefore = lost.damage == Damage::Jump;
-                            }
-                        }
-                        if (lost.count > 0)
-                            keepLost(block, lost);
-                        start = found.at;
-                        detector_.setBitLength(found.bitLength);
+                        start = resume(block, start, found);
                         block.end = start;
                         timed = false;
                         continue;
@@ -630,7 +692,9 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             }
         }
         keepByte(reading, start, block);
-        lastRead = {block.bytes.size() - 1, start, unclearBits(byte)};
+        recent_.push_back({block.bytes.size() - 1, start, unclearBits(byte)});
+        if (recent_.size() > kRecentBytes)
+            recent_.erase(recent_.begin());
         if (good) {
             tones_.learn(byte, reading);
             ++goodBytes;

@@ -84,15 +84,29 @@ class BlockReader {
     bool fits(double position) const;
     float silence() const;
     bool gridHolds(double start, int bytes) const;
+    bool clearByte(const BitDetector& probe, double start, bool& silent) const;
     bool resumesAt(double start, double& bitLength) const;
+    double resumeEarlier(double at, double bitLength, double earliest) const;
     bool findResumption(double from, Resumption& found) const;
-    LostBytes lostBetween(const ReadBlock& block, double from, const Resumption& found) const;
-    void keepLost(ReadBlock& block, const LostBytes& lost) const;
+    LostBytes lostBetween(const ReadBlock& block, double from, double at,
+                          const Resumption& found) const;
+    void keepLost(ReadBlock& block, const LostBytes& lost);
+    void dropLastRead(ReadBlock& block);
+    double resume(ReadBlock& block, double start, const Resumption& found);
+
+    // A byte read since the last lost stretch.
+    struct RecentByte {
+        std::size_t index;
+        double start;
+        int unclearBits;
+    };
 
     SignalWindow& signal_;
     double sampleRate_;
     BitDetector detector_;
     ToneReferences tones_;
-    double nominalBit_ = 0; // the bit length at nominal speed
-    double level_ = 0;      // the energy of a bit of the block, followed as the level changes
+    std::vector<RecentByte> recent_; // the latest of them
+    double resumedAt_ = -1;          // where the reading last resumed after damage in this block
+    double nominalBit_ = 0;          // the bit length at nominal speed
+    double level_ = 0; // the energy of a bit of the block, followed as the level changes
 };

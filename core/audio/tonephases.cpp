@@ -121,8 +121,8 @@ void ToneReferences::decideCoherently(const ByteBits& byte, double offset, doubl
         const Reference& zero = references_[before][0];
         const Reference& one = references_[before][1];
         if (zero.count >= kDecidingBits && one.count >= kDecidingBits)
-            ones[i] = std::norm(space - one.space) + std::norm(mark - one.mark) <
-                      std::norm(space - zero.space) + std::norm(mark - zero.mark);
+            ones[i] = energy(space - one.space) + energy(mark - one.mark) <
+                      energy(space - zero.space) + energy(mark - zero.mark);
         before = ones[i] ? 1 : 0;
     }
 }
@@ -134,7 +134,6 @@ ByteReading ToneReferences::read(const ByteBits& byte) const {
     if (!fitTiming(byte, reading.ones, reading.offset, reading.drift))
         return reading;
     decideCoherently(byte, reading.offset, reading.drift, reading.ones);
-
     reading.timed = fitTiming(byte, reading.ones, reading.offset, reading.drift);
     if (!reading.timed)
         reading.offset = reading.drift = 0;

@@ -130,6 +130,24 @@ inline void lowPass(std::vector<float>& signal, double rate, double cutoffHz) {
     }
 }
 
+// Damage as a worn tape does it, the benchmark's kinds: `length` samples from `at` fall silent (a
+// dropout), are cut out (a splice: the tape after it comes early), or drown in loud noise.
+inline void dropOut(std::vector<float>& signal, std::size_t at, std::size_t length) {
+    std::fill(signal.begin() + static_cast<std::ptrdiff_t>(at),
+              signal.begin() + static_cast<std::ptrdiff_t>(at + length), 0.0f);
+}
+inline void cutOut(std::vector<float>& signal, std::size_t at, std::size_t length) {
+    signal.erase(signal.begin() + static_cast<std::ptrdiff_t>(at),
+                 signal.begin() + static_cast<std::ptrdiff_t>(at + length));
+}
+inline void burstOfNoise(std::vector<float>& signal, std::size_t at, std::size_t length,
+                         unsigned seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<float> loud(0.0f, 1.5f);
+    for (std::size_t i = at; i < at + length; ++i)
+        signal[i] += loud(random);
+}
+
 // A RIFF/WAVE file around `data` with a "fmt " chunk of the given format code and fields.
 inline Bytes wavFile(std::uint16_t format, std::uint16_t channels, std::uint32_t rate,
                      std::uint16_t bits, const Bytes& data, const Bytes& extraChunks = {}) {
