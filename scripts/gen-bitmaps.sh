@@ -1,5 +1,5 @@
 #!/bin/sh
-# Rebuilds res/blocks/*.bmp from the block pictures in res/art/blocks.txt.
+# Rebuilds res/blocks/*.bmp from the block pictures in core/picture/art/blocks.txt.
 # The generator is built natively in build-tools/ so that it needs nothing but a C++17 compiler.
 set -eu
 
@@ -10,4 +10,4 @@ mkdir -p "$build" "$root/res/blocks"
 ${CXX:-c++} -std=c++17 -O2 -Wall -Wextra -Werror -I"$root" \
     "$root/core/picture/blockart.cpp" "$root/core/picture/arttext.cpp" "$root/tools/bmpgen.cpp" -o "$build/bmpgen"
 
-"$build/bmpgen" "$root/res/art/blocks.txt" "$root/res/blocks"
+"$build/bmpgen" "$root/core/picture/art/blocks.txt" "$root/res/blocks"

@@ -1,13 +1,13 @@
 #pragma once
-// The block pictures and the font, compiled into the program from res/art/blocks.txt and
-// res/art/font.txt, so a program that draws levels needs no file beside it.
+// The block pictures and the font, compiled into the program from core/picture/art/blocks.txt and
+// core/picture/art/font.txt, so a program that draws levels needs no file beside it.
 #include <vector>
 
 #include "core/picture/blockart.h"
 #include "core/picture/fontart.h"
 
-// The pictures of res/art/blocks.txt, parsed once.
+// The pictures of core/picture/art/blocks.txt, parsed once.
 const std::vector<BlockArt>& builtInBlockArt();
 
-// The glyphs of res/art/font.txt, parsed once.
+// The glyphs of core/picture/art/font.txt, parsed once.
 const std::vector<FontGlyph>& builtInFont();
