@@ -5,9 +5,9 @@ set -e
 start=$(date +%s)
 
 echo "== Building build/native (host, sanitizers), build/win32 and build/win64 (MinGW)"
-tk_configure_build native "" Debug
-tk_configure_build win32 mingw-i686.cmake Release
-tk_configure_build win64 mingw-x86_64.cmake Release
+tk_configure_build native
+tk_configure_build win32
+tk_configure_build win64
 
 # The shipped program is the 32-bit one, so its tree is the one the extra checks use; the 64-bit
 # tree's test programs run too, so it keeps working. Some kernels cannot run 32-bit programs.
