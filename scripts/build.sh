@@ -10,15 +10,19 @@
 #   fuzz          clang with the fuzz targets only (scripts/test-fuzz.sh)
 # A machine of its own kind adds its presets in CMakeUserPresets.json (not committed).
 tk_configure_build() { # preset [targets...]: every target when none is named
-    tree=$1
-    shift
+    # Subshells only: the scripts that source this keep their own variables.
     mkdir -p "$TK_ROOT/build"
-    (cd "$TK_ROOT" && cmake --preset "$tree") >"$TK_ROOT/build/$tree.configure.log" 2>&1 ||
-        { cat "$TK_ROOT/build/$tree.configure.log"; return 1; }
-    log="$TK_ROOT/build/$tree.build.log"
-    if [ $# -gt 0 ]; then
-        (cd "$TK_ROOT" && cmake --build --preset "$tree" --target "$@") >"$log" 2>&1
-    else
-        (cd "$TK_ROOT" && cmake --build --preset "$tree") >"$log" 2>&1
-    fi || { grep -E -B2 -A8 'error|Error' "$log" | head -80; echo "Build of $tree failed: see $log"; return 1; }
+    (cd "$TK_ROOT" && cmake --preset "$1") >"$TK_ROOT/build/$1.configure.log" 2>&1 ||
+        { cat "$TK_ROOT/build/$1.configure.log"; return 1; }
+    (
+        cd "$TK_ROOT" || exit 1
+        preset=$1
+        shift
+        [ $# -eq 0 ] || set -- --target "$@"
+        cmake --build --preset "$preset" "$@"
+    ) >"$TK_ROOT/build/$1.build.log" 2>&1 || {
+        grep -E -B2 -A8 'error|Error' "$TK_ROOT/build/$1.build.log" | head -80
+        echo "Build of $1 failed: see $TK_ROOT/build/$1.build.log"
+        return 1
+    }
 }
