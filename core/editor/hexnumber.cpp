@@ -10,16 +10,6 @@ bool isSpace(char c) {
 
 } // namespace
 
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::uint32_t parseHex16(const char* text) {
     const char* p = text;
     while (isSpace(*p))

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string>
 
-// The value of the hexadecimal digit `c` (either case), or -1 when it is none.
-int hexDigitValue(char c);
+#include "core/level/hexdigit.h"
 
 // Reads text as strtoul does in base 16 with a 32-bit unsigned long (white space, sign, optional
 // 0x, digits up to the first non-digit, 0xFFFFFFFF on overflow), keeping the low 16 bits.
