@@ -35,6 +35,8 @@ enum MonsterField {
     kMonsterType,
     kMonsterColor
 };
+// The type of a monster slot that holds no monster.
+constexpr int kUnusedMonsterType = 0xFF;
 
 struct Level {
     int32_t slots[kSlotCount];

@@ -13,7 +13,6 @@ namespace {
 
 constexpr Rgb kWhite = {0xFF, 0xFF, 0xFF};
 constexpr Rgb kBlack = {0x00, 0x00, 0x00};
-constexpr int kUnusedMonsterType = 0xFF;
 constexpr int kPathWidth = 2;
 constexpr int kEndMarkSide = 4;
 
