@@ -86,10 +86,10 @@ void drawMonsters(const Level& level, RgbImage& grid) {
     for (int k = 0; k < kMonsterCount; ++k) {
         if (level.monster(k, kMonsterType) == kUnusedMonsterType)
             continue;
-        const int x0 = monsterPixelX(level.monster(k, kMonsterStartX));
-        const int y0 = monsterPixelY(level.monster(k, kMonsterStartY));
-        const int x1 = monsterPixelX(level.monster(k, kMonsterEndX));
-        const int y1 = monsterPixelY(level.monster(k, kMonsterEndY));
+        const int x0 = monsterPixelX(level.monster(k, kMonsterStartX), kCellPixels);
+        const int y0 = monsterPixelY(level.monster(k, kMonsterStartY), kCellPixels);
+        const int x1 = monsterPixelX(level.monster(k, kMonsterEndX), kCellPixels);
+        const int y1 = monsterPixelY(level.monster(k, kMonsterEndY), kCellPixels);
         drawPath(grid, x0, y0, x1, y1, monsterPathColour(k));
         grid.fill(x1 - kEndMarkSide / 2, y1 - kEndMarkSide / 2, kEndMarkSide, kEndMarkSide,
                   monsterPathColour(k));
@@ -97,8 +97,8 @@ void drawMonsters(const Level& level, RgbImage& grid) {
     // Numbers go on top of every path, so a crossing path cannot hide one.
     for (int k = 0; k < kMonsterCount; ++k)
         if (level.monster(k, kMonsterType) != kUnusedMonsterType)
-            drawMonsterNumber(grid, k, monsterPixelX(level.monster(k, kMonsterStartX)),
-                              monsterPixelY(level.monster(k, kMonsterStartY)));
+            drawMonsterNumber(grid, k, monsterPixelX(level.monster(k, kMonsterStartX), kCellPixels),
+                              monsterPixelY(level.monster(k, kMonsterStartY), kCellPixels));
 }
 
 } // namespace
@@ -107,14 +107,6 @@ Rgb monsterPathColour(int k) {
     static constexpr Rgb kColours[kMonsterCount] = {
         {0xFF, 0x30, 0x30}, {0x30, 0xE0, 0x30}, {0x30, 0x90, 0xFF}, {0xFF, 0xD0, 0x00}};
     return kColours[k & 3];
-}
-
-// Monster coordinates count 8 per cell from x = 16; the grid counts 16 pixels per cell.
-int monsterPixelX(int x) {
-    return (x - monsterX(0)) * kCellPixels / 8 + kCellPixels / 2;
-}
-int monsterPixelY(int y) {
-    return (y - monsterY(0)) * kCellPixels / 8 + kCellPixels / 2;
 }
 
 RgbImage renderLevelGrid(const Level& level) {

@@ -21,7 +21,3 @@ RgbImage renderLevel(const Level& level, int scale);
 
 // The colour of monster k's (0 to 3) path and number.
 Rgb monsterPathColour(int k);
-
-// Where on the grid (scale 1) the centre of a monster at monster coordinates (x, y) lies.
-int monsterPixelX(int x);
-int monsterPixelY(int y);
