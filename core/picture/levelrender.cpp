@@ -16,21 +16,16 @@ constexpr Rgb kBlack = {0x00, 0x00, 0x00};
 constexpr int kPathWidth = 2;
 constexpr int kEndMarkSide = 4;
 
-using BlockPicture = RgbImage;
-
 // The picture of every catalogue entry, from the art its bitmap is generated from.
-const std::array<BlockPicture, kBlockCount>& blockPictures() {
-    static const std::array<BlockPicture, kBlockCount> pictures = [] {
-        std::array<BlockPicture, kBlockCount> all;
+const std::array<RgbImage, kBlockCount>& blockPictures() {
+    static const std::array<RgbImage, kBlockCount> pictures = [] {
+        std::array<RgbImage, kBlockCount> all;
         for (int k = 0; k < kBlockCount; ++k) {
             all[k] = RgbImage(kCellPixels, kCellPixels, kWhite);
-            for (const BlockArt& art : builtInBlockArt()) {
-                if (art.bitmapId != (block[k].bitmapId & 0xFFFF))
-                    continue;
-                for (int i = 0; i < kBlockArtSide * kBlockArtSide; ++i) {
-                    const MsxColour& c = kMsxColours[art.pixels[i]];
-                    all[k].set(i % kBlockArtSide, i / kBlockArtSide, {c.red, c.green, c.blue});
-                }
+            const BlockArt* art = builtInBlockArtOfCode(block[k].code);
+            for (int i = 0; art && i < kBlockArtSide * kBlockArtSide; ++i) {
+                const MsxColour& c = kMsxColours[art->pixels[i]];
+                all[k].set(i % kBlockArtSide, i / kBlockArtSide, {c.red, c.green, c.blue});
             }
         }
         return all;
@@ -39,7 +34,7 @@ const std::array<BlockPicture, kBlockCount>& blockPictures() {
 }
 
 void drawCells(const Level& level, RgbImage& grid) {
-    const std::array<BlockPicture, kBlockCount>& pictures = blockPictures();
+    const std::array<RgbImage, kBlockCount>& pictures = blockPictures();
     for (int row = 0; row < kRows; ++row) {
         for (int col = 0; col < kColumns; ++col) {
             const int k = blockIndexOfCode(level.cell(col, row));
@@ -107,6 +102,12 @@ Rgb monsterPathColour(int k) {
     static constexpr Rgb kColours[kMonsterCount] = {
         {0xFF, 0x30, 0x30}, {0x30, 0xE0, 0x30}, {0x30, 0x90, 0xFF}, {0xFF, 0xD0, 0x00}};
     return kColours[k & 3];
+}
+
+const RgbImage& blockPicture(std::int32_t code) {
+    static const RgbImage kNoBlock(kCellPixels, kCellPixels, kWhite);
+    const int k = blockIndexOfCode(code);
+    return k >= 0 ? blockPictures()[k] : kNoBlock;
 }
 
 RgbImage renderLevelGrid(const Level& level) {
