@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/level/hexdigit.h"
+
 namespace {
 
 bool isSpace(char c) {

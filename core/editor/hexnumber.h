@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/level/hexdigit.h"
-
 // Reads text as strtoul does in base 16 with a 32-bit unsigned long (white space, sign, optional
 // 0x, digits up to the first non-digit, 0xFFFFFFFF on overflow), keeping the low 16 bits.
 std::uint32_t parseHex16(const char* text);
