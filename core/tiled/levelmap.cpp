@@ -1,7 +1,6 @@
 #include "core/tiled/levelmap.h"
 
 #include <cctype>
-#include <cmath>
 
 #include "core/level/blockcatalog.h"
 #include "core/tiled/maptilesets.h"
@@ -48,16 +47,16 @@ std::uint32_t exportedGid(const Level& level, int col, int row,
 }
 
 double mapPixelX(int x) {
-    return 2.0 * (x - 16) + kMapTilePixels / 2;
+    return monsterPixelX(x, kMapTilePixels);
 }
 double mapPixelY(int y) {
-    return 2.0 * y + kMapTilePixels / 2;
+    return monsterPixelY(y, kMapTilePixels);
 }
 long long monsterXOfPixel(double x) {
-    return std::llround((nearPixel(x) - kMapTilePixels / 2) / 2.0) + 16;
+    return monsterXAtPixel(nearPixel(x), kMapTilePixels);
 }
 long long monsterYOfPixel(double y) {
-    return std::llround((nearPixel(y) - kMapTilePixels / 2) / 2.0);
+    return monsterYAtPixel(nearPixel(y), kMapTilePixels);
 }
 
 std::string textForMessage(const std::string& text) {

@@ -25,7 +25,7 @@ std::uint32_t exportedGid(const Level& level, int col, int row,
                           const std::vector<int>& unknownCodes);
 
 // Monster coordinates and the pixel position of the cell centre they name, and back (rounded to
-// the nearest whole coordinate).
+// the nearest whole coordinate): level.h's monster pixels on the map's 16-pixel tiles.
 double mapPixelX(int x);
 double mapPixelY(int y);
 long long monsterXOfPixel(double x);
