@@ -5,7 +5,7 @@
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$TK_ROOT" || exit 1
 layers="
-core/files:1 core/level:2 core/tape:3 core/editor:3 core/audio:4 core/picture:4 core/tiled:5
+core/files:1 core/level:2 core/tape:3 core/editor:3 core/audio:4 core/picture:4 core/tiled:5 core/levelsource:6
 res:6 util:7 level:8 canvas:8 props:8 tape:8 app:9
 cli/common:10 cli/cas2wav:11 cli/wav2cas:12 cli/tomkrin:13
 tools:18 tests/native/support:19 tests/native/core:20 tests/native/cli:20 tests/win/support:19 tests/win:20 bench:20 fuzz:20
