@@ -9,7 +9,7 @@
 #include "core/files/filefailure.h"
 #include "core/level/level.h"
 #include "core/levelsource/gametape.h"
-#include "core/tiled/levelmap.h"
+#include "core/tiled/mapfile.h"
 
 // False with {name, "too short for a level file: 400 bytes, a level file has 493"} when the level
 // file cannot supply a whole body.

@@ -2,7 +2,9 @@
 
 #include <cctype>
 
+#include "core/level/levelcodec.h"
 #include "core/tiled/jsonmap.h"
+#include "core/tiled/maptilesets.h"
 #include "core/tiled/tiledmap.h"
 #include "core/tiled/tmxmap.h"
 
@@ -62,4 +64,24 @@ std::string pathBesideMap(const std::string& map, const std::string& name) {
                           (name.size() > 1 && name[1] == ':');
     const std::size_t slash = map.find_last_of("/\\");
     return absolute || slash == std::string::npos ? name : map.substr(0, slash + 1) + name;
+}
+
+std::vector<MapSideFile> mapSideFiles(const Level& level, bool embedTileset) {
+    std::vector<MapSideFile> files = {{kBlockTilesetImage, blockTilesetPng()}};
+    if (!embedTileset) {
+        const std::string tsx = blockTilesetTsx();
+        files.push_back({kBlockTilesetFile, std::vector<std::uint8_t>(tsx.begin(), tsx.end())});
+    }
+    for (const int code : unknownCodesOf(level))
+        files.push_back({unknownTileImageName(code), unknownTilePng(code)});
+    return files;
+}
+
+std::string levelFileLostInMap(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() != kLevelFileSize)
+        return std::to_string(bytes.size()) +
+               " bytes long; a map keeps the 493 bytes of a level file, and the rest would be lost";
+    if (bytes[0] != kBloadId)
+        return "its first byte is not 0xFE; a map keeps the level, not that byte";
+    return "";
 }

@@ -31,6 +31,21 @@ bool readLevelMap(const std::uint8_t* data, std::size_t size, const TilesetLoade
 bool readLevelMapAs(MapFormat format, const std::uint8_t* data, std::size_t size,
                     const TilesetLoader& loader, Level& level, std::string& error);
 
+// A file an exported map needs beside it, by its name there.
+struct MapSideFile {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The files the map of `level` needs beside it: the blocks' tileset picture, its .tsx unless
+// `embedTileset`, and the picture of each code no block has. The blocks' files are the same bytes
+// for every level, so many maps share one folder.
+std::vector<MapSideFile> mapSideFiles(const Level& level, bool embedTileset);
+
+// Why the level file `bytes` could not come back byte for byte from a map (a map keeps the 493
+// bytes of a level file, 0xFE first), or empty when it can.
+std::string levelFileLostInMap(const std::vector<std::uint8_t>& bytes);
+
 // The path of a file a map names (a tileset, a picture): beside the map unless the name is
 // absolute.
 std::string pathBesideMap(const std::string& map, const std::string& name);
