@@ -4,10 +4,11 @@
 #include <cmath>
 #include <complex>
 
+#include "core/audio/tapebyte.h"
+
 namespace {
 
 const double kTwoPi = 2.0 * std::acos(-1.0);
-constexpr int kBitsPerByte = 11; // start bit, eight data bits, two stop bits
 // A bit whose tones are this much weaker than the block's level is silence.
 constexpr float kSilentShare = 0.15f;
 // The lead-in is searched for its end in steps of a quarter bit.
@@ -41,7 +42,7 @@ constexpr int kLevelBits = 8;
 } // namespace
 
 bool BlockReader::fits(double position) const {
-    return position + kBitsPerByte * detector_.bitLength() <= static_cast<double>(signal_.size());
+    return position + kTapeByteBits * detector_.bitLength() <= static_cast<double>(signal_.size());
 }
 
 bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
@@ -148,9 +149,9 @@ double BlockReader::alignStartBit(double around, double range) const {
 namespace {
 
 struct ByteBits {
-    BitEnergies bits[kBitsPerByte];
-    BitTones tones[kBitsPerByte];
-    bool silent[kBitsPerByte];
+    BitEnergies bits[kTapeByteBits];
+    BitTones tones[kTapeByteBits];
+    bool silent[kTapeByteBits];
     int soundingBits = 0;
     float soundingEnergy = 0; // the mean energy of the bits that sound
 };
@@ -158,7 +159,7 @@ struct ByteBits {
 ByteBits measureByte(const BitDetector& detector, double start, float silence) {
     ByteBits byte;
     float sum = 0;
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         byte.tones[i] = detector.correlate(start + i * detector.bitLength());
         byte.bits[i] = {energy(byte.tones[i].space), energy(byte.tones[i].mark)};
         byte.silent[i] = byte.bits[i].strongest() < silence;
@@ -171,10 +172,10 @@ ByteBits measureByte(const BitDetector& detector, double start, float silence) {
     return byte;
 }
 
-// The first bit of the run of silent bits that ends the byte; kBitsPerByte when the last bit
+// The first bit of the run of silent bits that ends the byte; kTapeByteBits when the last bit
 // sounds.
 int silentTail(const ByteBits& byte) {
-    int first = kBitsPerByte;
+    int first = kTapeByteBits;
     while (first > 0 && byte.silent[first - 1])
         --first;
     return first;
@@ -202,9 +203,9 @@ bool allOnes(const ByteBits& byte) {
 // two.
 bool endsHere(const ByteBits& byte, BlockEnd& ending, int& soundingBits) {
     soundingBits = silentTail(byte);
-    if (soundingBits >= 2 && soundingBits < kBitsPerByte - 1 && mostlySounding(byte, soundingBits))
+    if (soundingBits >= 2 && soundingBits < kTapeByteBits - 1 && mostlySounding(byte, soundingBits))
         ending = BlockEnd::MidByte;
-    else if (2 * byte.soundingBits < kBitsPerByte)
+    else if (2 * byte.soundingBits < kTapeByteBits)
         ending = BlockEnd::Silence;
     else if (allOnes(byte))
         ending = BlockEnd::NextTone;
@@ -222,7 +223,7 @@ double phaseDrift(const ByteBits& byte) {
     double sumX[2] = {0, 0}, sumY[2] = {0, 0}, sumXX[2] = {0, 0}, sumXY[2] = {0, 0};
     int count[2] = {0, 0};
     double unwrapped[2] = {0, 0};
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         if (byte.silent[i])
             continue;
         const int tone = byte.bits[i].isOne() ? 1 : 0;
@@ -252,12 +253,15 @@ double phaseDrift(const ByteBits& byte) {
 
 void keepByte(const ByteBits& byte, double start, ReadBlock& block) {
     int value = 0;
-    for (int i = 0; i < 8; ++i)
-        value |= (byte.bits[1 + i].isOne() ? 1 : 0) << i;
-    const bool framed = !byte.bits[0].isOne() && byte.bits[9].isOne() && byte.bits[10].isOne();
+    for (int i = 0; i < kTapeByteDataBits; ++i)
+        value |= (byte.bits[kTapeByteFirstDataBit + i].isOne() ? 1 : 0) << i;
+    const std::uint8_t read = static_cast<std::uint8_t>(value);
+    bool framed = true;
+    for (int i = 0; i < kTapeByteBits; ++i)
+        framed = framed && byte.bits[i].isOne() == tapeByteBit(read, i);
     if (!framed)
         block.framingErrors.push_back(block.bytes.size());
-    block.bytes.push_back(static_cast<std::uint8_t>(value));
+    block.bytes.push_back(read);
     block.byteStarts.push_back(start);
 }
 
@@ -282,7 +286,7 @@ void BlockReader::setBitLength(double samples) {
 // timing, and a little of it the bit length, which so follows the tape's speed.
 double BlockReader::followStartBit(double expected) {
     const double offset = alignStartBit(expected, kAlignRange) - expected;
-    setBitLength(detector_.bitLength() + kLengthGain * offset / kBitsPerByte);
+    setBitLength(detector_.bitLength() + kLengthGain * offset / kTapeByteBits);
     return expected + kPhaseGain * offset;
 }
 
@@ -306,7 +310,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         keepByte(byte, start, block);
         level_ += kLevelFollow * (byte.soundingEnergy - level_);
         setBitLength(detector_.bitLength() * (1 + kDriftGain * phaseDrift(byte)));
-        start += kBitsPerByte * detector_.bitLength();
+        start += kTapeByteBits * detector_.bitLength();
         block.end = start;
     }
 }

@@ -1,9 +1,9 @@
 #pragma once
-// Reading the bytes of one block after its lead-in tone. Each byte is a 0 start bit, eight data
-// bits and two 1 stop bits. The bit timing is found again on every start bit (the turn from the
-// high tone of the stop bits to the low tone of the start bit), and the bit length follows the
-// tape speed slowly, so a tape that drifts is followed along the block. There is no length field:
-// the block ends where the signal ends.
+// Reading the bytes of one block after its lead-in tone, each the 11 bits of tapebyte.h. The bit
+// timing is found again on every start bit (the turn from the high tone of the stop bits to the
+// low tone of the start bit), and the bit length follows the tape speed slowly, so a tape that
+// drifts is followed along the block. There is no length field: the block ends where the signal
+// ends.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
