@@ -38,15 +38,7 @@ void OpenBlocksWindow() {
 }
 
 INT_PTR CALLBACK BlocksProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-    case WM_CLOSE:
-        ShowWindow(dialog, SW_HIDE);
-        break;
-    case WM_COMMAND:
+    if (!OnToolWindowMessage(dialog, msg, nullptr) && msg == WM_COMMAND)
         selectBlock(wParam);
-        break;
-    default:
-        break;
-    }
     return 0;
 }

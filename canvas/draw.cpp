@@ -10,17 +10,22 @@
 
 namespace {
 
-// Stores the block's code in the cell of the current level and draws its image there. Cells off
-// the grid are ignored. The store always goes to the current level, whichever record is redrawn.
-void place(HDC dc, int blockIndex, int col, int row) {
-    if (!isOnGrid(col, row))
-        return;
-    l.cell(col, row) = block[blockIndex].code;
+// Draws the block's image in the cell of the canvas.
+void drawBlock(HDC dc, int blockIndex, int col, int row) {
     if (blockStrip)
         BitBlt(dc, col * blockSize, row * blockSize, blockSize, blockSize, blockStrip,
                blockIndex * blockSize, 0, SRCCOPY);
     else if (bmplist)
         ImageList_Draw(bmplist, blockIndex, dc, col * blockSize, row * blockSize, ILD_NORMAL);
+}
+
+// Stores the block's code in the cell of the current level and draws its image there. Cells off
+// the grid are ignored.
+void place(HDC dc, int blockIndex, int col, int row) {
+    if (!isOnGrid(col, row))
+        return;
+    l.cell(col, row) = block[blockIndex].code;
+    drawBlock(dc, blockIndex, col, row);
 }
 
 // The canvas has no picture of its own: every placement goes straight into the window.
@@ -54,12 +59,15 @@ void disegnalinea(int blockIndex, int col0, int row0, int col1, int row1) {
         place(canvas.get(), blockIndex, cell.col, cell.row);
 }
 
-// Row by row from the top. A cell whose code no block has is neither drawn nor cleared.
-void disegnalivello(Level* level) {
+// Row by row from the top; the level is only read. A cell whose code no block has is neither drawn
+// nor cleared.
+void disegnalivello(const Level* level) {
     CanvasDC canvas;
-    for (int row = 0; row < kRows; ++row)
-        for (int col = 0; col < kColumns; ++col)
-            for (int k = 0; k < kBlockCount; ++k)
-                if (block[k].code == level->cell(col, row))
-                    place(canvas.get(), k, col, row);
+    for (int row = 0; row < kRows; ++row) {
+        for (int col = 0; col < kColumns; ++col) {
+            const int k = blockIndexOfCode(level->cell(col, row));
+            if (k >= 0)
+                drawBlock(canvas.get(), k, col, row);
+        }
+    }
 }

@@ -1,4 +1,4 @@
-# The kinds of tree the scripts configure:
+# The kinds of tree the scripts configure (each a preset of CMakePresets.json):
 #   native   host compiler, with AddressSanitizer and UndefinedBehaviorSanitizer (TK_SANITIZE)
 #   Windows  MinGW-w64 cross build (cmake/mingw-*.cmake): static programs, run under Wine
 #   fuzz     clang with TK_FUZZ: the core and the libFuzzer targets only (scripts/test-fuzz.sh)

@@ -51,13 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes.assign(data, data + size);
         return true;
     };
-    for (const bool json : {false, true}) {
-        TiledMap map;
-        std::string error;
-        const bool read = json ? readJsonMap(data, size, itself, map, error)
-                               : readTmxMap(data, size, itself, map, error);
+    for (const MapFormat format : {MapFormat::Tmx, MapFormat::Json}) {
         Level level;
-        if (read && levelFromMap(map, level, error)) {
+        std::string error;
+        if (readLevelMapAs(format, data, size, itself, level, error)) {
             checkWrittenBack(level);
             continue;
         }

@@ -91,25 +91,13 @@ void OpenLevelOptionsWindow() {
 }
 
 void RefreshLevelOptionsWindow() {
-    if (leveloptswin)
-        fillFields(leveloptswin);
+    RefreshToolWindow(leveloptswin, fillFields);
 }
 
-// The fields are a copy of the level, taken whenever the window is shown or hidden; the level
-// changes only with Save. Every message also gets the default dialog handling.
+// The fields are a copy of the level (see OnToolWindowMessage); the level changes only with Save.
+// Every message also gets the default dialog handling.
 INT_PTR CALLBACK LevelOptionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-    case WM_SHOWWINDOW:
-        fillFields(dialog);
-        break;
-    case WM_COMMAND:
+    if (!OnToolWindowMessage(dialog, msg, fillFields) && msg == WM_COMMAND)
         onCommand(dialog, wParam);
-        break;
-    case WM_CLOSE:
-        ShowWindow(dialog, SW_HIDE);
-        break;
-    default:
-        break;
-    }
     return 0;
 }

@@ -124,27 +124,15 @@ void OpenMonsterOptionsWindow() {
 }
 
 void RefreshMonsterOptionsWindow() {
-    if (monsterswin)
-        reselectCurrentMonster(monsterswin);
+    RefreshToolWindow(monsterswin, reselectCurrentMonster);
 }
 
-// The fields are a copy of monster m, taken whenever the window is shown or hidden and whenever a
-// monster is selected; the level changes only with Save monster. Only clicks count: the whole
-// wParam must be the control's id. Every message also gets the default dialog handling.
+// The fields are a copy of monster m (see OnToolWindowMessage), taken again whenever a monster is
+// selected; the level changes only with Save monster. Only clicks count: the whole wParam must be
+// the control's id. Every message also gets the default dialog handling.
 INT_PTR CALLBACK MonsterProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-    case WM_SHOWWINDOW:
-        reselectCurrentMonster(dialog);
-        break;
-    case WM_COMMAND:
-        if (!onSelector(dialog, wParam))
-            onButton(dialog, wParam);
-        break;
-    case WM_CLOSE:
-        ShowWindow(dialog, SW_HIDE);
-        break;
-    default:
-        break;
-    }
+    if (!OnToolWindowMessage(dialog, msg, reselectCurrentMonster) && msg == WM_COMMAND &&
+        !onSelector(dialog, wParam))
+        onButton(dialog, wParam);
     return 0;
 }

@@ -11,6 +11,7 @@
 # Not part of the test command: it takes a few minutes. Needs sox and python3.
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+. "$TK_ROOT/scripts/build.sh"
 tree="$TK_ROOT/build/bench-native"
 work="$TK_ROOT/build/bench-wav2cas"
 doc="$TK_ROOT/docs/performance.md"
@@ -27,10 +28,7 @@ for tool in sox soxi python3; do
     command -v $tool >/dev/null 2>&1 || { echo "bench-wav2cas: $tool not found"; exit 1; }
 done
 echo "== Building wav2cas and cas2wav in build/bench-native (Release, no sanitizers)"
-cmake -S "$TK_ROOT" -B "$tree" -DTK_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >"$work.configure.log" 2>&1 ||
-    { cat "$work.configure.log"; exit 1; }
-cmake --build "$tree" -j2 --target wav2cas cas2wav wowtape >"$work.build.log" 2>&1 ||
-    { cat "$work.build.log"; exit 1; }
+tk_configure_build bench-native wav2cas cas2wav wowtape
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"

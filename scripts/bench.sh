@@ -4,9 +4,10 @@
 # a figure is slow.
 #   scripts/bench.sh
 # The native benchmarks run from build/bench-native (Release, no sanitizers); the Windows ones run
-# under Wine from the Windows tree this machine can run (TK_BENCH_WINDOWS_TREE names another folder
-# under build/ for it), in a Wine prefix of their own, under an Xvfb of their own when there is no
-# display. The raw output of each benchmark is kept in build/bench-results/.
+# under Wine from the Windows tree this machine can run (TK_BENCH_WINDOWS_TREE names another preset
+# for it, such as one of CMakeUserPresets.json, whose tree is build/<name>), in a Wine prefix of
+# their own, under an Xvfb of their own when there is no display. The raw output of each benchmark
+# is kept in build/bench-results/.
 set -e
 . "$(dirname "$0")/setup.sh"
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -15,20 +16,11 @@ rm -rf "$results"
 mkdir -p "$results"
 
 echo "== Building build/bench-native (host, Release, no sanitizers)"
-# The first configure sets the option; the cache keeps it for every later one.
-cmake -S "$TK_ROOT" -B "$TK_ROOT/build/bench-native" -DTK_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release \
-    >"$TK_ROOT/build/bench-native.configure.log" 2>&1 ||
-    { cat "$TK_ROOT/build/bench-native.configure.log"; exit 1; }
-tk_configure_build bench-native "" Release level_bench linetool_bench cas2wav_bench tomkrin_bench
+tk_configure_build bench-native level_bench linetool_bench cas2wav_bench tomkrin_bench
 
-runnable=$(tk_runnable_windows_tree)
-case $runnable in
-win32) toolchain=mingw-i686.cmake ;;
-*) toolchain=mingw-x86_64.cmake ;;
-esac
-tree=${TK_BENCH_WINDOWS_TREE:-$runnable}
+tree=${TK_BENCH_WINDOWS_TREE:-$(tk_runnable_windows_tree)}
 echo "== Building build/$tree (MinGW, Release)"
-tk_configure_build "$tree" "$toolchain" Release TomkrinEditor redraw_bench startup_bench
+tk_configure_build "$tree" TomkrinEditor redraw_bench startup_bench
 windows="$TK_ROOT/build/$tree"
 
 native="$TK_ROOT/build/bench-native"

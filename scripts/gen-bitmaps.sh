@@ -1,13 +1,9 @@
 #!/bin/sh
-# Rebuilds res/blocks/*.bmp from the block pictures in res/art/blocks.txt.
-# The generator is built natively in build-tools/ so that it needs nothing but a C++17 compiler.
+# Rebuilds res/blocks/*.bmp from the block pictures in core/picture/art/blocks.txt, with the
+# generator bmpgen (tools/) of the native tree.
 set -eu
-
-root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build-tools"
-mkdir -p "$build" "$root/res/blocks"
-
-${CXX:-c++} -std=c++17 -O2 -Wall -Wextra -Werror -I"$root" \
-    "$root/core/picture/blockart.cpp" "$root/core/picture/arttext.cpp" "$root/tools/bmpgen.cpp" -o "$build/bmpgen"
-
-"$build/bmpgen" "$root/res/art/blocks.txt" "$root/res/blocks"
+TK_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$TK_ROOT/scripts/build.sh"
+tk_configure_build native bmpgen
+mkdir -p "$TK_ROOT/res/blocks"
+"$TK_ROOT/build/native/bmpgen" "$TK_ROOT/core/picture/art/blocks.txt" "$TK_ROOT/res/blocks"

@@ -19,16 +19,16 @@ head -n 1 "$TK_ROOT/packaging/changelog" | grep -q "^tomkrin-editor ($version) "
 maintainer="Tomkrin Editor project <tomkrin-editor@example.org>"
 
 # Installing builds only what is installed: the tests and benchmarks of the tree are left out.
-{
-    cmake -S "$TK_ROOT" -B "$debs" -DCMAKE_BUILD_TYPE=Release -DTK_SANITIZE=OFF \
-        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
-        cmake --build "$debs" -j2 --target tomkrin cas2wav wav2cas tk_man_pages &&
+(
+    cd "$TK_ROOT" &&
+        cmake --preset deb &&
+        cmake --build --preset deb --target tomkrin cas2wav wav2cas tk_man_pages &&
         rm -f "$debs"/tomkrin-tools_*.deb &&
-        (cd "$debs" && cpack -G DEB)
-} >"$deb_log" 2>&1 || { tail -n 40 "$deb_log"; echo "make-deb: failed (log: $deb_log)"; exit 1; }
+        cd "$debs" && cpack -G DEB
+) >"$deb_log" 2>&1 || { tail -n 40 "$deb_log"; echo "make-deb: failed (log: $deb_log)"; exit 1; }
 
 # The editor: the Windows programs come from the 32-bit MinGW tree, the rest from the sources.
-tk_configure_build win32 mingw-i686.cmake Release TomkrinEditor cas2wav
+tk_configure_build win32 TomkrinEditor cas2wav
 win="$TK_ROOT/build/win32"
 root="$debs/tomkrin-editor"
 rm -rf "$root" "$debs"/tomkrin-editor_*.deb

@@ -5,14 +5,9 @@
 set -e
 . "$(dirname "$0")/setup.sh"
 tree=$(tk_runnable_windows_tree)
-case $tree in
-win32) toolchain=mingw-i686.cmake ;;
-*)
-    toolchain=mingw-x86_64.cmake
+[ "$tree" = win32 ] ||
     echo "This machine's kernel does not run 32-bit programs: starting the 64-bit build."
-    ;;
-esac
-tk_configure_build "$tree" "$toolchain" Release TomkrinEditor cas2wav
+tk_configure_build "$tree" TomkrinEditor cas2wav
 
 work="$TK_ROOT/build/run-$tree"
 mkdir -p "$work"

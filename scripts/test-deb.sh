@@ -4,14 +4,11 @@
 # a temporary root it is unpacked into. tomkrin-editor: its files, desktop entry and dependencies,
 # that apt pulls in Wine with its 32-bit part, and that its tomkrin-editor command, unpacked,
 # shows the editor's main window under Wine with a home of its own (a fresh prefix), twice.
-# $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 . "$TK_ROOT/scripts/wine-env.sh"
 . "$TK_ROOT/scripts/xvfb.sh"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
+. "$TK_ROOT/scripts/checks.sh"
 
 debs=$(sh "$TK_ROOT/scripts/make-deb.sh") || { echo "$debs"; exit 1; }
 deb=$(echo "$debs" | grep '/tomkrin-tools_')

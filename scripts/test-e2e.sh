@@ -7,17 +7,15 @@
 # is checked byte by byte, and screenshots are checked pixel by pixel against the key's bitmap.
 # Prints one line per check and exits non-zero on any failure. Screenshots stay in
 # build/<tree>/e2e/.
-# Usage: test-e2e.sh <windows tree that this machine runs>
+# Usage: test-e2e.sh [windows tree]   (default: the one this machine runs, win32 or win64)
 # TK_E2E_BUILD may name another build tree of the same kind (default build/<tree>).
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-tree=${1:-win32}
-build=${TK_E2E_BUILD:-$TK_ROOT/build/$tree}
 . "$TK_ROOT/scripts/wine-env.sh"
+tree=${1:-$(tk_runnable_windows_tree)}
+build=${TK_E2E_BUILD:-$TK_ROOT/build/$tree}
 . "$TK_ROOT/scripts/xvfb.sh"
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
+. "$TK_ROOT/scripts/checks.sh"
 # A step that the rest depends on went wrong: stop here (the trap cleans up).
 abort() {
     fail "$*"

@@ -8,25 +8,18 @@
 #   fuzz/map_reader_fuzz.cpp     the Tiled map readers, TMX and JSON, and their tilesets
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
 # crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 15 s per target.
-# $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
+. "$TK_ROOT/scripts/build.sh"
 out="$TK_ROOT/build/fuzz"
 seconds=${FUZZ_SECONDS:-15}
-CXX_FUZZ=${CXX_FUZZ:-clang++}
 
-command -v "$CXX_FUZZ" >/dev/null 2>&1 ||
-    { echo "test-fuzz: $CXX_FUZZ not found (scripts/deps.sh installs clang)"; exit 1; }
-mkdir -p "$out"
+command -v clang++ >/dev/null 2>&1 ||
+    { echo "test-fuzz: clang++ not found (scripts/deps.sh installs clang)"; exit 1; }
 
-# The fuzz targets are CMake targets of a clang tree of their own (fuzz/CMakeLists.txt says which
-# code gets coverage guidance); this script builds and runs them.
-log="$out.configure.log"
-cmake -S "$TK_ROOT" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$CXX_FUZZ" \
-    -DCMAKE_C_COMPILER="${CC_FUZZ:-clang}" -DTK_FUZZ=ON >"$log" 2>&1 &&
-    cmake --build "$out" -j2 >"$out.build.log" 2>&1 ||
-    { cat "$log"; grep -E -B2 -A8 'error|Error' "$out.build.log" | head -80
-      echo "test-fuzz: building the fuzz targets failed"; exit 1; }
+# The fuzz targets are CMake targets of a clang tree of their own, the preset fuzz (the core's
+# folders say which of their code gets coverage guidance); this script builds and runs them.
+tk_configure_build fuzz || { echo "test-fuzz: building the fuzz targets failed"; exit 1; }
 
 status=0
 run() { # target corpus max-len

@@ -1,16 +1,14 @@
 #!/bin/sh
 # The release zip: its contents, the DLLs its programs need, and that the unzipped editor starts,
 # shows its window and closes with exit code 0, and that the unzipped converter works.
-# Usage: test-package.sh <windows tree that this machine runs>
+# Usage: test-package.sh [windows tree]   (default: the one this machine runs, win32 or win64)
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-tree=${1:-win32}
 . "$TK_ROOT/scripts/wine-env.sh"
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
+. "$TK_ROOT/scripts/checks.sh"
+tree=${1:-$(tk_runnable_windows_tree)}
 
-cmake --build "$TK_ROOT/build/$tree" --target package >"$TK_ROOT/build/$tree.package.log" 2>&1 ||
+(cd "$TK_ROOT" && cmake --build --preset "$tree" --target package) >"$TK_ROOT/build/$tree.package.log" 2>&1 ||
     { cat "$TK_ROOT/build/$tree.package.log"; exit 1; }
 zip=$(ls "$TK_ROOT/build/$tree"/TomkrinEditor-*-win*.zip)
 

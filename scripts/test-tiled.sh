@@ -6,7 +6,6 @@
 # equals the grid of `tomkrin render` pixel for pixel (the render without monsters, whose paths it
 # draws on the grid; empty tiles on white, as the render shows code 0).
 # Uses build/native (tomkrin, mkdemotape); works in build/tiled-judge. Exits non-zero on a fault.
-# $1 (the Windows tree name passed by scripts/test.sh) is not needed here.
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 bin="$TK_ROOT/build/native"
 work="$TK_ROOT/build/tiled-judge"
@@ -22,8 +21,7 @@ done
 rm -rf "$work" && mkdir -p "$work/maps" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cd "$work" || exit 1
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$TK_ROOT/scripts/checks.sh"
 tomkrin() { "$bin/tomkrin" "$@" || fail "tomkrin $*"; }
 # Tiled prints nothing on success; whatever it says about a map is shown.
 resave() { # map new-map

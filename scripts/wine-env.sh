@@ -38,3 +38,9 @@ tk_wine_env() {
 tk_can_run_32bit() {
     [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --help >/dev/null 2>&1
 }
+
+# The Windows tree whose programs this machine can run: the 32-bit one where the kernel runs
+# 32-bit code, else the 64-bit one.
+tk_runnable_windows_tree() {
+    if tk_can_run_32bit; then echo win32; else echo win64; fi
+}

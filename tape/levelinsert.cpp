@@ -1,8 +1,5 @@
 #include "tape/levelinsert.h"
 
-#include <array>
-#include <cstdint>
-
 #include "util/editorglobals.h"
 #include "core/level/levelcodec.h"
 #include "core/tape/levelslots.h"
@@ -11,7 +8,7 @@
 
 namespace {
 
-using LevelBody = std::array<std::uint8_t, kLevelBodySize>;
+constexpr DWORD kLevelFileBytes = kLevelFileSize;
 constexpr DWORD kBodyBytes = kLevelBodySize;
 
 const char kLevelUnreadable[] = "The level file could not be read: nothing was written.";
@@ -52,15 +49,20 @@ bool seek(HANDLE file, int offset) {
            SetFilePointer(file, offset, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
 }
 
-// The level body follows the header; a file too short to hold all of it gives nothing.
-bool readLevelBody(const ExclusiveFile& level, LevelBody& body) {
+// The body as the core takes it from a level file; a file too short to hold all of it gives
+// nothing.
+bool readLevelBody(const ExclusiveFile& level, LevelBodyBytes& body) {
+    LevelFileBytes file;
     DWORD got = 0;
-    return level.isOpen() && seek(level.handle(), kLevelHeaderSize) &&
-           ReadFile(level.handle(), body.data(), kBodyBytes, &got, nullptr) && got == kBodyBytes;
+    if (!level.isOpen() || !ReadFile(level.handle(), file.data(), kLevelFileBytes, &got, nullptr) ||
+        !levelFileHoldsBody(got))
+        return false;
+    body = levelBodyOf(file.data());
+    return true;
 }
 
-// One write of the whole body; a place past the end of the image lengthens it.
-bool writeLevelBody(const ExclusiveFile& tape, int offset, const LevelBody& body) {
+// One write of the whole body, in place; a place past the end of the image lengthens it.
+bool writeLevelBody(const ExclusiveFile& tape, int offset, const LevelBodyBytes& body) {
     DWORD written = 0;
     return tape.isOpen() && seek(tape.handle(), offset) &&
            WriteFile(tape.handle(), body.data(), kBodyBytes, &written, nullptr) &&
@@ -131,7 +133,7 @@ int InsertLevel(int offset) {
         return 0;
     }
     const ExclusiveFile level(filename, GENERIC_READ);
-    LevelBody body;
+    LevelBodyBytes body;
     if (!readLevelBody(level, body)) {
         report(kLevelUnreadable);
         return 0;

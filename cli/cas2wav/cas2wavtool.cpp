@@ -1,15 +1,12 @@
 #include "cli/cas2wav/cas2wavtool.h"
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <vector>
 
 #include "cli/cas2wav/cas2wavargs.h"
+#include "cli/common/outputfile.h"
 #include "core/tape/casblocks.h"
-#include "core/files/fileplatform.h"
 #include "core/files/filebytes.h"
-#include "core/files/stagedfile.h"
 
 namespace {
 
@@ -22,16 +19,16 @@ constexpr const char* kHelp =
     "  -i          inverted polarity\n"
     "  -h, --help  this text\n";
 
-bool failWith(ConversionFailure& failure, const std::string& file, const std::string& what) {
+bool failWith(FileFailure& failure, const std::string& file, const std::string& what) {
     failure = {file, what};
     return false;
 }
 
 bool convert(const std::string& input, const std::string& output, const SignalOptions& signal,
-             ConversionFailure& failure) {
-    // A slip of the keyboard must not turn the tape image into its own recording.
-    if (isSameFile(input, output))
-        return failWith(failure, output, "the input file itself: give the .wav file another name");
+             FileFailure& failure) {
+    if (!refuseInputAsOutput(output, input,
+                             "the input file itself: give the .wav file another name", failure))
+        return false;
     std::vector<std::uint8_t> image;
     std::string why;
     if (!readWholeFile(input, image, why))
@@ -39,22 +36,19 @@ bool convert(const std::string& input, const std::string& output, const SignalOp
     const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
     if (blocks.empty())
         return failWith(failure, input, "not a tape image: it has no block marker");
-    StagedFile staged;
-    errno = 0;
-    if (!staged.open(output))
-        return failWith(failure, output, "cannot create a file beside it" + errnoReason());
-    if (!writeTapeRecording(image.data(), blocks, signal, staged))
-        return failWith(failure, input, "too long for a .wav file");
-    errno = 0;
-    if (!staged.commit())
-        return failWith(failure, output, "cannot write it" + errnoReason());
-    return true;
+    return writeOutputFile(
+        output,
+        [&](ByteSink& sink, FileFailure& tooLong) {
+            return writeTapeRecording(image.data(), blocks, signal, sink) ||
+                   failWith(tooLong, input, "too long for a .wav file");
+        },
+        failure);
 }
 
 } // namespace
 
 bool convertTapeImage(const std::string& input, const std::string& output,
-                      const SignalOptions& signal, ConversionFailure& failure) {
+                      const SignalOptions& signal, FileFailure& failure) {
     try {
         return convert(input, output, signal, failure);
     } catch (const std::exception& e) {
@@ -73,7 +67,7 @@ int runCas2Wav(int argc, const char* const* argv, std::ostream& out, std::ostrea
         out << kUsage << "\n\n" << kHelp;
         return 0;
     }
-    ConversionFailure failure;
+    FileFailure failure;
     if (convertTapeImage(args.input, args.output, args.signal, failure))
         return 0;
     err << "cas2wav: " << failure.file << ": " << failure.what << '\n';

@@ -8,18 +8,12 @@
 #include <string>
 
 #include "core/audio/casencoder.h"
+#include "core/files/filefailure.h"
 
 int runCas2Wav(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
-// Why a conversion failed: the file concerned and what is wrong with it, for a line
-// "program: FILE: what".
-struct ConversionFailure {
-    std::string file;
-    std::string what;
-};
-
 // The conversion itself, shared by every program that offers it: reads the tape image `input` and
-// writes its recording to `output` through a temporary file. False with `failure` filled when it
-// fails, in which case `output` is as it was.
+// writes its recording to `output` through a temporary file. False with `failure` filled (for a
+// line "program: FILE: what") when it fails, in which case `output` is as it was.
 bool convertTapeImage(const std::string& input, const std::string& output,
-                      const SignalOptions& signal, ConversionFailure& failure);
+                      const SignalOptions& signal, FileFailure& failure);

@@ -1,17 +1,15 @@
 #include "cli/tomkrin/clifiles.h"
 
-#include <cerrno>
-#include <cstring>
-
-#include "core/tape/casblocks.h"
+#include "cli/common/outputfile.h"
 #include "core/files/filebytes.h"
-#include "core/files/fileplatform.h"
-#include "core/tape/levelslots.h"
-#include "core/files/stagedfile.h"
 
 int fail(CliContext& context, const std::string& file, const std::string& what) {
     context.err << "tomkrin: " << file << ": " << what << '\n';
     return kStatusFailed;
+}
+
+int fail(CliContext& context, const FileFailure& failure) {
+    return fail(context, failure.file, failure.what);
 }
 
 bool readInput(CliContext& context, const std::string& path, std::vector<std::uint8_t>& bytes) {
@@ -22,57 +20,40 @@ bool readInput(CliContext& context, const std::string& path, std::vector<std::ui
     return false;
 }
 
-bool isTapeImage(const std::vector<std::uint8_t>& bytes) {
-    return !findBlockMarkers(bytes.data(), bytes.size()).empty();
-}
-
 bool readTapeImage(CliContext& context, const std::string& path, std::vector<std::uint8_t>& bytes) {
     if (!readInput(context, path, bytes))
         return false;
-    if (isTapeImage(bytes))
+    FileFailure failure;
+    if (checkTapeImage(path, bytes, failure))
         return true;
-    fail(context, path, "not a tape image: it has no block marker");
+    fail(context, failure);
     return false;
 }
 
-std::string tooShortForBody(std::size_t tapeSize, std::size_t offset, const std::string& what) {
-    return "too short: it is " + std::to_string(tapeSize) + " bytes long, and " + what +
-           " ends at byte " + std::to_string(bodyEndOffset(offset));
+ForeignTapes foreignTapes(bool force) {
+    return {force, "--force takes its level slots all the same"};
 }
 
 int refuseForeignTape(CliContext& context, const std::string& path,
                       const std::vector<std::uint8_t>& tape, bool force) {
-    const TapeSlots slots = surveyTapeSlots(tape.data(), tape.size());
-    if (force || isGameTape(slots))
-        return kStatusOk;
-    return fail(context, path,
-                "not the game's tape: " + notGameTapeBecause(slots) +
-                    " (--force takes its level slots all the same)");
+    FileFailure failure;
+    return checkGameTape(path, tape, foreignTapes(force), failure) ? kStatusOk
+                                                                   : fail(context, failure);
 }
 
 bool writeOutput(CliContext& context, const std::string& path,
                  const std::vector<std::uint8_t>& bytes, const std::vector<std::string>& inputs) {
+    FileFailure failure;
     for (const std::string& input : inputs) {
-        if (isSameFile(path, input)) {
-            fail(context, path, "is the input file " + input + " itself: give another name");
+        if (!refuseInputAsOutput(path, input,
+                                 "is the input file " + input + " itself: give another name",
+                                 failure)) {
+            fail(context, failure);
             return false;
         }
     }
-    StagedFile staged;
-    errno = 0;
-    if (!staged.open(path)) {
-        fail(context, path,
-             std::string("cannot create a file beside it") +
-                 (errno ? std::string(": ") + std::strerror(errno) : ""));
-        return false;
-    }
-    staged.write(bytes.data(), bytes.size());
-    errno = 0;
-    if (!staged.commit()) {
-        fail(context, path,
-             std::string("cannot write it") +
-                 (errno ? std::string(": ") + std::strerror(errno) : ""));
-        return false;
-    }
-    return true;
+    if (writeOutputFile(path, bytes, failure))
+        return true;
+    fail(context, failure);
+    return false;
 }

@@ -2,43 +2,13 @@
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
 #include "core/files/filebytes.h"
-#include "core/level/levelcodec.h"
 #include "core/tiled/mapfile.h"
-#include "core/tiled/maptilesets.h"
 
 namespace {
 
-struct SideFile {
-    std::string path;
-    std::vector<std::uint8_t> bytes;
-};
-
-std::vector<std::uint8_t> bytesOf(const std::string& text) {
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-// The files the map needs beside it: the same bytes for every level, so a file already there
-// with those bytes is left alone, and one with other bytes (a tileset changed by hand) is never
-// overwritten.
-std::vector<SideFile> sideFiles(const Level& level, const std::string& map, bool embed) {
-    std::vector<SideFile> files = {{pathBesideMap(map, kBlockTilesetImage), blockTilesetPng()}};
-    if (!embed)
-        files.push_back({pathBesideMap(map, kBlockTilesetFile), bytesOf(blockTilesetTsx())});
-    for (const int code : unknownCodesOf(level))
-        files.push_back({pathBesideMap(map, unknownTileImageName(code)), unknownTilePng(code)});
-    return files;
-}
-
-// Why the map could not give back the level file byte for byte, or empty.
+// Why the level could not come back byte for byte from the map, or empty: a slot always can.
 std::string lostBytes(const LoadedLevel& loaded) {
-    if (loaded.fromSlot)
-        return "";
-    if (loaded.bytes.size() != kLevelFileSize)
-        return std::to_string(loaded.bytes.size()) +
-               " bytes long; a map keeps the 493 bytes of a level file, and the rest would be lost";
-    if (loaded.bytes[0] != kBloadId)
-        return "its first byte is not 0xFE; a map keeps the level, not that byte";
-    return "";
+    return loaded.fromSlot ? "" : levelFileLostInMap(loaded.bytes);
 }
 
 int runExport(const ParsedArgs& args, CliContext& context) {
@@ -58,25 +28,29 @@ int runExport(const ParsedArgs& args, CliContext& context) {
     if (!lost.empty())
         return fail(context, input, lost);
     const bool embed = args.has("--embed-tileset");
-    const std::vector<SideFile> files = sideFiles(loaded.level, output, embed);
     const std::string levelPath = splitLevelArg(input).path;
-    std::vector<const SideFile*> missing;
-    for (const SideFile& file : files) {
+    // The files beside the map are the same bytes for every level, so a file already there with
+    // those bytes is left alone, and one with other bytes (a tileset changed by hand) is never
+    // overwritten.
+    std::vector<MapSideFile> missing;
+    for (MapSideFile& file : mapSideFiles(loaded.level, embed)) {
+        file.name = pathBesideMap(output, file.name);
         std::vector<std::uint8_t> there;
         std::string why;
-        if (!readWholeFile(file.path, there, why)) {
-            missing.push_back(&file);
+        if (!readWholeFile(file.name, there, why)) {
+            missing.push_back(std::move(file));
         } else if (there != file.bytes) {
-            return fail(context, file.path,
+            return fail(context, file.name,
                         "is there already with other contents (changed by hand?); it is left "
                         "alone: export into another folder, or move it away");
         }
     }
-    for (const SideFile* file : missing)
-        if (!writeOutput(context, file->path, file->bytes, {levelPath}))
+    for (const MapSideFile& file : missing)
+        if (!writeOutput(context, file.name, file.bytes, {levelPath}))
             return kStatusFailed;
     const MapFormat format = isJsonMapFileName(output) ? MapFormat::Json : MapFormat::Tmx;
-    return writeOutput(context, output, bytesOf(writeLevelMap(loaded.level, format, embed)),
+    const std::string map = writeLevelMap(loaded.level, format, embed);
+    return writeOutput(context, output, std::vector<std::uint8_t>(map.begin(), map.end()),
                        {levelPath})
                ? kStatusOk
                : kStatusFailed;

@@ -5,6 +5,7 @@
 
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
+#include "core/levelsource/levelinsertion.h"
 #include "core/tape/levelslots.h"
 
 namespace {
@@ -24,11 +25,10 @@ std::string levelFileName(const std::string& folder, unsigned level) {
 // Every level is checked before any file is written, so a short tape leaves no files behind.
 int extractAll(CliContext& context, const std::string& tapePath,
                const std::vector<std::uint8_t>& tape, const std::string& folder) {
-    const unsigned last = kStandardLevelCount - 1;
-    const std::size_t lastOffset = static_cast<std::size_t>(standardLevelOffset(last));
-    if (!tapeHoldsBodyAt(tape.size(), lastOffset))
-        return fail(context, tapePath,
-                    tooShortForBody(tape.size(), lastOffset, "level " + std::to_string(last)));
+    const BodyPlace last = standardLevelPlace(kStandardLevelCount - 1);
+    FileFailure failure;
+    if (!checkTapeHoldsBody(tapePath, tape, last.offset, last.name, failure))
+        return fail(context, failure);
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
@@ -57,10 +57,10 @@ int runExtract(const ParsedArgs& args, CliContext& context) {
         return status;
     if (which == "all")
         return extractAll(context, tapePath, tape, args.value("-o"));
-    const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(level));
-    if (!tapeHoldsBodyAt(tape.size(), offset))
-        return fail(context, tapePath,
-                    tooShortForBody(tape.size(), offset, "level " + std::to_string(level)));
+    const BodyPlace place = standardLevelPlace(level);
+    FileFailure failure;
+    if (!checkTapeHoldsBody(tapePath, tape, place.offset, place.name, failure))
+        return fail(context, failure);
     return writeOutput(context, args.value("-o"), levelFile(tape, level), {tapePath})
                ? kStatusOk
                : kStatusFailed;

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kUnusedMonsterType = 0xFF;
-
 std::string hex(unsigned value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, value);

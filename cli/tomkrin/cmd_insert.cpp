@@ -3,49 +3,36 @@
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
 #include "core/files/fileplatform.h"
-#include "core/tape/levelslots.h"
+#include "core/levelsource/levelinsertion.h"
+#include "core/levelsource/levelsource.h"
 
 namespace {
 
-constexpr std::size_t kMostAddressDigits = 8;
-
-bool parseHexOffset(std::string text, std::size_t& offset) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        text = text.substr(2);
-    if (text.empty() || text.size() > kMostAddressDigits ||
-        text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-        return false;
-    offset = static_cast<std::size_t>(std::stoul(text, nullptr, 16));
-    return true;
-}
-
-// Where the body goes and how to name that place in a message; a usage status when the command
-// line does not say it.
-int placeOfBody(const ParsedArgs& args, CliContext& context, std::size_t& offset,
-                std::string& place) {
+// Where the body goes; a usage status when the command line does not say it.
+int placeOfBody(const ParsedArgs& args, CliContext& context, BodyPlace& place) {
     const Command& command = insertCommand();
     const bool byAddress = args.has("--address");
     if (args.positional.size() != (byAddress ? 2u : 3u))
         return usageError(context, command,
                           "give LEVEL.bin, TAPE.cas and either a level number or --address");
     if (byAddress) {
-        if (!parseHexOffset(args.value("--address"), offset))
+        std::size_t offset = 0;
+        if (!parseTypedOffset(args.value("--address"), offset))
             return usageError(context, command, "--address takes a hexadecimal byte offset");
-        place = "the level at " + std::to_string(offset);
+        place = typedOffsetPlace(offset);
         return kStatusOk;
     }
     unsigned level = 0;
     if (!parseStandardLevelNumber(args.positional[2], level))
         return usageError(context, command, "the level is a number from 0 to 19");
-    offset = static_cast<std::size_t>(standardLevelOffset(level));
-    place = "level " + std::to_string(level);
+    place = standardLevelPlace(level);
     return kStatusOk;
 }
 
+// Each file is judged as soon as it is read, so the first fault met is the one reported.
 int runInsert(const ParsedArgs& args, CliContext& context) {
-    std::size_t offset = 0;
-    std::string place;
-    if (const int status = placeOfBody(args, context, offset, place))
+    BodyPlace place;
+    if (const int status = placeOfBody(args, context, place))
         return status;
     const std::string& levelPath = args.positional[0];
     const std::string& tapePath = args.positional[1];
@@ -61,21 +48,15 @@ int runInsert(const ParsedArgs& args, CliContext& context) {
     } else if (!readInput(context, levelPath, level)) {
         return kStatusFailed;
     }
-    if (!levelFileHoldsBody(level.size()))
-        return fail(context, levelPath,
-                    "too short for a level file: " + std::to_string(level.size()) +
-                        " bytes, a level file has " + std::to_string(kLevelFileSize));
+    FileFailure failure;
+    if (!checkLevelFileHoldsBody(levelPath, level, failure))
+        return fail(context, failure);
     std::vector<std::uint8_t> tape;
-    if (!readTapeImage(context, tapePath, tape))
+    if (!readInput(context, tapePath, tape))
         return kStatusFailed;
-    // An offset given by hand is the user's own choice; a level number means the game's layout.
-    if (!args.has("--address"))
-        if (const int status =
-                refuseForeignTape(context, tapePath, tape, args.has(kForceOption.name)))
-            return status;
-    if (!tapeHoldsBodyAt(tape.size(), offset))
-        return fail(context, tapePath, tooShortForBody(tape.size(), offset, place));
-    insertLevelBody(level.data(), tape, offset);
+    if (!insertLevelIntoTape(levelPath, level, tapePath, tape, place,
+                             foreignTapes(args.has(kForceOption.name)), failure))
+        return fail(context, failure);
     return writeOutput(context, output, tape, {levelPath}) ? kStatusOk : kStatusFailed;
 }
 

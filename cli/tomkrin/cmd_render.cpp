@@ -4,32 +4,9 @@
 #include "core/picture/pngimage.h"
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
-#include "core/level/levelcodec.h"
-#include "core/level/leveltitle.h"
-#include "core/tape/levelslots.h"
+#include "core/levelsource/tapesheet.h"
 
 namespace {
-
-std::string sheetCaption(unsigned n, const Level& level) {
-    std::string title = titleBytes(level);
-    while (!title.empty() && title.back() == ' ')
-        title.pop_back();
-    return std::to_string(n) + " " + title;
-}
-
-std::vector<SheetEntry> standardLevels(const std::vector<std::uint8_t>& tape) {
-    std::vector<SheetEntry> entries(kStandardLevelCount);
-    for (unsigned n = 0; n < kStandardLevelCount; ++n) {
-        if (!tapeHoldsBodyAt(tape.size(), static_cast<std::size_t>(standardLevelOffset(n)))) {
-            entries[n].caption = std::to_string(n) + " (not in the tape)";
-            continue;
-        }
-        const LevelFileBytes file = extractStandardLevel(tape.data(), tape.size(), n);
-        decodeLevel(file.data(), file.size(), entries[n].level);
-        entries[n].caption = sheetCaption(n, entries[n].level);
-    }
-    return entries;
-}
 
 int writePng(CliContext& context, const RgbImage& image, const std::string& output,
              const std::string& input) {
@@ -69,7 +46,7 @@ int runRender(const ParsedArgs& args, CliContext& context) {
             if (const int status =
                     refuseForeignTape(context, input, bytes, args.has(kForceOption.name)))
                 return status;
-            return writePng(context, renderContactSheet(standardLevels(bytes)), output, input);
+            return writePng(context, renderContactSheet(standardLevelSheet(bytes)), output, input);
         }
     }
     LoadedLevel loaded;

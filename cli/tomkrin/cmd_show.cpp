@@ -27,27 +27,22 @@ char blockChar(int code) {
 }
 
 // The colour most of a block's picture shows, black aside, for the terminal's background.
-MsxColour mainColour(int blockIndex) {
-    for (const BlockArt& art : builtInBlockArt()) {
-        if (art.bitmapId != (block[blockIndex].bitmapId & 0xFFFF))
-            continue;
-        int counts[16] = {};
-        for (const std::uint8_t pixel : art.pixels)
-            ++counts[pixel];
-        int best = 0;
-        for (int colour = 2; colour < 16; ++colour)
-            if (counts[colour] > counts[best])
-                best = colour;
-        return kMsxColours[best];
-    }
-    return kMsxColours[0];
+MsxColour mainColour(const BlockArt& art) {
+    int counts[16] = {};
+    for (const std::uint8_t pixel : art.pixels)
+        ++counts[pixel];
+    int best = 0;
+    for (int colour = 2; colour < 16; ++colour)
+        if (counts[colour] > counts[best])
+            best = colour;
+    return kMsxColours[best];
 }
 
 std::string colouredChar(int code) {
-    const int k = blockIndexOfCode(code);
-    if (k < 0)
+    if (blockIndexOfCode(code) < 0)
         return std::string(1, kNoBlockChar);
-    const MsxColour c = mainColour(k);
+    const BlockArt* art = builtInBlockArtOfCode(code);
+    const MsxColour c = art ? mainColour(*art) : kMsxColours[0];
     const bool light = c.red * 3 + c.green * 6 + c.blue > 1280;
     char escape[48];
     std::snprintf(escape, sizeof escape, "\x1b[48;2;%d;%d;%dm\x1b[%dm%c\x1b[0m", c.red, c.green,

@@ -10,9 +10,9 @@ int runWav(const ParsedArgs& args, CliContext& context) {
     SignalOptions signal;
     signal.doubleSpeed = args.has("-2");
     signal.inverted = args.has("-i");
-    ConversionFailure failure;
+    FileFailure failure;
     if (!convertTapeImage(args.positional[0], args.positional[1], signal, failure))
-        return fail(context, failure.file, failure.what);
+        return fail(context, failure);
     return kStatusOk;
 }
 

@@ -34,7 +34,7 @@ int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
         parseWav2CasArgs(static_cast<int>(argv.size()), argv.data(), decoderArgs);
     if (!problem.empty())
         return usageError(context, wav2casCommand(), problem);
-    ConversionFailure failure;
+    FileFailure failure;
     switch (decodeRecording(decoderArgs, context.out, failure)) {
     case DecodeOutcome::Clean:
         return kStatusOk;
@@ -43,7 +43,7 @@ int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
     case DecodeOutcome::Failed:
         break;
     }
-    return fail(context, failure.file, failure.what);
+    return fail(context, failure);
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "cli/tomkrin/clifiles.h"
-#include "core/level/levelcodec.h"
-#include "core/tape/levelslots.h"
 #include "core/files/filebytes.h"
+#include "core/level/levelcodec.h"
+#include "core/levelsource/levelsource.h"
 #include "core/tiled/mapfile.h"
 
 namespace {
@@ -19,52 +19,46 @@ bool isFile(const std::string& path) {
     return file != nullptr;
 }
 
+// The slot's number is judged before the tape is read.
 int loadSlot(CliContext& context, const LevelArg& arg, LoadedLevel& loaded, bool force) {
-    if (!isStandardLevel(arg.slot))
-        return fail(context, loaded.name, "a tape image holds the standard levels 0 to 19");
+    FileFailure failure;
+    if (!checkStandardLevelSlot(loaded.name, arg.slot, failure))
+        return fail(context, failure);
     std::vector<std::uint8_t> tape;
-    if (!readTapeImage(context, arg.path, tape))
+    if (!readInput(context, arg.path, tape))
         return kStatusFailed;
-    if (const int status = refuseForeignTape(context, arg.path, tape, force))
-        return status;
-    const std::size_t offset = static_cast<std::size_t>(standardLevelOffset(arg.slot));
-    if (!tapeHoldsBodyAt(tape.size(), offset))
-        return fail(context, arg.path,
-                    tooShortForBody(tape.size(), offset, "level " + std::to_string(arg.slot)));
-    const LevelFileBytes file = extractStandardLevel(tape.data(), tape.size(), arg.slot);
-    decodeLevel(file.data(), file.size(), loaded.level);
+    if (!levelOfTapeSlot(loaded.name, arg.path, tape, arg.slot, foreignTapes(force), loaded.level,
+                         failure))
+        return fail(context, failure);
     loaded.fromSlot = true;
     return kStatusOk;
 }
 
-int loadMap(CliContext& context, const std::string& path, LoadedLevel& loaded) {
-    std::vector<std::uint8_t> bytes;
-    if (!readInput(context, path, bytes))
-        return kStatusFailed;
+// A map's tilesets are the files it names beside it.
+int loadMap(CliContext& context, const std::string& path, const std::vector<std::uint8_t>& bytes,
+            LoadedLevel& loaded) {
     const TilesetLoader loader = [&](const std::string& source, std::vector<std::uint8_t>& tileset,
                                      std::string& why) {
         return readWholeFile(pathBesideMap(path, source), tileset, why);
     };
-    std::string error;
-    if (!readLevelMap(bytes.data(), bytes.size(), loader, loaded.level, error))
-        return fail(context, path, error);
+    FileFailure failure;
+    if (!levelOfMap(path, bytes, loader, loaded.level, failure))
+        return fail(context, failure);
     const LevelFileBytes file = encodeLevel(loaded.level);
     loaded.bytes.assign(file.begin(), file.end());
     return kStatusOk;
 }
 
 int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, bool anyLength) {
-    if (isMapArg(path))
-        return loadMap(context, path, loaded);
-    if (!readInput(context, path, loaded.bytes))
+    std::vector<std::uint8_t> bytes;
+    if (!readInput(context, path, bytes))
         return kStatusFailed;
-    if (isTapeImage(loaded.bytes))
-        return fail(context, path, "a tape image: name one of its levels as " + path + ":N");
-    if (!anyLength && !levelFileHoldsBody(loaded.bytes.size()))
-        return fail(context, path,
-                    "too short for a level file: " + std::to_string(loaded.bytes.size()) +
-                        " bytes, a level file has " + std::to_string(kLevelFileSize));
-    decodeLevel(loaded.bytes.data(), loaded.bytes.size(), loaded.level);
+    if (fileKindOf(path, bytes) == FileKind::TiledMap)
+        return loadMap(context, path, bytes, loaded);
+    FileFailure failure;
+    if (!levelOfLevelFile(path, bytes, anyLength, loaded.level, failure))
+        return fail(context, failure);
+    loaded.bytes = std::move(bytes);
     return kStatusOk;
 }
 
@@ -100,12 +94,3 @@ bool isMapArg(const std::string& path) {
 }
 
 const OptionInfo kForceOption = {"--force", false};
-
-bool parseStandardLevelNumber(const std::string& text, unsigned& level) {
-    constexpr std::size_t kMostLevelDigits = 2;
-    if (text.empty() || text.size() > kMostLevelDigits ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    level = static_cast<unsigned>(std::stoul(text));
-    return isStandardLevel(level);
-}

@@ -1,6 +1,7 @@
 #pragma once
 // A LEVEL argument: a level file, a Tiled map (.tmx, .tmj, .json), or a standard level of a tape
-// image written TAPE.cas:N.
+// image written TAPE.cas:N. The core judges the bytes (core/levelsource); here the argument is
+// split and its files are read.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,6 +37,3 @@ int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
 
 // The --force option of the commands that take a slot of a tape image.
 extern const OptionInfo kForceOption;
-
-// A standard level number as typed: "0" to "19".
-bool parseStandardLevelNumber(const std::string& text, unsigned& level);

@@ -1,18 +1,15 @@
 #include "cli/wav2cas/wav2castool.h"
 
-#include <cerrno>
 #include <exception>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "cli/common/outputfile.h"
 #include "core/audio/casdecoder.h"
 #include "core/audio/recording.h"
 #include "core/audio/tapesignal.h"
-#include "core/files/filebytes.h"
-#include "core/files/fileplatform.h"
 #include "core/files/filesource.h"
-#include "core/files/stagedfile.h"
 #include "cli/wav2cas/wav2casargs.h"
 #include "cli/wav2cas/wav2casreport.h"
 
@@ -45,20 +42,17 @@ constexpr const char* kHelp =
     "placed by a guess, a block or file was cut short, no tape signal was heard or the decode\n"
     "failed (what was decoded is still written), 2 for a wrong command line.\n";
 
-DecodeOutcome failWith(ConversionFailure& failure, const std::string& file,
-                       const std::string& what) {
+DecodeOutcome failWith(FileFailure& failure, const std::string& file, const std::string& what) {
     failure = {file, what};
     return DecodeOutcome::Failed;
 }
 
 } // namespace
 
-DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report,
-                              ConversionFailure& failure) {
-    // A slip of the keyboard must not turn the recording into its own tape image.
-    if (isSameFile(args.input, args.output))
-        return failWith(failure, args.output,
-                        "the input file itself: give the .cas file another name");
+DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, FileFailure& failure) {
+    if (!refuseInputAsOutput(args.output, args.input,
+                             "the input file itself: give the .cas file another name", failure))
+        return DecodeOutcome::Failed;
     // The recording is read as a stream: a tape side of any length takes little memory.
     FileSource file;
     std::string why;
@@ -79,15 +73,8 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report,
     if (blocks.empty())
         return failWith(failure, args.input, "no tape signal: no lead-in tone was heard");
     const bool clean = reportDecode(blocks, args.quiet, report);
-    const std::vector<std::uint8_t> image = tapeImage(blocks);
-    StagedFile output;
-    errno = 0;
-    if (!output.open(args.output))
-        return failWith(failure, args.output, "cannot create a file beside it" + errnoReason());
-    output.write(image.data(), image.size());
-    errno = 0;
-    if (!output.commit())
-        return failWith(failure, args.output, "cannot write it" + errnoReason());
+    if (!writeOutputFile(args.output, tapeImage(blocks), failure))
+        return DecodeOutcome::Failed;
     return clean ? DecodeOutcome::Clean : DecodeOutcome::Flawed;
 }
 
@@ -102,7 +89,7 @@ int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostrea
         out << kUsage << "\n\n" << kHelp;
         return 0;
     }
-    ConversionFailure failure;
+    FileFailure failure;
     DecodeOutcome outcome;
     try {
         outcome = decodeRecording(args, out, failure);

@@ -6,8 +6,8 @@
 // short, the recording held no tape signal or the decode failed, 2 for a wrong command line.
 #include <ostream>
 
-#include "cli/cas2wav/cas2wavtool.h"
 #include "cli/wav2cas/wav2casargs.h"
+#include "core/files/filefailure.h"
 
 int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
@@ -20,5 +20,4 @@ enum class DecodeOutcome {
 // The decode itself, shared by every program that offers it: reads the recording `args.input`,
 // reports its blocks and faults to `report` (only the faults when `args.quiet`) and writes the
 // tape image to `args.output` through a temporary file.
-DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report,
-                              ConversionFailure& failure);
+DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, FileFailure& failure);

@@ -78,7 +78,7 @@ constexpr double kLookBack = kLeadInBits + 4;
 ByteBits measureByte(const BitDetector& detector, double start, float silence) {
     ByteBits byte;
     float sum = 0;
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         byte.tones[i] = detector.correlate(start + i * detector.bitLength());
         byte.bits[i] = {energy(byte.tones[i].space), energy(byte.tones[i].mark)};
         byte.silent[i] = byte.bits[i].strongest() < silence;
@@ -117,10 +117,10 @@ double alignStartBit(const BitDetector& detector, double around, double range) {
     return curvature < 0 ? bestPosition + 0.5 * (left - right) / curvature * step : bestPosition;
 }
 
-// The first bit of the run of silent bits that ends the byte; kBitsPerByte when the last bit
+// The first bit of the run of silent bits that ends the byte; kTapeByteBits when the last bit
 // sounds.
 int silentTail(const ByteBits& byte) {
-    int first = kBitsPerByte;
+    int first = kTapeByteBits;
     while (first > 0 && byte.silent[first - 1])
         --first;
     return first;
@@ -147,7 +147,7 @@ bool allOnes(const ByteBits& byte) {
 // two of a sounding byte now and then.
 constexpr int kDrownedBits = 2;
 bool unheard(const ByteBits& byte) {
-    return byte.soundingBits < kBitsPerByte - kDrownedBits;
+    return byte.soundingBits < kTapeByteBits - kDrownedBits;
 }
 
 // Whether the block ends at this byte, and how. A cut shows as a run of sounding bits from the
@@ -155,9 +155,9 @@ bool unheard(const ByteBits& byte) {
 // two.
 bool endsHere(const ByteBits& byte, BlockEnd& ending, int& soundingBits) {
     soundingBits = silentTail(byte);
-    if (soundingBits >= 2 && soundingBits < kBitsPerByte - 1 && mostlySounding(byte, soundingBits))
+    if (soundingBits >= 2 && soundingBits < kTapeByteBits - 1 && mostlySounding(byte, soundingBits))
         ending = BlockEnd::MidByte;
-    else if (2 * byte.soundingBits < kBitsPerByte)
+    else if (2 * byte.soundingBits < kTapeByteBits)
         ending = BlockEnd::Silence;
     else if (allOnes(byte))
         ending = BlockEnd::NextTone;
@@ -177,8 +177,8 @@ int unclearBits(const ByteBits& byte) {
 
 // Whether the byte frames by its tones' energies alone.
 bool framedByEnergy(const ByteBits& byte) {
-    bool ones[kBitsPerByte];
-    for (int i = 0; i < kBitsPerByte; ++i)
+    bool ones[kTapeByteBits];
+    for (int i = 0; i < kTapeByteBits; ++i)
         ones[i] = byte.bits[i].isOne();
     return framed(ones);
 }
@@ -192,7 +192,7 @@ double phaseDrift(const ByteBits& byte) {
     double sumX[2] = {0, 0}, sumY[2] = {0, 0}, sumXX[2] = {0, 0}, sumXY[2] = {0, 0};
     int count[2] = {0, 0};
     double unwrapped[2] = {0, 0};
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         if (byte.silent[i])
             continue;
         const int tone = byte.bits[i].isOne() ? 1 : 0;
@@ -232,7 +232,7 @@ void keepByte(const ByteReading& reading, double start, ReadBlock& block) {
 // reader follows the start bits when the tones' phases do not time the bytes.
 double followStartBitOf(BitDetector& detector, double expected, double nominalBit) {
     const double offset = alignStartBit(detector, expected, kAlignRange) - expected;
-    detector.setBitLength(std::clamp(detector.bitLength() + kLengthGain * offset / kBitsPerByte,
+    detector.setBitLength(std::clamp(detector.bitLength() + kLengthGain * offset / kTapeByteBits,
                                      nominalBit / kFastest, nominalBit / kSlowest));
     return expected + kPhaseGain * offset;
 }
@@ -252,7 +252,7 @@ struct BlockReader::Resumption {
 };
 
 bool BlockReader::fits(double position) const {
-    const double end = position + kBitsPerByte * detector_.bitLength();
+    const double end = position + kTapeByteBits * detector_.bitLength();
     return end <= static_cast<double>(signal_.reach(static_cast<std::size_t>(std::ceil(end))));
 }
 
@@ -414,7 +414,7 @@ bool BlockReader::gridHolds(double start, int bytes) const {
         failures += good ? 0 : 1;
         if (failures > 1)
             return false;
-        start += kBitsPerByte * probe.bitLength();
+        start += kTapeByteBits * probe.bitLength();
     }
     return true;
 }
@@ -424,7 +424,7 @@ bool BlockReader::gridHolds(double start, int bytes) const {
 bool BlockReader::clearByte(const BitDetector& probe, double start, bool& silent) const {
     const ByteBits byte = measureByte(probe, start, silence());
     silent = byte.soundingBits == 0;
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         const BitEnergies& bit = byte.bits[i];
         const float weaker = std::min(bit.space, bit.mark);
         if (byte.silent[i] || bit.strongest() > kLoudest * level_ ||
@@ -455,7 +455,7 @@ bool BlockReader::resumesAt(double start, double& bitLength) const {
         const ByteBits byte = measureByte(probe, start, silence());
         probe.setBitLength(std::clamp(probe.bitLength() * (1 + kDriftGain * phaseDrift(byte)),
                                       nominalBit_ / kFastest, nominalBit_ / kSlowest));
-        start += kBitsPerByte * probe.bitLength();
+        start += kTapeByteBits * probe.bitLength();
     }
     bitLength = probe.bitLength();
     return true;
@@ -469,7 +469,7 @@ double BlockReader::resumeEarlier(double at, double bitLength, double earliest) 
     BitDetector probe = detector_;
     probe.setBitLength(bitLength);
     for (int k = 0; k < kLookBackBytes; ++k) {
-        const double before = at - kBitsPerByte * bitLength;
+        const double before = at - kTapeByteBits * bitLength;
         if (before < earliest - bitLength)
             break;
         const double aligned = alignStartBit(probe, before, kAlignRange);
@@ -520,7 +520,7 @@ bool BlockReader::findResumption(double from, Resumption& found) const {
 LostBytes BlockReader::lostBetween(const ReadBlock& block, double from, double at,
                                    const Resumption& found) const {
     const double bit = detector_.bitLength();
-    const double bytes = (at - from) / (kBitsPerByte * bit);
+    const double bytes = (at - from) / (kTapeByteBits * bit);
     LostBytes lost;
     lost.first = block.bytes.size();
     lost.from = from;
@@ -567,7 +567,7 @@ void BlockReader::dropLastRead(ReadBlock& block) {
 // Resumes the reading after the damage noticed at the byte at `start`, where `found` says; returns
 // where the next byte starts. The bytes lost on the way are given as 0x00.
 double BlockReader::resume(ReadBlock& block, double start, const Resumption& found) {
-    const double byte = kBitsPerByte * found.bitLength;
+    const double byte = kTapeByteBits * found.bitLength;
     // Never back to where an earlier resumption took up the reading: each one moves on.
     const double earliest =
         std::max(recent_.empty() ? start : recent_.front().start, resumedAt_ + byte / 2);
@@ -641,7 +641,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             return;
         }
         if (!good) {
-            const double next = start + kBitsPerByte * detector_.bitLength();
+            const double next = start + kTapeByteBits * detector_.bitLength();
             if (gridHolds(next, kHoldingBytes)) {
                 // The damage lies within this byte: a short dropout takes its bits, noise only
                 // its framing.
@@ -655,7 +655,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                     int i = 0;
                     while (!byte.silent[i])
                         ++i;
-                    int j = kBitsPerByte;
+                    int j = kTapeByteBits;
                     while (!byte.silent[j - 1])
                         --j;
                     lost.from = start + i * detector_.bitLength();
@@ -705,13 +705,13 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         if (timedNow) {
             // The timing from the byte's phases: its offset at the next start bit.
             const double length = detector_.bitLength();
-            const double late = reading.offset + reading.drift * kBitsPerByte;
+            const double late = reading.offset + reading.drift * kTapeByteBits;
             setBitLength(length * (1 + kTimedDriftGain * reading.drift) +
-                         kTimedLengthGain * late * length / kBitsPerByte);
-            start += kBitsPerByte * length + kTimedOffsetGain * late * length;
+                         kTimedLengthGain * late * length / kTapeByteBits);
+            start += kTapeByteBits * length + kTimedOffsetGain * late * length;
         } else {
             setBitLength(detector_.bitLength() * (1 + kDriftGain * phaseDrift(byte)));
-            start += kBitsPerByte * detector_.bitLength();
+            start += kTapeByteBits * detector_.bitLength();
         }
         timed = timedNow;
         block.end = start;

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/audio/tapebyte.h"
+
 namespace {
 
-constexpr int kBitsPerByte = 11; // start bit, eight data bits, two stop bits
 constexpr std::uint32_t kNewFileSilence = 2 * kTapeSampleRate;
 constexpr std::uint32_t kNextBlockSilence = kTapeSampleRate;
 constexpr std::uint32_t kTrailingSilence = kTapeSampleRate;
@@ -59,7 +60,7 @@ class SignalPatterns {
         const std::vector<std::uint8_t> zero = makeCycle(timing_.zeroCycle, options.inverted);
         const std::vector<std::uint8_t> one = makeCycle(timing_.oneCycle, options.inverted);
         append(tone_, one, kToneChunkCycles);
-        byteSize_ = kBitsPerByte * timing_.zeroCycle;
+        byteSize_ = kTapeByteBits * timing_.zeroCycle;
         bytes_.reserve(256 * byteSize_);
         for (int value = 0; value < 256; ++value)
             appendByte(value, zero, one);
@@ -87,10 +88,10 @@ class SignalPatterns {
   private:
     void appendByte(int value, const std::vector<std::uint8_t>& zero,
                     const std::vector<std::uint8_t>& one) {
-        append(bytes_, zero, 1);
-        for (int bit = 0; bit < 8; ++bit)
-            append(bytes_, (value >> bit) & 1 ? one : zero, (value >> bit) & 1 ? 2 : 1);
-        append(bytes_, one, 4);
+        for (int i = 0; i < kTapeByteBits; ++i) {
+            const bool bit = tapeByteBit(static_cast<std::uint8_t>(value), i);
+            append(bytes_, bit ? one : zero, bit ? 2 : 1);
+        }
     }
 
     SignalTiming timing_;
@@ -108,7 +109,7 @@ WavFormat tapeWavFormat() {
 
 std::uint64_t recordingSize(const std::vector<TapeBlock>& blocks, const SignalOptions& options) {
     const SignalTiming timing = timingFor(options);
-    const std::uint64_t byteSamples = kBitsPerByte * timing.zeroCycle;
+    const std::uint64_t byteSamples = kTapeByteBits * timing.zeroCycle;
     std::uint64_t total = kTrailingSilence;
     for (const TapeBlock& block : blocks) {
         total += silenceBefore(block.leadIn);

@@ -4,10 +4,9 @@
 //
 // At 1200 baud a 0 bit is one 1200 Hz cycle (36 samples) and a 1 bit two 2400 Hz cycles (18
 // samples each); at the doubled rate of 2400 baud the same at 2400 Hz and 4800 Hz (18 and 9
-// samples). A byte is a 0 start bit, eight data bits from the least significant, and two 1 stop
-// bits. Each block follows its lead-in: silence, then a tone of 1 bits (2 s and 16,000 cycles at
-// 1200 baud for a new file, 1 s and 4,000 cycles for a block that continues one; twice the cycles
-// at 2400 baud). The recording ends with 1 s of silence.
+// samples). A byte is the 11 bits of tapebyte.h. Each block follows its lead-in: silence, then a
+// tone of 1 bits (2 s and 16,000 cycles at 1200 baud for a new file, 1 s and 4,000 cycles for a
+// block that continues one; twice the cycles at 2400 baud). The recording ends with 1 s of silence.
 #include <cstdint>
 #include <vector>
 

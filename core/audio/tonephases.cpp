@@ -25,12 +25,12 @@ std::complex<float> turned(std::complex<float> tone, double bits, int cycles) {
 // The turn of one cycle for each bit of a byte that starts `offset` bits late and whose bits are
 // `drift` bits too long: bit i is offset + drift * i late. A 0 bit's tone turns by it, a 1 bit's by
 // its square.
-using ByteTurns = std::array<std::complex<float>, kBitsPerByte>;
+using ByteTurns = std::array<std::complex<float>, kTapeByteBits>;
 ByteTurns byteTurns(double offset, double drift) {
     ByteTurns turns;
     turns[0] = std::polar(1.0f, static_cast<float>(kTwoPi * offset));
     const std::complex<float> step = std::polar(1.0f, static_cast<float>(kTwoPi * drift));
-    for (int i = 1; i < kBitsPerByte; ++i)
+    for (int i = 1; i < kTapeByteBits; ++i)
         turns[i] = turns[i - 1] * step;
     return turns;
 }
@@ -63,10 +63,10 @@ void ToneReferences::learnLeadIn(const BitTones& tones) {
 bool ToneReferences::fitTiming(const ByteBits& byte, const bool* ones, double& offset,
                                double& drift) const {
     std::complex<double> sums[2];
-    double turns[kBitsPerByte];
-    double weights[kBitsPerByte] = {};
+    double turns[kTapeByteBits];
+    double weights[kTapeByteBits] = {};
     int count = 0;
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         const int bit = ones[i] ? 1 : 0;
         const Reference& reference = references_[i > 0 && !ones[i - 1] ? 0 : 1][bit];
         if (byte.silent[i] || reference.count < kTimingBits)
@@ -90,7 +90,7 @@ bool ToneReferences::fitTiming(const ByteBits& byte, const bool* ones, double& o
     const double mean = (spaceWeight * space + markWeight * mark) / (spaceWeight + markWeight);
     // A straight line through the bits' offsets, each taken in the turn nearest the mean.
     double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         if (weights[i] <= 0)
             continue;
         const double cycles = ones[i] ? 2 : 1;
@@ -115,7 +115,7 @@ void ToneReferences::decideCoherently(const ByteBits& byte, double offset, doubl
                                       bool* ones) const {
     const ByteTurns turns = byteTurns(offset, drift);
     int before = 1;
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         const std::complex<float> space = byte.tones[i].space * turns[i];
         const std::complex<float> mark = byte.tones[i].mark * (turns[i] * turns[i]);
         const Reference& zero = references_[before][0];
@@ -129,7 +129,7 @@ void ToneReferences::decideCoherently(const ByteBits& byte, double offset, doubl
 
 ByteReading ToneReferences::read(const ByteBits& byte) const {
     ByteReading reading;
-    for (int i = 0; i < kBitsPerByte; ++i)
+    for (int i = 0; i < kTapeByteBits; ++i)
         reading.ones[i] = byte.bits[i].isOne();
     if (!fitTiming(byte, reading.ones, reading.offset, reading.drift))
         return reading;
@@ -142,7 +142,7 @@ ByteReading ToneReferences::read(const ByteBits& byte) const {
 
 void ToneReferences::learn(const ByteBits& byte, const ByteReading& reading) {
     const ByteTurns turns = byteTurns(reading.offset, reading.drift);
-    for (int i = 0; i < kBitsPerByte; ++i) {
+    for (int i = 0; i < kTapeByteBits; ++i) {
         if (byte.silent[i])
             continue;
         references_[i > 0 && !reading.ones[i - 1] ? 0 : 1][reading.ones[i] ? 1 : 0].add(

@@ -17,7 +17,7 @@
 #include "core/audio/bytebits.h"
 
 struct ByteReading {
-    bool ones[kBitsPerByte] = {};
+    bool ones[kTapeByteBits] = {};
     bool timed = false; // whether `offset` and `drift` were measured
     double offset = 0;  // how many bits later than the reader's start the byte's bits start
     double drift = 0;   // by how much each bit is longer than the reader's bit length, in bits

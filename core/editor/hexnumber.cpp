@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/level/hexdigit.h"
+
 namespace {
 
 bool isSpace(char c) {
@@ -9,16 +11,6 @@ bool isSpace(char c) {
 }
 
 } // namespace
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::uint32_t parseHex16(const char* text) {
     const char* p = text;

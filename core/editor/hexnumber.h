@@ -3,9 +3,6 @@
 #include <cstdint>
 #include <string>
 
-// The value of the hexadecimal digit `c` (either case), or -1 when it is none.
-int hexDigitValue(char c);
-
 // Reads text as strtoul does in base 16 with a 32-bit unsigned long (white space, sign, optional
 // 0x, digits up to the first non-digit, 0xFFFFFFFF on overflow), keeping the low 16 bits.
 std::uint32_t parseHex16(const char* text);

@@ -1,5 +1,6 @@
 #pragma once
 // The level being edited: 489 signed 32-bit slots in the order the level file stores its values.
+#include <cmath>
 #include <cstdint>
 
 constexpr int kColumns = 24;
@@ -35,6 +36,8 @@ enum MonsterField {
     kMonsterType,
     kMonsterColor
 };
+// The type of a monster slot that holds no monster.
+constexpr int kUnusedMonsterType = 0xFF;
 
 struct Level {
     int32_t slots[kSlotCount];
@@ -80,10 +83,30 @@ constexpr int standardLevelAtAddress(int address) {
     return -1;
 }
 
-// Monster coordinates of a cell: the positions the monster options window takes.
+// Monster coordinates of a cell: the positions the monster options window takes, 8 to a cell.
+constexpr int kMonsterStepsPerCell = 8;
 constexpr int monsterX(int col) {
-    return col * 8 + 16;
+    return col * kMonsterStepsPerCell + 16;
 }
 constexpr int monsterY(int row) {
-    return row * 8;
+    return row * kMonsterStepsPerCell;
+}
+
+// A picture of the grid with cells of `cellPixels` square pixels, the first at pixel 0 (the
+// renderer's and a Tiled map's are 16), shows a monster at monster coordinates (x, y) at the
+// centre of the cell they name, and between cells in proportion.
+constexpr int monsterPixelX(int x, int cellPixels) {
+    return (x - monsterX(0)) * cellPixels / kMonsterStepsPerCell + cellPixels / 2;
+}
+constexpr int monsterPixelY(int y, int cellPixels) {
+    return (y - monsterY(0)) * cellPixels / kMonsterStepsPerCell + cellPixels / 2;
+}
+// And back: the monster coordinate nearest to a pixel position of such a picture.
+inline long long monsterXAtPixel(double pixel, int cellPixels) {
+    const double pixelsPerStep = static_cast<double>(cellPixels) / kMonsterStepsPerCell;
+    return std::llround((pixel - cellPixels / 2) / pixelsPerStep) + monsterX(0);
+}
+inline long long monsterYAtPixel(double pixel, int cellPixels) {
+    const double pixelsPerStep = static_cast<double>(cellPixels) / kMonsterStepsPerCell;
+    return std::llround((pixel - cellPixels / 2) / pixelsPerStep) + monsterY(0);
 }

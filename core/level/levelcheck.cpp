@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kUnusedMonsterType = 0xFF;
-
 std::string hex(int value, int digits = 2) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <set>
 
+#include "core/level/hexdigit.h"
 #include "core/picture/arttext.h"
 
 const std::array<MsxColour, 16> kMsxColours = {{
@@ -44,13 +45,7 @@ bool parseHeader(const std::string& line, BlockArt& art) {
 }
 
 int colourOfChar(char c) {
-    if (c == '.')
-        return 0;
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    return c == '.' ? 0 : upperHexDigitValue(c);
 }
 
 bool parseRow(const std::string& line, int row, BlockArt& art) {

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "core/level/blockcatalog.h"
+
 // Generated at build time from the art texts (core/picture/builtinart.cpp.in).
 extern const char kBuiltInBlockArtText[];
 extern const char kBuiltInFontText[];
@@ -17,6 +19,17 @@ const std::vector<BlockArt>& builtInBlockArt() {
         return blocks;
     }();
     return art;
+}
+
+const BlockArt* builtInBlockArtOfCode(std::int32_t code) {
+    const int k = blockIndexOfCode(code);
+    if (k < 0)
+        return nullptr;
+    // Only the low 16 bits of a bitmap id name the bitmap.
+    for (const BlockArt& art : builtInBlockArt())
+        if (art.bitmapId == (block[k].bitmapId & 0xFFFF))
+            return &art;
+    return nullptr;
 }
 
 const std::vector<FontGlyph>& builtInFont() {

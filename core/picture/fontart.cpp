@@ -2,23 +2,20 @@
 
 #include <set>
 
+#include "core/level/hexdigit.h"
 #include "core/picture/arttext.h"
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "<two hex digits> <character or its name>"
 bool parseHeader(const std::string& line, FontGlyph& glyph) {
-    if (line.size() < 4 || line[2] != ' ' || hexDigit(line[0]) < 0 || hexDigit(line[1]) < 0)
+    if (line.size() < 4 || line[2] != ' ')
         return false;
-    glyph.code = hexDigit(line[0]) * 16 + hexDigit(line[1]);
+    const int high = upperHexDigitValue(line[0]);
+    const int low = upperHexDigitValue(line[1]);
+    if (high < 0 || low < 0)
+        return false;
+    glyph.code = high * 16 + low;
     return true;
 }
 

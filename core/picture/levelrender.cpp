@@ -13,25 +13,19 @@ namespace {
 
 constexpr Rgb kWhite = {0xFF, 0xFF, 0xFF};
 constexpr Rgb kBlack = {0x00, 0x00, 0x00};
-constexpr int kUnusedMonsterType = 0xFF;
 constexpr int kPathWidth = 2;
 constexpr int kEndMarkSide = 4;
 
-using BlockPicture = RgbImage;
-
 // The picture of every catalogue entry, from the art its bitmap is generated from.
-const std::array<BlockPicture, kBlockCount>& blockPictures() {
-    static const std::array<BlockPicture, kBlockCount> pictures = [] {
-        std::array<BlockPicture, kBlockCount> all;
+const std::array<RgbImage, kBlockCount>& blockPictures() {
+    static const std::array<RgbImage, kBlockCount> pictures = [] {
+        std::array<RgbImage, kBlockCount> all;
         for (int k = 0; k < kBlockCount; ++k) {
             all[k] = RgbImage(kCellPixels, kCellPixels, kWhite);
-            for (const BlockArt& art : builtInBlockArt()) {
-                if (art.bitmapId != (block[k].bitmapId & 0xFFFF))
-                    continue;
-                for (int i = 0; i < kBlockArtSide * kBlockArtSide; ++i) {
-                    const MsxColour& c = kMsxColours[art.pixels[i]];
-                    all[k].set(i % kBlockArtSide, i / kBlockArtSide, {c.red, c.green, c.blue});
-                }
+            const BlockArt* art = builtInBlockArtOfCode(block[k].code);
+            for (int i = 0; art && i < kBlockArtSide * kBlockArtSide; ++i) {
+                const MsxColour& c = kMsxColours[art->pixels[i]];
+                all[k].set(i % kBlockArtSide, i / kBlockArtSide, {c.red, c.green, c.blue});
             }
         }
         return all;
@@ -40,7 +34,7 @@ const std::array<BlockPicture, kBlockCount>& blockPictures() {
 }
 
 void drawCells(const Level& level, RgbImage& grid) {
-    const std::array<BlockPicture, kBlockCount>& pictures = blockPictures();
+    const std::array<RgbImage, kBlockCount>& pictures = blockPictures();
     for (int row = 0; row < kRows; ++row) {
         for (int col = 0; col < kColumns; ++col) {
             const int k = blockIndexOfCode(level.cell(col, row));
@@ -87,10 +81,10 @@ void drawMonsters(const Level& level, RgbImage& grid) {
     for (int k = 0; k < kMonsterCount; ++k) {
         if (level.monster(k, kMonsterType) == kUnusedMonsterType)
             continue;
-        const int x0 = monsterPixelX(level.monster(k, kMonsterStartX));
-        const int y0 = monsterPixelY(level.monster(k, kMonsterStartY));
-        const int x1 = monsterPixelX(level.monster(k, kMonsterEndX));
-        const int y1 = monsterPixelY(level.monster(k, kMonsterEndY));
+        const int x0 = monsterPixelX(level.monster(k, kMonsterStartX), kCellPixels);
+        const int y0 = monsterPixelY(level.monster(k, kMonsterStartY), kCellPixels);
+        const int x1 = monsterPixelX(level.monster(k, kMonsterEndX), kCellPixels);
+        const int y1 = monsterPixelY(level.monster(k, kMonsterEndY), kCellPixels);
         drawPath(grid, x0, y0, x1, y1, monsterPathColour(k));
         grid.fill(x1 - kEndMarkSide / 2, y1 - kEndMarkSide / 2, kEndMarkSide, kEndMarkSide,
                   monsterPathColour(k));
@@ -98,8 +92,8 @@ void drawMonsters(const Level& level, RgbImage& grid) {
     // Numbers go on top of every path, so a crossing path cannot hide one.
     for (int k = 0; k < kMonsterCount; ++k)
         if (level.monster(k, kMonsterType) != kUnusedMonsterType)
-            drawMonsterNumber(grid, k, monsterPixelX(level.monster(k, kMonsterStartX)),
-                              monsterPixelY(level.monster(k, kMonsterStartY)));
+            drawMonsterNumber(grid, k, monsterPixelX(level.monster(k, kMonsterStartX), kCellPixels),
+                              monsterPixelY(level.monster(k, kMonsterStartY), kCellPixels));
 }
 
 } // namespace
@@ -110,12 +104,10 @@ Rgb monsterPathColour(int k) {
     return kColours[k & 3];
 }
 
-// Monster coordinates count 8 per cell from x = 16; the grid counts 16 pixels per cell.
-int monsterPixelX(int x) {
-    return (x - monsterX(0)) * kCellPixels / 8 + kCellPixels / 2;
-}
-int monsterPixelY(int y) {
-    return (y - monsterY(0)) * kCellPixels / 8 + kCellPixels / 2;
+const RgbImage& blockPicture(std::int32_t code) {
+    static const RgbImage kNoBlock(kCellPixels, kCellPixels, kWhite);
+    const int k = blockIndexOfCode(code);
+    return k >= 0 ? blockPictures()[k] : kNoBlock;
 }
 
 RgbImage renderLevelGrid(const Level& level) {

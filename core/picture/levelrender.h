@@ -13,6 +13,10 @@ constexpr int kTitleBandHeight = 24;
 constexpr int kTitleScale = 2;
 constexpr int kLargestRenderScale = 16;
 
+// The picture the grid shows for a cell that holds `code`: its block's, or plain white for a code
+// no block has.
+const RgbImage& blockPicture(std::int32_t code);
+
 // The grid alone, at scale 1.
 RgbImage renderLevelGrid(const Level& level);
 
@@ -21,7 +25,3 @@ RgbImage renderLevel(const Level& level, int scale);
 
 // The colour of monster k's (0 to 3) path and number.
 Rgb monsterPathColour(int k);
-
-// Where on the grid (scale 1) the centre of a monster at monster coordinates (x, y) lies.
-int monsterPixelX(int x);
-int monsterPixelY(int y);

@@ -2,52 +2,45 @@
 
 #include <algorithm>
 
-TapeFileKind fileHeaderKind(const std::uint8_t* block, std::size_t size) {
+TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size) {
     if (size < kFileIdSize)
-        return TapeFileKind::None;
+        return TapeBlockKind::Data;
     const std::uint8_t id = block[0];
     if (id != kBinaryFileId && id != kBasicFileId && id != kAsciiFileId)
-        return TapeFileKind::None;
+        return TapeBlockKind::Data;
     if (!std::all_of(block, block + kFileIdSize, [id](std::uint8_t b) { return b == id; }))
-        return TapeFileKind::None;
+        return TapeBlockKind::Data;
     if (id == kBinaryFileId)
-        return TapeFileKind::Binary;
-    return id == kBasicFileId ? TapeFileKind::Basic : TapeFileKind::Ascii;
+        return TapeBlockKind::Binary;
+    return id == kBasicFileId ? TapeBlockKind::Basic : TapeBlockKind::Ascii;
 }
 
-namespace {
-
-// Follows the files on the tape block by block to tell which blocks continue the current file.
-class LeadInTracker {
-  public:
-    LeadIn next(const std::uint8_t* block, std::size_t size) {
-        const TapeFileKind header = fileHeaderKind(block, size);
-        if (header != TapeFileKind::None) {
-            expecting_ = header;
-            return LeadIn::Long;
-        }
-        switch (expecting_) {
-        case TapeFileKind::Binary:
-        case TapeFileKind::Basic:
-            // A binary or BASIC file is one header and one data block.
-            expecting_ = TapeFileKind::None;
-            return LeadIn::Short;
-        case TapeFileKind::Ascii:
-            // An ASCII file goes on block by block until the one that holds its end byte.
-            if (std::find(block, block + size, kAsciiEnd) != block + size)
-                expecting_ = TapeFileKind::None;
-            return LeadIn::Short;
-        case TapeFileKind::None:
-            break;
-        }
-        return LeadIn::Long;
+const char* tapeBlockKindName(TapeBlockKind kind) {
+    switch (kind) {
+    case TapeBlockKind::Binary:
+        return "binary";
+    case TapeBlockKind::Basic:
+        return "BASIC";
+    case TapeBlockKind::Ascii:
+        return "ASCII";
+    case TapeBlockKind::Data:
+        break;
     }
+    return "data";
+}
 
-  private:
-    TapeFileKind expecting_ = TapeFileKind::None;
-};
-
-} // namespace
+TapeFileTracker::Step TapeFileTracker::next(const std::uint8_t* block, std::size_t size) {
+    const TapeBlockKind kind = tapeBlockKind(block, size);
+    if (kind != TapeBlockKind::Data) {
+        open_ = kind;
+        return {kind, TapeBlockKind::Data};
+    }
+    const TapeBlockKind continues = open_;
+    // A binary or BASIC file ends with its one data block, an ASCII file with its end byte.
+    if (open_ != TapeBlockKind::Ascii || std::find(block, block + size, kAsciiEnd) != block + size)
+        open_ = TapeBlockKind::Data;
+    return {kind, continues};
+}
 
 std::vector<std::size_t> findBlockMarkers(const std::uint8_t* data, std::size_t size) {
     std::vector<std::size_t> offsets;
@@ -68,12 +61,14 @@ std::vector<TapeBlock> readTapeBlocks(const std::uint8_t* data, std::size_t size
     const std::vector<std::size_t> markers = findBlockMarkers(data, size);
     std::vector<TapeBlock> blocks;
     blocks.reserve(markers.size());
-    LeadInTracker tracker;
+    TapeFileTracker files;
     for (std::size_t i = 0; i < markers.size(); ++i) {
         const std::size_t offset = markers[i] + kBlockMarkerSize;
         const std::size_t end = i + 1 < markers.size() ? markers[i + 1] : size;
         const std::size_t length = end - offset;
-        blocks.push_back({offset, length, tracker.next(data + offset, length)});
+        const bool continuesFile =
+            files.next(data + offset, length).continues != TapeBlockKind::Data;
+        blocks.push_back({offset, length, continuesFile ? LeadIn::Short : LeadIn::Long});
     }
     return blocks;
 }

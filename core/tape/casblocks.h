@@ -32,11 +32,34 @@ struct BinaryAddresses {
 // kBinaryAddressBytes bytes.
 BinaryAddresses readBinaryAddresses(const std::uint8_t* data);
 
-// The kind of file a file header block announces; None for any other block.
-enum class TapeFileKind { None, Binary, Basic, Ascii };
+// What a block is: the header of a binary, BASIC or ASCII file, or data (every other block).
+enum class TapeBlockKind { Binary, Basic, Ascii, Data };
 
-// What the block of `size` bytes at `block` announces, if it is a file header.
-TapeFileKind fileHeaderKind(const std::uint8_t* block, std::size_t size);
+// What the block of `size` bytes at `block` (its bytes after the marker) is.
+TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size);
+
+// "binary", "BASIC", "ASCII" or "data".
+const char* tapeBlockKindName(TapeBlockKind kind);
+
+// Follows the files of a tape block by block. A file header opens a file; a binary or BASIC file
+// is its header and one data block, an ASCII file goes on block by block up to the one that holds
+// its end byte.
+class TapeFileTracker {
+  public:
+    // Takes the next block, and says what it is and which file it continues: the kind of that
+    // file's header, or Data when it continues none (a header, or a block no header announced).
+    struct Step {
+        TapeBlockKind kind;
+        TapeBlockKind continues;
+    };
+    Step next(const std::uint8_t* block, std::size_t size);
+
+    // The kind of the file whose next block is due, or Data when none is.
+    TapeBlockKind open() const { return open_; }
+
+  private:
+    TapeBlockKind open_ = TapeBlockKind::Data;
+};
 
 // A new file starts with a long silence and a long tone; a block that continues a file gets short
 // ones.

@@ -45,10 +45,17 @@ bool levelFileHoldsBody(std::size_t size) {
     return size >= kLevelFileSize;
 }
 
+LevelBodyBytes levelBodyOf(const std::uint8_t* levelFile) {
+    LevelBodyBytes body;
+    std::copy(levelFile + kLevelHeaderSize, levelFile + kLevelHeaderSize + kLevelBodySize,
+              body.begin());
+    return body;
+}
+
 void insertLevelBody(const std::uint8_t* levelFile, std::vector<std::uint8_t>& tape,
                      std::size_t offset) {
-    const std::uint8_t* body = levelFile + kLevelHeaderSize;
-    std::copy(body, body + kLevelBodySize, tape.begin() + static_cast<std::ptrdiff_t>(offset));
+    const LevelBodyBytes body = levelBodyOf(levelFile);
+    std::copy(body.begin(), body.end(), tape.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 TapeSlots surveyTapeSlots(const std::uint8_t* tape, std::size_t tapeSize) {

@@ -3,6 +3,7 @@
 // numbers, taking levels out, putting level bodies back, and whether a tape is the game's. The
 // insertion writes the same bytes as the editor's, but only where the image already has them: the
 // image is never lengthened.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,8 +41,14 @@ LevelFileBytes extractStandardLevel(const std::uint8_t* tape, std::size_t tapeSi
 // Whether a level file of `size` bytes supplies a whole body (it is at least 493 bytes long).
 bool levelFileHoldsBody(std::size_t size);
 
-// Copies the body of `levelFile` (its bytes 7 to 492) over the bytes of `tape` at `offset`. The
-// level file must hold a body and the tape must hold one at `offset`.
+using LevelBodyBytes = std::array<std::uint8_t, kLevelBodySize>;
+
+// The body of a level file that holds one (levelFileHoldsBody): its bytes 7 to 492, the bytes every
+// insertion copies into a tape image.
+LevelBodyBytes levelBodyOf(const std::uint8_t* levelFile);
+
+// Copies the body of `levelFile` (levelBodyOf) over the bytes of `tape` at `offset`. The level file
+// must hold a body and the tape must hold one at `offset`.
 void insertLevelBody(const std::uint8_t* levelFile, std::vector<std::uint8_t>& tape,
                      std::size_t offset);
 

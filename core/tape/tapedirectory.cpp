@@ -1,19 +1,5 @@
 #include "core/tape/tapedirectory.h"
 
-TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size) {
-    switch (fileHeaderKind(block, size)) {
-    case TapeFileKind::Binary:
-        return TapeBlockKind::Binary;
-    case TapeFileKind::Basic:
-        return TapeBlockKind::Basic;
-    case TapeFileKind::Ascii:
-        return TapeBlockKind::Ascii;
-    case TapeFileKind::None:
-        break;
-    }
-    return TapeBlockKind::Data;
-}
-
 std::string tapeFileName(const std::uint8_t* block, std::size_t size) {
     std::string name;
     for (std::size_t i = kFileIdSize; i < size && i < kFileIdSize + kTapeFileNameSize; ++i)
@@ -51,18 +37,4 @@ std::vector<TapeDirectoryEntry> readTapeDirectory(const std::uint8_t* data, std:
         if (entries[i].kind == TapeBlockKind::Binary)
             readAddresses(data, entries[i], entries[i + 1]);
     return entries;
-}
-
-const char* tapeBlockKindName(TapeBlockKind kind) {
-    switch (kind) {
-    case TapeBlockKind::Binary:
-        return "binary";
-    case TapeBlockKind::Basic:
-        return "BASIC";
-    case TapeBlockKind::Ascii:
-        return "ASCII";
-    case TapeBlockKind::Data:
-        break;
-    }
-    return "data";
 }

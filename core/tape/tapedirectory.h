@@ -8,9 +8,6 @@
 
 #include "core/tape/casblocks.h"
 
-// A block is a file header (of a binary, BASIC or ASCII file) or data.
-enum class TapeBlockKind { Binary, Basic, Ascii, Data };
-
 // The name of a file follows the ten id bytes of its header.
 constexpr std::size_t kTapeFileNameSize = 6;
 
@@ -24,13 +21,8 @@ struct TapeDirectoryEntry {
     BinaryAddresses addresses;
 };
 
-// What one block holds, from its first bytes (those after its marker).
-TapeBlockKind tapeBlockKind(const std::uint8_t* block, std::size_t size);
 // The name in a file header block: up to six bytes as stored, trailing blanks removed.
 std::string tapeFileName(const std::uint8_t* block, std::size_t size);
 
 // Every block of the image in order; empty when it holds no marker. Accepts any bytes.
 std::vector<TapeDirectoryEntry> readTapeDirectory(const std::uint8_t* data, std::size_t size);
-
-// "binary", "BASIC", "ASCII" or "data".
-const char* tapeBlockKindName(TapeBlockKind kind);

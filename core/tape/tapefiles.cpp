@@ -1,7 +1,5 @@
 #include "core/tape/tapefiles.h"
 
-#include <algorithm>
-
 #include "core/tape/tapedirectory.h"
 
 namespace {
@@ -82,50 +80,32 @@ BlockJudgement judgeBinary(const BlockBytes& block) {
                     block.size);
 }
 
-BlockJudgement judgeData(TapeFileKind file, const BlockBytes& block) {
+BlockJudgement judgeData(TapeBlockKind file, const BlockBytes& block) {
     BlockJudgement judgement;
     switch (file) {
-    case TapeFileKind::Binary:
+    case TapeBlockKind::Binary:
         judgement = judgeBinary(block);
         break;
-    case TapeFileKind::Basic:
+    case TapeBlockKind::Basic:
         judgement = judgeBasic(block);
         break;
-    case TapeFileKind::Ascii:
+    case TapeBlockKind::Ascii:
         judgement = measured(kAsciiBlockSize, block.size);
         break;
-    case TapeFileKind::None:
+    case TapeBlockKind::Data:
         return judgement;
     }
     judgement.file = file;
     return judgement;
 }
 
-bool holdsAsciiEnd(const BlockBytes& block) {
-    return std::find(block.data, block.data + block.size, kAsciiEnd) != block.data + block.size;
-}
-
-const char* fileKindName(TapeFileKind kind) {
-    switch (kind) {
-    case TapeFileKind::Binary:
-        return "binary";
-    case TapeFileKind::Basic:
-        return "BASIC";
-    case TapeFileKind::Ascii:
-        return "ASCII";
-    case TapeFileKind::None:
-        break;
-    }
-    return "";
-}
-
 } // namespace
 
 std::vector<BlockJudgement> judgeTapeBlocks(const std::vector<BlockBytes>& blocks) {
     std::vector<BlockJudgement> judgements(blocks.size());
-    TapeFileKind expecting = TapeFileKind::None; // the file whose next data block is due
-    std::size_t last = 0;                        // the latest block of that file
-    bool headerOnly = false;                     // whether that block is the file's header
+    TapeFileTracker files;
+    std::size_t last = 0;    // the latest block of the file whose next block is due
+    bool headerOnly = false; // whether that block is the file's header
     // A file that stops before its end; a cut block already says so itself.
     auto stopFile = [&]() {
         BlockJudgement& judgement = judgements[last];
@@ -136,26 +116,23 @@ std::vector<BlockJudgement> judgeTapeBlocks(const std::vector<BlockBytes>& block
     };
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const BlockBytes& block = blocks[i];
-        const TapeFileKind header = fileHeaderKind(block.data, block.size);
-        if (header != TapeFileKind::None) {
-            if (expecting != TapeFileKind::None)
+        const bool fileOpen = files.open() != TapeBlockKind::Data;
+        const TapeFileTracker::Step step = files.next(block.data, block.size);
+        if (step.kind != TapeBlockKind::Data) {
+            if (fileOpen)
                 stopFile();
-            judgements[i].file = header;
-            expecting = header;
+            judgements[i].file = step.kind;
             last = i;
             headerOnly = true;
             continue;
         }
-        if (expecting == TapeFileKind::None)
+        if (step.continues == TapeBlockKind::Data)
             continue;
-        judgements[i] = judgeData(expecting, block);
+        judgements[i] = judgeData(step.continues, block);
         last = i;
         headerOnly = false;
-        // A binary or BASIC file is one data block; an ASCII file goes on to its end byte.
-        if (expecting != TapeFileKind::Ascii || holdsAsciiEnd(block))
-            expecting = TapeFileKind::None;
     }
-    if (expecting != TapeFileKind::None)
+    if (files.open() != TapeBlockKind::Data)
         stopFile();
     return judgements;
 }
@@ -167,7 +144,7 @@ std::string blockFault(const BlockJudgement& judgement, std::size_t held) {
         return holds + " of the " + std::to_string(judgement.announced) +
                " bytes that its header announces";
     case BlockVerdict::EndMissing:
-        if (judgement.file == TapeFileKind::Binary)
+        if (judgement.file == TapeBlockKind::Binary)
             return holds + " bytes, too few for the load, end and exec addresses of its file";
         return holds + " bytes and stops before the end link of its BASIC program";
     case BlockVerdict::Unjudged:
@@ -176,7 +153,7 @@ std::string blockFault(const BlockJudgement& judgement, std::size_t held) {
     }
     switch (judgement.stop) {
     case FileStop::NoDataBlock:
-        return std::string("is the header of a ") + fileKindName(judgement.file) +
+        return std::string("is the header of a ") + tapeBlockKindName(judgement.file) +
                " file, and no data block follows it";
     case FileStop::NoAsciiEnd:
         return "is the last block of its ASCII file, and does not hold the file's end byte 0x1A";
@@ -190,7 +167,7 @@ std::size_t announcedSize(const std::vector<BlockBytes>& blocks) {
     if (blocks.empty())
         return 0;
     const BlockBytes& last = blocks.back();
-    if (fileHeaderKind(last.data, last.size) != TapeFileKind::None)
+    if (tapeBlockKind(last.data, last.size) != TapeBlockKind::Data)
         return kFileIdSize + kTapeFileNameSize;
     const BlockJudgement judgement = judgeTapeBlocks(blocks).back();
     const bool measured =

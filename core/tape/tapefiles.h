@@ -42,8 +42,9 @@ enum class FileStop {
 
 struct BlockJudgement {
     BlockVerdict verdict = BlockVerdict::Unjudged;
-    TapeFileKind file = TapeFileKind::None; // the file the block belongs to, when judged
-    std::size_t announced = 0;              // Complete, Short: the bytes the block should hold
+    // The kind of the header of the file the block belongs to; Data for a block of no file.
+    TapeBlockKind file = TapeBlockKind::Data;
+    std::size_t announced = 0; // Complete, Short: the bytes the block should hold
     FileStop stop = FileStop::No;
 };
 

@@ -1,16 +1,16 @@
 // Tiled's JSON formats: the map (.tmj, .json) and the tileset (.tsj, .json).
+#include "core/tiled/jsonmap.h"
+
 #include <nlohmann/json.hpp>
 
 #include "core/level/blockcatalog.h"
-#include "core/tiled/layerdata.h"
-#include "core/tiled/mapfile.h"
+#include "core/tiled/levelmap.h"
 #include "core/tiled/maptilesets.h"
 #include "core/tiled/maptitle.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-constexpr std::size_t kMapTiles = static_cast<std::size_t>(kColumns * kRows);
 
 Json property(const char* name, const char* type, Json value) {
     return Json{{"name", name}, {"type", type}, {"value", std::move(value)}};
@@ -82,7 +82,8 @@ Json monsterObject(const Level& level, int k) {
         {"y", y}};
 }
 
-// --- reading: every member is looked at for its type before use ---
+// --- reading: the syntax into the form of tiledmap.h, judged there; every member is looked at
+// for its type before use ---
 
 const Json* member(const Json& object, const char* name) {
     if (!object.is_object())
@@ -96,14 +97,11 @@ std::string text(const Json& object, const char* name) {
     return value && value->is_string() ? value->get<std::string>() : std::string();
 }
 
-double real(const Json& object, const char* name) {
+// A number member as its JSON text; a value of another kind keeps its JSON text too, and so reads
+// as no number.
+MapNumber number(const Json& object, const char* name) {
     const Json* value = member(object, name);
-    return value && value->is_number() ? value->get<double>() : 0.0;
-}
-
-long long whole(const Json& object, const char* name) {
-    const Json* value = member(object, name);
-    return value && value->is_number_integer() ? value->get<long long>() : 0;
+    return value ? value->dump() : MapNumber();
 }
 
 std::string valueText(const Json& value) {
@@ -131,45 +129,26 @@ std::vector<MapProperty> readProperties(const Json& owner) {
 }
 
 void readTilesetObject(const Json& object, MapTileset& tileset) {
-    const long long tileCount = whole(object, "tilecount");
-    tileset.tileCount =
-        tileCount > 0 && tileCount <= 0xFFFFFFF ? static_cast<unsigned>(tileCount) : 0;
+    tileset.tileCount = number(object, "tilecount");
     const Json* tiles = member(object, "tiles");
     if (!tiles || !tiles->is_array())
         return;
-    for (const Json& tile : *tiles) {
-        const long long id = whole(tile, "id");
-        if (id < 0 || id > 0xFFFFFFF)
-            continue;
-        for (const MapProperty& property : readProperties(tile))
-            if (property.name == "code")
-                noteTileCode(tileset, static_cast<unsigned>(id), property.value);
-    }
+    for (const Json& tile : *tiles)
+        tileset.tiles.push_back({number(tile, "id"), readProperties(tile)});
 }
 
-bool readLayerData(const Json& layer, std::vector<std::uint32_t>& gids, std::string& error) {
-    const Json* data = member(layer, "data");
-    if (data && data->is_string())
-        return decodeLayerData(data->get<std::string>(), text(layer, "encoding"),
-                               text(layer, "compression"), kMapTiles, gids, error);
-    if (!data || !data->is_array()) {
-        error = "no tile data";
-        return false;
+void readLayerData(const Json& node, MapLayer& layer) {
+    const Json* data = member(node, "data");
+    layer.encoded = data && data->is_string();
+    layer.hasData = layer.encoded || (data && data->is_array());
+    if (layer.encoded) {
+        layer.text = data->get<std::string>();
+        layer.encoding = text(node, "encoding");
+        layer.compression = text(node, "compression");
+    } else if (layer.hasData) {
+        for (const Json& gid : *data)
+            layer.gids.push_back(gid.dump());
     }
-    if (data->size() > kMapTiles) {
-        error = std::to_string(data->size()) + " tiles, a 24 x 18 map has 432";
-        return false;
-    }
-    gids.clear();
-    for (const Json& gid : *data) {
-        if (!gid.is_number_unsigned() || gid.get<std::uint64_t>() > 0xFFFFFFFFu) {
-            error = "the tile data holds " + textForMessage(gid.dump()) +
-                    " where a tile number belongs";
-            return false;
-        }
-        gids.push_back(static_cast<std::uint32_t>(gid.get<std::uint64_t>()));
-    }
-    return true;
 }
 
 void readObjects(const Json& group, std::vector<MapObject>& objects) {
@@ -179,40 +158,41 @@ void readObjects(const Json& group, std::vector<MapObject>& objects) {
     for (const Json& entry : *list) {
         MapObject object;
         object.name = text(entry, "name");
-        object.x = real(entry, "x");
-        object.y = real(entry, "y");
+        object.x = number(entry, "x");
+        object.y = number(entry, "y");
         object.properties = readProperties(entry);
         const Json* polyline = member(entry, "polyline");
         if (polyline && polyline->is_array()) {
             object.hasPolyline = true;
             for (const Json& point : *polyline)
-                object.polyline.push_back({real(point, "x"), real(point, "y")});
+                object.polyline.push_back(number(point, "x") + "," + number(point, "y"));
         }
-        objects.push_back(object);
+        objects.push_back(std::move(object));
     }
 }
 
-bool readLayers(const Json& parent, TiledMap& map, std::string& error, int depth) {
+// Tile layers and object groups, also inside group layers.
+void readLayers(const Json& parent, TiledMap& map, int depth) {
     const Json* layers = member(parent, "layers");
     if (!layers || !layers->is_array() || depth > 32)
-        return true;
-    for (const Json& layer : *layers) {
-        const std::string kind = text(layer, "type"), name = text(layer, "name");
+        return;
+    for (const Json& node : *layers) {
+        const std::string kind = text(node, "type");
         if (kind == "group") {
-            if (!readLayers(layer, map, error, depth + 1))
-                return false;
-        } else if (kind == "tilelayer" && name == kCellsLayerName && !map.hasCells) {
-            map.hasCells = true;
-            if (!readLayerData(layer, map.cells, error)) {
-                error = std::string("layer ") + kCellsLayerName + ": " + error;
-                return false;
-            }
-        } else if (kind == "objectgroup" && name == kMonstersLayerName && !map.hasMonsters) {
-            map.hasMonsters = true;
-            readObjects(layer, map.monsters);
+            readLayers(node, map, depth + 1);
+            continue;
         }
+        if (kind != "tilelayer" && kind != "objectgroup")
+            continue;
+        MapLayer layer;
+        layer.tiles = kind == "tilelayer";
+        layer.name = text(node, "name");
+        if (layer.tiles)
+            readLayerData(node, layer);
+        else
+            readObjects(node, layer.objects);
+        map.layers.push_back(std::move(layer));
     }
-    return true;
 }
 
 bool parseJson(const std::uint8_t* data, std::size_t size, const char* what, Json& document,
@@ -291,8 +271,7 @@ std::string writeJsonMap(const Level& level, bool embedTileset) {
     return map.dump(1) + "\n";
 }
 
-bool readJsonMap(const std::uint8_t* data, std::size_t size, const TilesetLoader& loader,
-                 TiledMap& map, std::string& error) {
+bool readJsonMap(const std::uint8_t* data, std::size_t size, TiledMap& map, std::string& error) {
     Json document;
     if (!parseJson(data, size, "map", document, error))
         return false;
@@ -301,33 +280,31 @@ bool readJsonMap(const std::uint8_t* data, std::size_t size, const TilesetLoader
         return false;
     }
     map.orientation = text(document, "orientation");
-    map.width = whole(document, "width");
-    map.height = whole(document, "height");
-    map.tileWidth = whole(document, "tilewidth");
-    map.tileHeight = whole(document, "tileheight");
+    map.width = number(document, "width");
+    map.height = number(document, "height");
+    map.tileWidth = number(document, "tilewidth");
+    map.tileHeight = number(document, "tileheight");
     const Json* infinite = member(document, "infinite");
     map.infinite = infinite && infinite->is_boolean() && infinite->get<bool>();
-    if (!checkMapShape(map, error))
-        return false;
     map.properties = readProperties(document);
     const Json* tilesets = member(document, "tilesets");
     if (tilesets && tilesets->is_array()) {
         for (const Json& entry : *tilesets) {
             MapTileset tileset;
-            const long long firstGid = whole(entry, "firstgid");
-            tileset.firstGid =
-                firstGid > 0 && firstGid <= 0xFFFFFFF ? static_cast<unsigned>(firstGid) : 0;
-            if (member(entry, "source")) {
-                if (!readExternalTileset(text(entry, "source"), loader, tileset, error))
-                    return false;
+            tileset.firstGid = number(entry, "firstgid");
+            tileset.external = member(entry, "source") != nullptr;
+            if (tileset.external) {
+                tileset.source = text(entry, "source");
+                tileset.name = tileset.source;
             } else {
                 tileset.name = text(entry, "name");
                 readTilesetObject(entry, tileset);
             }
-            map.tilesets.push_back(tileset);
+            map.tilesets.push_back(std::move(tileset));
         }
     }
-    return readLayers(document, map, error, 0);
+    readLayers(document, map, 0);
+    return true;
 }
 
 bool readJsonTileset(const std::uint8_t* data, std::size_t size, MapTileset& tileset,

@@ -115,13 +115,10 @@ bool decodeCsv(const std::string& text, std::size_t most, std::vector<std::uint3
             ++i;
         if (i == text.size())
             return true;
-        std::uint64_t value = 0;
-        const std::size_t first = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) &&
-               value <= 0xFFFFFFFFu)
-            value = value * 10 + static_cast<unsigned>(text[i++] - '0');
-        if (i == first || value > 0xFFFFFFFFu) {
-            error = "the CSV data holds " + quotedForMessage(text.substr(first, 12)) +
+        std::uint32_t gid = 0;
+        const std::size_t end = readGid(text, i, gid);
+        if (end == i) {
+            error = "the CSV data holds " + quotedForMessage(text.substr(i, 12)) +
                     " where a tile number belongs";
             return false;
         }
@@ -129,7 +126,8 @@ bool decodeCsv(const std::string& text, std::size_t most, std::vector<std::uint3
             error = "the CSV data holds more tiles than the layer";
             return false;
         }
-        gids.push_back(static_cast<std::uint32_t>(value));
+        gids.push_back(gid);
+        i = end;
         while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
             ++i;
         if (i < text.size() && text[i] == ',')
@@ -138,6 +136,18 @@ bool decodeCsv(const std::string& text, std::size_t most, std::vector<std::uint3
 }
 
 } // namespace
+
+std::size_t readGid(const std::string& text, std::size_t from, std::uint32_t& gid) {
+    std::uint64_t value = 0;
+    std::size_t i = from;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        if (value > 0xFFFFFFFFu)
+            return from;
+    }
+    gid = static_cast<std::uint32_t>(value);
+    return i;
+}
 
 bool decodeLayerData(const std::string& text, const std::string& encoding,
                      const std::string& compression, std::size_t most,

@@ -11,6 +11,11 @@ bool decodeLayerData(const std::string& text, const std::string& encoding,
                      const std::string& compression, std::size_t most,
                      std::vector<std::uint32_t>& gids, std::string& error);
 
+// A tile number as the CSV form and the per-tile lists write it: decimal digits, at most 2^32 - 1.
+// Reads the one that starts at `from` into `gid` and returns where it ends; `from` itself when
+// none starts there.
+std::size_t readGid(const std::string& text, std::size_t from, std::uint32_t& gid);
+
 // The reverse, for the tests: base64 of the gids as 32-bit little-endian numbers, compressed as
 // asked ("", "zlib", "gzip", "zstd").
 bool encodeLayerData(const std::vector<std::uint32_t>& gids, const std::string& compression,

@@ -8,11 +8,9 @@
 // start to its end at the centre of the cell its coordinates name (pixel x = 2 (x - 16) + 8,
 // pixel y = 2 y + 8), with the int properties direction, type and colour.
 //
-// The readers (tmxmap.h, jsonmap.h) fill a TiledMap with what the file says, in either format;
-// levelFromMap applies the conventions.
+// The readers (tmxmap.h, jsonmap.h) turn either format into one form (tiledmap.h), whose
+// levelFromMap applies these conventions; mapfile.h reads and writes a map in either format.
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -21,62 +19,13 @@
 extern const char* const kCellsLayerName;    // "cells"
 extern const char* const kMonstersLayerName; // "monsters"
 
-struct MapProperty {
-    std::string name;
-    std::string type; // "string", "int", ...; empty reads as "string"
-    std::string value;
-};
-
-struct MapTileset {
-    unsigned firstGid = 0;
-    std::string name;                        // for messages: its file, or its name in the map
-    unsigned tileCount = 0;                  // as the tileset says; 0 when it does not
-    std::map<unsigned, std::int64_t> codes;  // tile id -> its int property `code`
-    std::map<unsigned, std::string> badCode; // tile id -> why its `code` is not a number
-};
-
-struct MapPoint {
-    double x = 0, y = 0;
-};
-
-struct MapObject {
-    std::string name;
-    double x = 0, y = 0;
-    bool hasPolyline = false;
-    std::vector<MapPoint> polyline;
-    std::vector<MapProperty> properties;
-};
-
-struct TiledMap {
-    std::string orientation;
-    long long width = 0, height = 0, tileWidth = 0, tileHeight = 0;
-    bool infinite = false;
-    std::vector<MapProperty> properties;
-    std::vector<MapTileset> tilesets;
-    bool hasCells = false;
-    std::vector<std::uint32_t> cells; // the gids of the `cells` layer, row by row
-    bool hasMonsters = false;
-    std::vector<MapObject> monsters; // the objects of the `monsters` layer
-};
-
-// Reads an external tileset a map names (its `source`, relative to the map's folder) into
-// `bytes`; false with the reason in `why`.
-using TilesetLoader = std::function<bool(const std::string& source,
-                                         std::vector<std::uint8_t>& bytes, std::string& why)>;
-
-// Orientation, infinity, width and height and tile size; false with the reason in `error`.
-bool checkMapShape(const TiledMap& map, std::string& error);
-
-// The level a map describes; false with one line in `error` saying what is wrong and where.
-bool levelFromMap(const TiledMap& map, Level& level, std::string& error);
-
 // The tile number (gid) an exported map gives cell (col, row): 0 for code 0, 1 to 45 for the
 // blocks in catalogue order, then the unknown codes in the order of `unknownCodes`.
 std::uint32_t exportedGid(const Level& level, int col, int row,
                           const std::vector<int>& unknownCodes);
 
 // Monster coordinates and the pixel position of the cell centre they name, and back (rounded to
-// the nearest whole coordinate).
+// the nearest whole coordinate): level.h's monster pixels on the map's 16-pixel tiles.
 double mapPixelX(int x);
 double mapPixelY(int y);
 long long monsterXOfPixel(double x);

@@ -7,7 +7,7 @@
 #include <pugixml.hpp>
 
 #include "core/level/blockcatalog.h"
-#include "core/picture/builtinart.h"
+#include "core/picture/levelrender.h"
 #include "core/picture/pngimage.h"
 #include "core/picture/titletext.h"
 #include "core/tiled/tmxproperty.h"
@@ -20,6 +20,8 @@ const char* const kUnknownTilesetName = "tomkrin-unknown";
 namespace {
 
 constexpr int kBlockTilesetRows = (kBlockCount + kBlockTilesetColumns - 1) / kBlockTilesetColumns;
+// A block's tile is the picture the rendered grid shows for it.
+static_assert(kMapTilePixels == kCellPixels, "a tile and a grid cell are one size");
 
 } // namespace
 
@@ -51,19 +53,9 @@ std::string blockTilesetTsx() {
 std::vector<std::uint8_t> blockTilesetPng() {
     RgbImage sheet(kBlockTilesetColumns * kMapTilePixels, kBlockTilesetRows * kMapTilePixels,
                    {0xFF, 0xFF, 0xFF});
-    for (int k = 0; k < kBlockCount; ++k) {
-        const int left = (k % kBlockTilesetColumns) * kMapTilePixels;
-        const int top = (k / kBlockTilesetColumns) * kMapTilePixels;
-        for (const BlockArt& art : builtInBlockArt()) {
-            if (art.bitmapId != (block[k].bitmapId & 0xFFFF))
-                continue;
-            for (int i = 0; i < kBlockArtSide * kBlockArtSide; ++i) {
-                const MsxColour& c = kMsxColours[art.pixels[static_cast<std::size_t>(i)]];
-                sheet.set(left + i % kBlockArtSide, top + i / kBlockArtSide,
-                          {c.red, c.green, c.blue});
-            }
-        }
-    }
+    for (int k = 0; k < kBlockCount; ++k)
+        sheet.paste(blockPicture(block[k].code), (k % kBlockTilesetColumns) * kMapTilePixels,
+                    (k / kBlockTilesetColumns) * kMapTilePixels);
     return encodePng(sheet);
 }
 

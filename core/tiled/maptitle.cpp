@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/editor/hexnumber.h"
+#include "core/level/hexdigit.h"
 #include "core/level/leveltitle.h"
 
 std::string escapeMapTitle(const Level& level) {

@@ -1,18 +1,17 @@
 // Tiled's XML formats: the map (.tmx) and the tileset (.tsx).
-#include <cstdlib>
+#include "core/tiled/tmxmap.h"
+
 #include <sstream>
+#include <utility>
 
 #include <pugixml.hpp>
 
-#include "core/tiled/layerdata.h"
-#include "core/tiled/mapfile.h"
+#include "core/tiled/levelmap.h"
 #include "core/tiled/maptilesets.h"
 #include "core/tiled/tmxproperty.h"
 #include "core/tiled/maptitle.h"
 
 namespace {
-
-constexpr std::size_t kMapTiles = static_cast<std::size_t>(kColumns * kRows);
 
 void addIntProperty(pugi::xml_node properties, const char* name, int value) {
     addTmxProperty(properties, name, "int", std::to_string(value));
@@ -92,11 +91,7 @@ void addMonsters(pugi::xml_node map, const Level& level) {
     }
 }
 
-// --- reading ---
-
-long long number(pugi::xml_node node, const char* name) {
-    return node.attribute(name).as_llong(0);
-}
+// --- reading: the syntax into the form of tiledmap.h, judged there ---
 
 std::vector<MapProperty> readProperties(pugi::xml_node owner) {
     std::vector<MapProperty> properties;
@@ -113,89 +108,65 @@ std::vector<MapProperty> readProperties(pugi::xml_node owner) {
 }
 
 void readTilesetNode(pugi::xml_node node, MapTileset& tileset) {
-    tileset.tileCount = node.attribute("tilecount").as_uint(0);
-    for (pugi::xml_node tile : node.children("tile")) {
-        const unsigned id = tile.attribute("id").as_uint();
-        for (const MapProperty& property : readProperties(tile))
-            if (property.name == "code")
-                noteTileCode(tileset, id, property.value);
-    }
+    tileset.tileCount = node.attribute("tilecount").value();
+    for (pugi::xml_node tile : node.children("tile"))
+        tileset.tiles.push_back({tile.attribute("id").value(), readProperties(tile)});
 }
 
-bool readLayerData(pugi::xml_node layer, std::vector<std::uint32_t>& gids, std::string& error) {
-    pugi::xml_node data = layer.child("data");
-    if (!data) {
-        error = "no <data> element";
-        return false;
+void readLayerData(pugi::xml_node node, MapLayer& layer) {
+    pugi::xml_node data = node.child("data");
+    layer.hasData = !data.empty();
+    layer.encoding = data.attribute("encoding").value();
+    layer.compression = data.attribute("compression").value();
+    layer.encoded = !layer.encoding.empty();
+    if (layer.encoded) {
+        layer.text = data.text().get();
+        return;
     }
-    const std::string encoding = data.attribute("encoding").value();
-    if (!encoding.empty())
-        return decodeLayerData(data.text().get(), encoding, data.attribute("compression").value(),
-                               kMapTiles, gids, error);
     // Tiled's oldest form: one <tile gid=".."/> per tile.
-    gids.clear();
-    for (pugi::xml_node tile : data.children("tile")) {
-        if (gids.size() == kMapTiles) {
-            error = "more <tile> elements than the layer has tiles";
-            return false;
-        }
-        gids.push_back(static_cast<std::uint32_t>(tile.attribute("gid").as_ullong(0)));
-    }
-    return true;
+    for (pugi::xml_node tile : data.children("tile"))
+        layer.gids.push_back(tile.attribute("gid").value());
 }
 
-bool readObjects(pugi::xml_node group, std::vector<MapObject>& objects, std::string& error) {
+void readObjects(pugi::xml_node group, std::vector<MapObject>& objects) {
     for (pugi::xml_node node : group.children("object")) {
         MapObject object;
         object.name = node.attribute("name").value();
-        object.x = node.attribute("x").as_double(0);
-        object.y = node.attribute("y").as_double(0);
+        object.x = node.attribute("x").value();
+        object.y = node.attribute("y").value();
         object.properties = readProperties(node);
         if (pugi::xml_node polyline = node.child("polyline")) {
             object.hasPolyline = true;
             std::istringstream points(polyline.attribute("points").value());
             std::string point;
-            while (points >> point) {
-                const std::size_t comma = point.find(',');
-                char* end = nullptr;
-                MapPoint read;
-                read.x = std::strtod(point.c_str(), &end);
-                if (comma == std::string::npos || end != point.c_str() + comma) {
-                    error = std::string("layer ") + kMonstersLayerName + ", " + object.name +
-                            ": the point " + quotedForMessage(point) + " is not x,y";
-                    return false;
-                }
-                read.y = std::strtod(point.c_str() + comma + 1, nullptr);
-                object.polyline.push_back(read);
-            }
+            while (points >> point)
+                object.polyline.push_back(point);
         }
-        objects.push_back(object);
+        objects.push_back(std::move(object));
     }
-    return true;
 }
 
-// Tile layers and object groups, also inside group layers; the first of each name counts.
-bool readLayers(pugi::xml_node parent, TiledMap& map, std::string& error, int depth) {
+// Tile layers and object groups, also inside group layers.
+void readLayers(pugi::xml_node parent, TiledMap& map, int depth) {
     if (depth > 32)
-        return true;
+        return;
     for (pugi::xml_node node : parent.children()) {
-        const std::string kind = node.name(), name = node.attribute("name").value();
+        const std::string kind = node.name();
         if (kind == "group") {
-            if (!readLayers(node, map, error, depth + 1))
-                return false;
-        } else if (kind == "layer" && name == kCellsLayerName && !map.hasCells) {
-            map.hasCells = true;
-            if (!readLayerData(node, map.cells, error)) {
-                error = std::string("layer ") + kCellsLayerName + ": " + error;
-                return false;
-            }
-        } else if (kind == "objectgroup" && name == kMonstersLayerName && !map.hasMonsters) {
-            map.hasMonsters = true;
-            if (!readObjects(node, map.monsters, error))
-                return false;
+            readLayers(node, map, depth + 1);
+            continue;
         }
+        if (kind != "layer" && kind != "objectgroup")
+            continue;
+        MapLayer layer;
+        layer.tiles = kind == "layer";
+        layer.name = node.attribute("name").value();
+        if (layer.tiles)
+            readLayerData(node, layer);
+        else
+            readObjects(node, layer.objects);
+        map.layers.push_back(std::move(layer));
     }
-    return true;
 }
 
 bool parseXml(const std::uint8_t* data, std::size_t size, const char* what,
@@ -249,8 +220,7 @@ std::string writeTmxMap(const Level& level, bool embedTileset) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + text.str();
 }
 
-bool readTmxMap(const std::uint8_t* data, std::size_t size, const TilesetLoader& loader,
-                TiledMap& map, std::string& error) {
+bool readTmxMap(const std::uint8_t* data, std::size_t size, TiledMap& map, std::string& error) {
     pugi::xml_document document;
     if (!parseXml(data, size, "map", document, error))
         return false;
@@ -260,27 +230,27 @@ bool readTmxMap(const std::uint8_t* data, std::size_t size, const TilesetLoader&
         return false;
     }
     map.orientation = root.attribute("orientation").value();
-    map.width = number(root, "width");
-    map.height = number(root, "height");
-    map.tileWidth = number(root, "tilewidth");
-    map.tileHeight = number(root, "tileheight");
+    map.width = root.attribute("width").value();
+    map.height = root.attribute("height").value();
+    map.tileWidth = root.attribute("tilewidth").value();
+    map.tileHeight = root.attribute("tileheight").value();
     map.infinite = root.attribute("infinite").as_int(0) != 0;
-    if (!checkMapShape(map, error))
-        return false;
     map.properties = readProperties(root);
     for (pugi::xml_node node : root.children("tileset")) {
         MapTileset tileset;
-        tileset.firstGid = node.attribute("firstgid").as_uint(0);
-        if (node.attribute("source")) {
-            if (!readExternalTileset(node.attribute("source").value(), loader, tileset, error))
-                return false;
+        tileset.firstGid = node.attribute("firstgid").value();
+        tileset.external = !node.attribute("source").empty();
+        if (tileset.external) {
+            tileset.source = node.attribute("source").value();
+            tileset.name = tileset.source;
         } else {
             tileset.name = node.attribute("name").value();
             readTilesetNode(node, tileset);
         }
-        map.tilesets.push_back(tileset);
+        map.tilesets.push_back(std::move(tileset));
     }
-    return readLayers(root, map, error, 0);
+    readLayers(root, map, 0);
+    return true;
 }
 
 bool readTsxTileset(const std::uint8_t* data, std::size_t size, MapTileset& tileset,

@@ -1,7 +1,8 @@
 # Sourced by the scripts that drive the Windows tools under Wine.
 # wine_test_start "$@": takes the script's last two arguments, the Wine runner ($wine_run) and the
-# work folder, and starts in that folder, new and empty; fail MESSAGE counts a failure in $failures;
-# wine_test_end NAME prints the verdict and exits with the number of failures.
+# work folder, and starts in that folder, new and empty; fail MESSAGE (scripts/checks.sh) counts a
+# failure in $failures; wine_test_end NAME prints the verdict and exits with the number of failures.
+. "$(dirname "$0")/../../scripts/checks.sh"
 wine_test_start() {
     while [ $# -gt 2 ]; do shift; done
     wine_run="$1"
@@ -9,10 +10,6 @@ wine_test_start() {
     mkdir -p "$2"
     cd "$2" || exit 1
     failures=0
-}
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
 }
 wine_test_end() {
     [ "$failures" = 0 ] && echo "$1 under Wine: all checks passed"

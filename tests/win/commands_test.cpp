@@ -137,10 +137,9 @@ void command(int id) {
 class Commands : public testing::Test {
   protected:
     void SetUp() override {
-        StartEditorOnce();
         fakes = Fakes{};
-        systemCalls = {fakeOpen, fakeSave, fakeMessageBox, fakeShellExecute, fakeShellExecuteEx};
-        folder = MakeTempFolder();
+        folder = StartEditorWith(
+            {fakeOpen, fakeSave, fakeMessageBox, fakeShellExecute, fakeShellExecuteEx});
         UpdateStatusBar(status, "untouched");
     }
     void TearDown() override { systemCalls = realSystemCalls(); }

@@ -115,9 +115,7 @@ HANDLE lockFile(const std::string& path) {
 class RealDialogs : public testing::Test {
   protected:
     void SetUp() override {
-        StartEditorOnce();
-        systemCalls = realSystemCalls();
-        folder = MakeTempFolder();
+        folder = StartEditorWith(realSystemCalls());
         level = pattern(493, 5);
         tape = pattern(34000, 77);
         for (const char* name : {"level.bin", "locked.bin"})

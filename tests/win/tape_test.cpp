@@ -182,10 +182,9 @@ std::string pattern(size_t size, int seed) {
 class TapeCommands : public testing::Test {
   protected:
     void SetUp() override {
-        StartEditorOnce();
         fakes = Fakes{};
-        systemCalls = {fakeOpen, fakeSave, fakeMessageBox, fakeShellExecute, fakeShellExecuteEx};
-        folder = MakeTempFolder();
+        folder = StartEditorWith(
+            {fakeOpen, fakeSave, fakeMessageBox, fakeShellExecute, fakeShellExecuteEx});
         level = pattern(493, 1);
         WriteFileBytes(folder + "level.bin", level);
         tape = pattern(34000, 100);

@@ -17,7 +17,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const std::string kBlocksDir = std::string(TK_SOURCE_DIR) + "/res/blocks";
-const std::string kArtFile = std::string(TK_SOURCE_DIR) + "/res/art/blocks.txt";
+const std::string kArtFile = std::string(TK_SOURCE_DIR) + "/core/picture/art/blocks.txt";
 
 Bytes readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -113,7 +113,7 @@ TEST(BlockBitmaps, CommittedFilesAreWhatTheArtGivesNow) {
         EXPECT_EQ(art->name, entry.name);
         EXPECT_TRUE(readFile(kBlocksDir + "/" + blockBmpFileName(entry.bitmapId)) ==
                     encodeBlockBmp(*art))
-            << "run scripts/gen-bitmaps.sh after editing res/art/blocks.txt";
+            << "run scripts/gen-bitmaps.sh after editing core/picture/art/blocks.txt";
     }
 }
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-const std::string kArtDir = std::string(TK_SOURCE_DIR) + "/res/art/";
+const std::string kArtDir = std::string(TK_SOURCE_DIR) + "/core/picture/art/";
 
 TEST(BuiltInArt, IsTheArtOfTheFilesInTheSourceTree) {
     std::ifstream blocksFile(kArtDir + "blocks.txt");

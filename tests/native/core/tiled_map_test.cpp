@@ -68,11 +68,25 @@ class TiledMapTest : public ::testing::Test {
         return at == std::string::npos ? text : text.replace(at, from.size(), to);
     }
 
-    // The JSON map with tile number `gid` at place `i` of the cells layer.
-    static std::string withJsonCell(const std::string& json, std::size_t i, std::uint32_t gid) {
+    // The JSON map with `gid` at place `i` of the cells layer.
+    static std::string withJsonCell(const std::string& json, std::size_t i,
+                                    const nlohmann::json& gid) {
         nlohmann::json map = nlohmann::json::parse(json);
         map["layers"][0]["data"][i] = gid;
         return map.dump();
+    }
+    // The TMX map of `level` with its cells in Tiled's oldest form, a <tile gid=".."/> per tile,
+    // and `gid` at place `i`.
+    static std::string withTmxTile(const std::string& tmx, const Level& level, std::size_t i,
+                                   const std::string& gid) {
+        std::string tiles = "<data>";
+        for (std::size_t k = 0; k < static_cast<std::size_t>(kColumns * kRows); ++k) {
+            const int col = static_cast<int>(k % kColumns), row = static_cast<int>(k / kColumns);
+            tiles += "<tile gid=\"" +
+                     (k == i ? gid : std::to_string(exportedGid(level, col, row, {}))) + "\"/>";
+        }
+        const std::size_t open = tmx.find("<data encoding=\"csv\">");
+        return std::string(tmx).replace(open, tmx.find("</data>") - open, tiles);
     }
 
     std::map<std::string, std::string> files_ = {{kBlockTilesetFile, blockTilesetTsx()}};
@@ -194,6 +208,14 @@ TEST_F(TiledMapTest, RefusesBadMapsInOneLineSayingWhereTheFaultIs) {
          "layer cells, row 0, column 0: a flipped or rotated tile"},
         {withJsonCell(json, 1, 1073741826),
          "layer cells, row 0, column 1: a flipped or rotated tile"},
+        // A tile number above 32 bits, or no number, in Tiled's oldest form and in JSON's list.
+        {withTmxTile(tmx, level, 29, "4294967298"),
+         "layer cells, row 1, column 5: the tile data holds \"4294967298\" where a tile number"},
+        {withTmxTile(tmx, level, 30, "x"),
+         "layer cells, row 1, column 6: the tile data holds \"x\""},
+        {withJsonCell(json, 29, 4294967298u),
+         "layer cells, row 1, column 5: the tile data holds \"4294967298\" where a tile number"},
+        {withJsonCell(json, 30, "2"), "layer cells, row 1, column 6: the tile data holds \"\\x222"},
         {replaced(tmx, "\n2,2,2", "\n2,2,99"), "layer cells, row 0, column 2: tile number 99"},
         {replaced(tmx, "2,2,2", "2,2"), "layer cells: 431 tiles"},
         {replaced(tmx, "name=\"monster 3\" x=\"", "name=\"monster 3\" x=\"-9"),

@@ -19,6 +19,12 @@ void StartEditorOnce() {
     PumpMessages();
 }
 
+std::string StartEditorWith(const SystemCalls& calls) {
+    StartEditorOnce();
+    systemCalls = calls;
+    return MakeTempFolder();
+}
+
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -5,9 +5,14 @@
 #include <string>
 
 #include "core/level/level.h"
+#include "util/seams.h"
 
 // Starts the editor (class, main window, status bar, images) the first time it is called.
 void StartEditorOnce();
+
+// What a test case starts from: the editor started, `calls` in place of the system calls (the
+// case puts the real ones back), and a new empty folder for its files, which it returns.
+std::string StartEditorWith(const SystemCalls& calls);
 
 // Handles every message waiting for this thread's windows.
 void PumpMessages();
