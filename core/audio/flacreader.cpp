@@ -124,6 +124,10 @@ class FlacStream : public RecordingStream {
                        std::to_string(format_.frameCount) + " samples its header announces";
             return;
         }
+        if (format_.frameCount > 0 && decoded_ > format_.frameCount) {
+            failure_ = "it is a damaged FLAC file: it holds more samples than its header announces";
+            return;
+        }
         if (!FLAC__stream_decoder_finish(decoder_))
             failure_ = "it is a damaged FLAC file: its samples do not match the MD5 signature "
                        "in its header";
