@@ -140,16 +140,17 @@ done
 # burst does not clip.
 # damage_dropout IN OUT AT LENGTH: silence; damage_cut IN OUT AT LENGTH: the stretch taken out,
 # the tape after it joined on; damage_burst IN OUT AT LENGTH: white noise 10 dB louder than the
-# signal mixed in.
+# signal mixed in (sox's white noise is uniform: at 0.9 its power is 10 dB over that of the
+# recording at a quarter, whose sine peaks at 120/128 of full scale).
 damage_dropout() {
     sox "$1" "$2" trim 0 "=$3" "=$(awk -v a="$3" -v l="$4" 'BEGIN { print a + l }')" pad "$4@$3"
 }
 damage_cut() {
     sox "$1" "$2" trim 0 "=$3" "=$(awk -v a="$3" -v l="$4" 'BEGIN { print a + l }')"
 }
-damage_burst() {
-    sox -m -v 1 "$1" -v 1 \
-        "|sox -n -r 43200 -c 1 -b 32 -e floating-point -p synth $4 whitenoise vol 3.6 pad $3" "$2"
+damage_burst() { # the recording at a quarter, so that nothing clips
+    sox -m -v 0.25 "$1" -v 1 \
+        "|sox -n -r 43200 -c 1 -b 32 -e floating-point -p synth $4 whitenoise vol 0.9 pad $3" "$2"
 }
 damage_results="$work/damage-results.txt"
 : >"$damage_results"

@@ -51,8 +51,9 @@ constexpr std::size_t kGlitchBytes = 2;
 constexpr int kLevelBits = 8;
 // Damage inside a block. How far on the reader looks for the block's signal to come back, in
 // seconds; how many bytes after a damaged one must frame on the same timing for it to hold (one of
-// them may fail: noise); how many must frame, each bit sounding near the block's level with one
-// tone clearly the stronger, where the reading resumes on a new timing.
+// them may fail: noise); how many must frame, each bit sounding near the block's level (no louder
+// than kLoudest times it) with one tone clearly the stronger, where the reading resumes on a new
+// timing, or how many before the block ends (a short block, a file header, may end first).
 constexpr double kLongestDamage = 0.5;
 constexpr int kHoldingBytes = 3;
 constexpr int kResumingBytes = 4;
@@ -68,10 +69,11 @@ constexpr std::size_t kRecentBytes = 16;
 // A steady tone of 1 bits this long is a lead-in: no byte holds more than ten 1 bits running.
 constexpr double kLeadInRun = 16;
 // A stretch of damage after which the bytes come back off their old places by more than this share
-// of a byte lost time: the tape jumped.
-constexpr double kJumpShare = 0.25;
-// The samples the reader may still look back at, in bits before the byte it reads.
-constexpr double kLookBack = kLeadInBits + 4;
+// of a byte lost time: the tape jumped. (The timing holds to a few hundredths of a byte.)
+constexpr double kJumpShare = 0.15;
+// The samples the reader may still look back at, in bits before the byte it reads: the lead-in
+// before a first start bit found anew.
+constexpr double kKeptBits = kLeadInBits + 4;
 
 } // namespace
 
@@ -331,7 +333,7 @@ bool BlockReader::findFirstStartBit(double from, double& at) {
     int lowSteps = 0;
     for (double position = from; fits(position); position += step) {
         signal_.release(
-            static_cast<std::size_t>(std::max(0.0, position - kLookBack * detector_.bitLength())));
+            static_cast<std::size_t>(std::max(0.0, position - kKeptBits * detector_.bitLength())));
         const BitEnergies bit = detector_.measure(position);
         const bool silent = bit.strongest() < silence();
         silentSteps = silent ? silentSteps + 1 : 0;
@@ -553,6 +555,23 @@ void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) {
     block.lost.push_back(lost);
 }
 
+// The byte at `start`, the `index`th of its block, lost in a dropout that lay within it.
+LostBytes BlockReader::silentByte(const ByteBits& byte, double start, std::size_t index) const {
+    int first = 0;
+    while (!byte.silent[first])
+        ++first;
+    int end = kTapeByteBits;
+    while (!byte.silent[end - 1])
+        --end;
+    LostBytes lost;
+    lost.first = index;
+    lost.count = 1;
+    lost.damage = Damage::Dropout;
+    lost.from = start + first * detector_.bitLength();
+    lost.to = start + end * detector_.bitLength();
+    return lost;
+}
+
 // Takes back the last byte read.
 void BlockReader::dropLastRead(ReadBlock& block) {
     const std::size_t index = recent_.back().index;
@@ -617,7 +636,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             return;
         }
         const double bit = detector_.bitLength();
-        signal_.release(static_cast<std::size_t>(std::max(0.0, start - kLookBack * bit)));
+        signal_.release(static_cast<std::size_t>(std::max(0.0, start - kKeptBits * bit)));
         if (!block.bytes.empty()) {
             if (!timed) {
                 start = followStartBit(start);
@@ -646,20 +665,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                 // The damage lies within this byte: a short dropout takes its bits, noise only
                 // its framing.
                 if (unheard(byte)) {
-                    LostBytes lost;
-                    lost.first = block.bytes.size();
-                    lost.count = 1;
-                    lost.from = start;
-                    lost.to = next;
-                    lost.damage = Damage::Dropout;
-                    int i = 0;
-                    while (!byte.silent[i])
-                        ++i;
-                    int j = kTapeByteBits;
-                    while (!byte.silent[j - 1])
-                        --j;
-                    lost.from = start + i * detector_.bitLength();
-                    lost.to = start + j * detector_.bitLength();
+                    const LostBytes lost = silentByte(byte, start, block.bytes.size());
                     keepLost(block, lost);
                     start = next;
                     block.end = start;

@@ -74,28 +74,34 @@ bool TapeDecoder::next() {
 }
 
 // Settles the counts of the block's lost stretches by the length its file header announces: the
-// bytes the block lacks were lost where the tape jumped (time and bytes went together there); the
-// count of a dropout or of noise is sure by its duration.
+// bytes the block lacks were lost where the tape jumped (time and bytes went together there), or,
+// where it did not seem to, in a stretch that sounded (a jump of whole bytes looks like noise); the
+// count of a dropout is sure by its duration.
 void TapeDecoder::place(DecodedBlock& block) const {
     const std::size_t announced = announcedLength(blocks_, block);
-    std::vector<std::size_t> jumps;
-    for (std::size_t k = 0; k < block.lost.size(); ++k) {
-        LostStretch& lost = block.lost[k];
-        if (lost.damage == Damage::Jump)
-            jumps.push_back(k);
-        lost.sureness = announced == 0 ? (lost.damage == Damage::Jump ? LostCount::AtLeast
-                                                                      : LostCount::Estimated)
-                                       : LostCount::Sure;
-    }
-    if (announced <= block.bytes.size() || jumps.empty())
+    for (LostStretch& lost : block.lost)
+        lost.sureness = announced > 0                 ? LostCount::Sure
+                        : lost.damage == Damage::Jump ? LostCount::AtLeast
+                                                      : LostCount::Estimated;
+    if (announced <= block.bytes.size())
         return;
-    // The bytes missing, shared out among the jumps: the first ones take what does not divide.
+    std::vector<std::size_t> takers;
+    for (const Damage damage : {Damage::Jump, Damage::Noise}) {
+        if (!takers.empty())
+            break;
+        for (std::size_t k = 0; k < block.lost.size(); ++k)
+            if (block.lost[k].damage == damage)
+                takers.push_back(k);
+    }
+    if (takers.empty())
+        return;
+    // The bytes missing, shared out among them: the first ones take what does not divide.
     const std::size_t missing = announced - block.bytes.size();
     std::vector<std::size_t> extra(block.lost.size(), 0);
-    for (std::size_t j = 0; j < jumps.size(); ++j) {
-        extra[jumps[j]] = missing / jumps.size() + (j < missing % jumps.size() ? 1 : 0);
-        if (jumps.size() > 1)
-            block.lost[jumps[j]].sureness = LostCount::Guessed;
+    for (std::size_t j = 0; j < takers.size(); ++j) {
+        extra[takers[j]] = missing / takers.size() + (j < missing % takers.size() ? 1 : 0);
+        if (takers.size() > 1)
+            block.lost[takers[j]].sureness = LostCount::Guessed;
     }
     // The block again with the extra bytes after each stretch's; what follows moves on.
     std::vector<std::uint8_t> bytes;
