@@ -177,6 +177,19 @@ int unclearBits(const ByteBits& byte) {
     return count;
 }
 
+// Whether a burst of noise drowns the byte: so many of its bits are unclear that, framed or not,
+// its value is a guess: most of them, or half when it sounds louder than the block. Steady noise
+// leaves a bit or two unclear now and then (three or four in a byte at 3 dB, rarely), and the
+// block's level follows it.
+constexpr int kUnclearInDrowned = 6;
+constexpr int kUnclearInLoud = 4;
+constexpr float kLouderInDrowned = 1.5f;
+bool drowned(const ByteBits& byte, double level) {
+    const int unclear = unclearBits(byte);
+    return unclear >= kUnclearInDrowned ||
+           (unclear >= kUnclearInLoud && byte.soundingEnergy > kLouderInDrowned * level);
+}
+
 // Whether the byte frames by its tones' energies alone.
 bool framedByEnergy(const ByteBits& byte) {
     bool ones[kTapeByteBits];
@@ -411,8 +424,8 @@ bool BlockReader::gridHolds(double start, int bytes) const {
             return false;
         start = followStartBitOf(probe, start, nominalBit_);
         const ByteBits byte = measureByte(probe, start, silence());
-        const bool good =
-            !unheard(byte) && framedByEnergy(byte) && byte.soundingEnergy <= kLoudest * level_;
+        const bool good = !unheard(byte) && !drowned(byte, level_) && framedByEnergy(byte) &&
+                          byte.soundingEnergy <= kLoudest * level_;
         failures += good ? 0 : 1;
         if (failures > 1)
             return false;
@@ -555,17 +568,31 @@ void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) {
     block.lost.push_back(lost);
 }
 
-// The byte at `start`, the `index`th of its block, lost in a dropout that lay within it.
-LostBytes BlockReader::silentByte(const ByteBits& byte, double start, std::size_t index) const {
+// Whether the byte at `start` lies in a burst of noise: it is drowned, and so is the byte after it
+// (one drowned byte alone may be noise that happens so).
+bool BlockReader::inBurst(const ByteBits& byte, double start) const {
+    return drowned(byte, level_) &&
+           drowned(measureByte(detector_, start + kTapeByteBits * detector_.bitLength(), silence()),
+                   level_);
+}
+
+// The byte at `start`, the `index`th of its block, lost in a dropout that lay within it, or in
+// noise that drowned it.
+LostBytes BlockReader::lostByte(const ByteBits& byte, double start, std::size_t index) const {
+    LostBytes lost;
+    lost.first = index;
+    lost.count = 1;
+    lost.damage = Damage::Noise;
+    lost.from = start;
+    lost.to = start + kTapeByteBits * detector_.bitLength();
+    if (!unheard(byte))
+        return lost;
     int first = 0;
     while (!byte.silent[first])
         ++first;
     int end = kTapeByteBits;
     while (!byte.silent[end - 1])
         --end;
-    LostBytes lost;
-    lost.first = index;
-    lost.count = 1;
     lost.damage = Damage::Dropout;
     lost.from = start + first * detector_.bitLength();
     lost.to = start + end * detector_.bitLength();
@@ -653,7 +680,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         int soundingBits = 0;
         const bool ends = endsHere(byte, ending, soundingBits);
         const ByteReading reading = tones_.read(byte);
-        const bool good = !ends && framed(reading.ones);
+        const bool good = !ends && framed(reading.ones) && !inBurst(byte, start);
         if (ends && ending == BlockEnd::NextTone && goodBytes < kResumingBytes) {
             // A false start bit in the lead-in, or a block right before the next lead-in.
             block.ending = ending;
@@ -662,10 +689,10 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         if (!good) {
             const double next = start + kTapeByteBits * detector_.bitLength();
             if (gridHolds(next, kHoldingBytes)) {
-                // The damage lies within this byte: a short dropout takes its bits, noise only
-                // its framing.
-                if (unheard(byte)) {
-                    const LostBytes lost = silentByte(byte, start, block.bytes.size());
+                // The damage lies within this byte: a short dropout or noise that drowns it takes
+                // its bits, lesser noise only its framing.
+                if (unheard(byte) || inBurst(byte, start)) {
+                    const LostBytes lost = lostByte(byte, start, block.bytes.size());
                     keepLost(block, lost);
                     start = next;
                     block.end = start;

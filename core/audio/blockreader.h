@@ -90,7 +90,8 @@ class BlockReader {
     bool findResumption(double from, Resumption& found) const;
     LostBytes lostBetween(const ReadBlock& block, double from, double at,
                           const Resumption& found) const;
-    LostBytes silentByte(const ByteBits& byte, double start, std::size_t index) const;
+    bool inBurst(const ByteBits& byte, double start) const;
+    LostBytes lostByte(const ByteBits& byte, double start, std::size_t index) const;
     void keepLost(ReadBlock& block, const LostBytes& lost);
     void dropLastRead(ReadBlock& block);
     double resume(ReadBlock& block, double start, const Resumption& found);
