@@ -187,6 +187,7 @@ for baud in 1200 2400; do
         degrade damaged.wav 1.00 "$damage_snr" rec.wav
         decode_recording big.cas
         lost=$(sed -n 's/.* \([0-9]*\) bytes\{0,1\} lost in .*/\1/p' decode.txt | tail -1)
+        errors=$(sed -n 's/.* \([0-9]*\) framing errors\{0,1\},.*/\1/p' decode.txt | tail -1)
         outside=$(python3 - big.cas rec.cas $ranges <<'PY'
 import math, sys
 original = open(sys.argv[1], "rb").read()
@@ -211,7 +212,7 @@ wrong += sum(1 for i in range(min(len(original), len(decoded)))
 print(wrong)
 PY
 )
-        echo "$baud $name ${lost:-0} $outside $wrong $status" | tee -a "$damage_results"
+        echo "$baud $name ${lost:-0} $outside $wrong $status ${errors:-0}" | tee -a "$damage_results"
     done
 done
 
@@ -314,9 +315,12 @@ wow_table() { # baud
 
 damage_cell() { # baud case
     awk -v b="$1" -v c="$2" '$1 == b && $2 == c {
-        if ($5 == 0) printf " exact |"
-        else if ($4 == 0) printf " right, %d lost |", $3
-        else printf " %d wrong outside |", $4
+        if ($5 == 0) { printf " exact |"; next }
+        if ($4 > 0) { printf " %d wrong outside |", $4; next }
+        printf " right"
+        if ($3 > 0) printf ", %d lost", $3
+        if ($7 > 0) printf ", %d framing error%s", $7, $7 == 1 ? "" : "s"
+        printf " |"
     }' "$damage_results"
 }
 
@@ -385,7 +389,8 @@ section="$work/section.md"
     echo "12,000, the first then at 6,000), then degraded as above at nominal speed and $damage_snr dB."
     echo "\`exact\`: the decoded image equals the original; \`right, N lost\`: every byte outside the"
     echo "damaged stretch (and the byte before it) is right at its offset, the block has its announced"
-    echo "length, and the report names the N bytes lost in it, given as 0x00."
+    echo "length, and the report names the N bytes lost in it, given as 0x00 (and the bytes in it read"
+    echo "with a framing error, where the signal outlasted the damage)."
     echo
     damage_table
     echo
