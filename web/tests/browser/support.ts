@@ -32,6 +32,11 @@ export async function editorReady(page: Page): Promise<void> {
 export async function openEditor(browser: Browser, url = siteUrl()): Promise<Page> {
   const context = await newEditorContext(browser);
   const page = await context.newPage();
+  // What goes wrong inside the page shows beside the test that saw it.
+  page.on("pageerror", (error) => console.log(`page error: ${error.message}`));
+  page.on("console", (message) => {
+    if (message.type() === "error") console.log(`page console: ${message.text()}`);
+  });
   await page.goto(url);
   await editorReady(page);
   return page;
