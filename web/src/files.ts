@@ -175,9 +175,10 @@ export class Files {
 
   exportForTiled(): void {
     const format = byId<HTMLSelectElement>("tiled-format").value === "tmj" ? "tmj" : "tmx";
-    const files = this.core.tiledExport(this.state.level, format, false);
+    const base = baseName(this.levelName);
+    const files = this.core.tiledExport(this.state.level, format, false, base);
     const zip = zipSync(Object.fromEntries(files.map((f) => [f.name, f.bytes])));
-    download(`${baseName(this.levelName)}.zip`, zip, "application/zip");
+    download(`${base}.zip`, zip, "application/zip");
   }
 
   private acceptDrops(): void {

@@ -21,8 +21,8 @@ export function buildLevelOptions(core: TomkrinCore, state: EditorState): void {
   const manY = input("lo-man-y");
   const start = input("lo-start");
   const standard = input("lo-standard");
-  const end = byId<HTMLOutputElement>("lo-end");
-  const exec = byId<HTMLOutputElement>("lo-exec");
+  const end = input("lo-end");
+  const exec = input("lo-exec");
 
   const fill = () => {
     const fields = core.levelOptionsFields(state.level);
@@ -92,19 +92,19 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
   const directionRadios = Array.from(
     document.querySelectorAll<HTMLInputElement>('input[name="mo-dir"]'),
   );
-  const typeDescription = byId<HTMLOutputElement>("mo-type-description");
-  const colourDescription = byId<HTMLOutputElement>("mo-color-description");
+  const typeDescription = byId("mo-type-description");
+  const colourDescription = byId("mo-color-description");
   // As in the window: the monster being edited and the type and colour cursors.
   let monster = 0;
   let typeCursor = 0;
   let colourCursor = 0;
 
   const showType = () => {
-    typeDescription.value = types[typeCursor]?.label ?? "";
+    typeDescription.textContent = types[typeCursor]?.label ?? "";
   };
   const showColour = () => {
-    field("colour").value = core.formatHex(colourCursor);
-    colourDescription.value = core.colourDescription(colourCursor);
+    field("colour").value = core.colourField(colourCursor);
+    colourDescription.textContent = core.colourDescription(colourCursor);
   };
 
   const select = (k: number) => {
@@ -121,7 +121,7 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
     colourCursor = view.colourCursor;
     // The type field keeps the stored code, which may be the one above the entry's own.
     showType();
-    colourDescription.value = core.colourDescription(colourCursor);
+    colourDescription.textContent = core.colourDescription(colourCursor);
   };
 
   monsterRadios.forEach((radio) =>

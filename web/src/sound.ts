@@ -160,7 +160,13 @@ export class Sound {
     if (!tape) return;
     const double = byId<HTMLInputElement>("double-baud").checked;
     const inverted = byId<HTMLInputElement>("inverted").checked;
-    const recording = this.core.makeRecording(tape.bytes, double, inverted);
+    let recording: Recording;
+    try {
+      recording = this.core.makeRecording(tape.bytes, double, inverted, tape.name);
+    } catch (error) {
+      showAlert(error instanceof Error ? error.message : String(error));
+      return;
+    }
     this.recording = recording;
     this.recordingName = `${baseName(tape.name)}.wav`;
     this.showTime();

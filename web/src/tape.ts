@@ -45,7 +45,7 @@ export class TapeView {
     }
     byId("tape-name").textContent = `${tape.name} (${tape.bytes.length} bytes)`;
     this.showDirectory(this.core.tapeDirectory(tape.bytes));
-    const levels = this.core.tapeLevels(tape.bytes);
+    const levels = this.core.tapeLevels(tape.bytes, tape.name);
     byId("tape-judgement").textContent = levels.gameTape ? "" : levels.why;
     byId<HTMLButtonElement>("save-sheet").disabled = !levels.gameTape;
     const sheet = byId("tape-sheet");
@@ -58,6 +58,10 @@ export class TapeView {
         caption.textContent = entry.caption;
         button.append(pictureCanvas(this.core.canvasImage(entry.level)), caption);
         button.addEventListener("click", () => {
+          if (entry.error) {
+            showAlert(entry.error);
+            return;
+          }
           this.state.replaceDocument({ level: entry.level, name: "", handle: null });
           clearAlert();
           setStatus(`Opened level ${entry.n} of ${tape.name}`);
@@ -117,6 +121,7 @@ export class TapeView {
       this.levelName(),
       place,
       force,
+      'check "Force" to insert all the same',
     );
     if (result.error || !result.tape) {
       showAlert(result.error ?? `${tape.name}: not changed`);
