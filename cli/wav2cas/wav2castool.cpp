@@ -10,7 +10,7 @@
 #include "core/files/filebytes.h"
 #include "core/audio/tapesignal.h"
 #include "cli/wav2cas/wav2casargs.h"
-#include "cli/wav2cas/wav2casreport.h"
+#include "core/audio/decodereport.h"
 #include "core/audio/wavreader.h"
 
 namespace {
