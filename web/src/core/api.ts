@@ -110,7 +110,8 @@ export interface TapeLevel {
   n: number; // 0 to 19
   caption: string; // as the contact sheet captions it: "7 ICE PALACE"
   title: string; // the title as a line of text shows it
-  level: LevelFile; // as `tomkrin extract` writes it
+  level: LevelFile; // as `tomkrin extract` writes it (the sheet's empty level when it refuses)
+  error?: string; // why `tomkrin extract` refuses the slot ("TAPE: too short: ..."), if it does
 }
 
 export interface TapeLevels {
@@ -125,10 +126,12 @@ export type InsertPlace = { slot: number } | { offset: string };
 export interface InsertResult {
   tape?: Uint8Array;
   error?: string; // "FILE: WHAT" as `tomkrin insert` says it
+  badOffset?: boolean; // the typed offset is no hexadecimal number of at most 8 digits
 }
 
 export interface LoadingInstructions {
   kind: "binary" | "basic" | "ascii" | "none";
+  fileName: string; // the name in the first file header
   // What to type on the MSX, one command a line: ['BLOAD"CAS:",R'], ['CLOAD', 'RUN'], ...
   commands: string[];
   // The sentence that says it, e.g. for a tape with no file header.
@@ -136,9 +139,12 @@ export interface LoadingInstructions {
 }
 
 export interface RecordingBlock {
-  start: number; // seconds into the recording where its lead-in starts
+  start: number; // seconds into the recording where its lead-in tone starts
+  dataStart: number; // seconds where its first byte starts
   end: number; // seconds where its last byte ends
-  label: string; // e.g. 'header of binary file "TOMKRI"', 'data'
+  kind: string; // "binary", "BASIC", "ASCII" (file headers) or "data"
+  name: string; // a file header's file name
+  label: string; // 'binary file header "TOMKRI"', 'data'
 }
 
 export interface Recording {
@@ -215,6 +221,7 @@ export interface TomkrinCore {
   selectMonster(level: LevelFile, k: number): MonsterView;
   // The type field after the type cursor moved: the entry's own code.
   monsterTypeField(typeCursor: number): string;
+  colourField(colourCursor: number): string; // the colour field for the colour cursor
   // Save monster: each field's hexadecimal value, its low 8 bits, into monster k (0 to 3).
   applyMonster(level: LevelFile, k: number, fields: MonsterFieldTexts): LevelFile;
   clearedMonsterFields(): MonsterFieldTexts; // Clear monster: 0xFF in every field
@@ -231,12 +238,17 @@ export interface TomkrinCore {
   // Files.
   // `otherFiles`: files given with it (a map's tilesets, by their names).
   openFile(name: string, bytes: Uint8Array, otherFiles?: NamedBytes[]): OpenResult;
-  // `tomkrin export`: the map and the files it needs beside it.
-  tiledExport(level: LevelFile, format: "tmx" | "tmj", embedTileset: boolean): NamedBytes[];
+  // `tomkrin export -o BASENAME.FORMAT`: the map (first) and the files it needs beside it.
+  tiledExport(
+    level: LevelFile,
+    format: "tmx" | "tmj",
+    embedTileset: boolean,
+    baseName?: string, // "level" when not given
+  ): NamedBytes[];
 
   // Tape.
   tapeDirectory(tape: Uint8Array): TapeDirectoryRow[];
-  tapeLevels(tape: Uint8Array): TapeLevels;
+  tapeLevels(tape: Uint8Array, tapeName?: string): TapeLevels; // the name for the refusals
   sheetPng(tape: Uint8Array): Uint8Array; // `tomkrin render TAPE.cas`
   insertLevel(
     tape: Uint8Array,
@@ -245,11 +257,19 @@ export interface TomkrinCore {
     levelName: string,
     place: InsertPlace,
     force: boolean,
+    // How the page lets a foreign tape be taken all the same, said after the refusal.
+    foreignHint?: string,
   ): InsertResult;
   loadingInstructions(tape: Uint8Array): LoadingInstructions;
 
   // Sound.
-  makeRecording(tape: Uint8Array, doubleSpeed: boolean, inverted: boolean): Recording;
+  // Throws with cas2wav's "TAPE: WHAT" for bytes that are no tape image.
+  makeRecording(
+    tape: Uint8Array,
+    doubleSpeed: boolean,
+    inverted: boolean,
+    tapeName?: string,
+  ): Recording;
   // wav2cas's decoder. Runs where it is called: the page calls it in its worker.
   decodeRecording(
     name: string,

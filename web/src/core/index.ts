@@ -16,12 +16,15 @@ import type {
   LevelOptionsFields,
   MonsterFieldTexts,
   NamedBytes,
+  Recording,
+  RecordingBlock,
   TomkrinCore,
 } from "./api";
 
 export type * from "./api";
 
 type RawFunction = (...args: never[]) => unknown;
+type RawBlock = Omit<RecordingBlock, "label">;
 type RawModule = Record<string, unknown>;
 
 // A title's bytes as text, one character a byte.
@@ -104,6 +107,7 @@ function wrap(raw: RawModule): TomkrinCore {
     previousColour: (cursor) => call("previousColour", cursor),
     selectMonster: (level, k) => call("selectMonster", level, k),
     monsterTypeField: (cursor) => call("monsterTypeField", cursor),
+    colourField: (cursor) => call("colourField", cursor),
     applyMonster: (level, k, fields: MonsterFieldTexts) => call("applyMonster", level, k, fields),
     clearedMonsterFields: () => call("clearedMonsterFields"),
 
@@ -115,17 +119,33 @@ function wrap(raw: RawModule): TomkrinCore {
 
     openFile: (name, bytes, otherFiles: NamedBytes[] = []) =>
       call("openFile", name, bytes, otherFiles),
-    tiledExport: (level, format, embed) => call("tiledExport", level, format, embed),
+    tiledExport: (level, format, embed, baseName = "level") =>
+      call("tiledExport", level, `${baseName}.${format}`, embed),
 
     tapeDirectory: (tape) => call("tapeDirectory", tape),
-    tapeLevels: (tape) => call("tapeLevels", tape),
+    tapeLevels: (tape, tapeName = "tape.cas") => call("tapeLevels", tape, tapeName),
     sheetPng: (tape) => call("sheetPng", tape),
-    insertLevel: (tape, tapeName, level, levelName, place: InsertPlace, force) =>
-      call("insertLevel", tape, tapeName, level, levelName, place, force),
+    insertLevel: (tape, tapeName, level, levelName, place: InsertPlace, force, foreignHint = "") =>
+      call("insertLevel", { tape, tapeName, level, levelName, place, force, foreignHint }),
     loadingInstructions: (tape) => call("loadingInstructions", tape),
 
-    makeRecording: (tape, doubleSpeed, inverted) =>
-      call("makeRecording", tape, doubleSpeed, inverted),
+    makeRecording: (tape, doubleSpeed, inverted, tapeName = "tape.cas") => {
+      const made = call<Omit<Recording, "blocks"> & { blocks: RawBlock[]; error?: string }>(
+        "makeRecording",
+        tapeName,
+        tape,
+        doubleSpeed,
+        inverted,
+      );
+      if (made.error) throw new Error(made.error);
+      return {
+        ...made,
+        blocks: made.blocks.map((block) => ({
+          ...block,
+          label: block.kind === "data" ? "data" : `${block.kind} file header "${block.name}"`,
+        })),
+      };
+    },
     decodeRecording: (
       name: string,
       wav: Uint8Array,
