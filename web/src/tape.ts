@@ -65,6 +65,7 @@ export class TapeView {
           this.state.replaceDocument({ level: entry.level, name: "", handle: null });
           clearAlert();
           setStatus(`Opened level ${entry.n} of ${tape.name}`);
+          byId("level").scrollIntoView({ block: "nearest" });
         });
         return button;
       }),
