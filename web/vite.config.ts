@@ -31,7 +31,8 @@ export default defineConfig(({ mode }) => {
     root: here,
     base: "./",
     resolve: { alias: { "tomkrin-wasm": wasmDir } },
-    worker: { format: "es" },
+    // A classic worker: Chromium starts no module worker from a blob in a page opened from the disk.
+    worker: { format: "iife" },
     plugins: single ? [viteSingleFile({ removeViteModuleLoader: true }), singleFileName()] : [],
     build: {
       outDir: single ? buildDir : resolve(buildDir, "site"),
