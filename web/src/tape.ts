@@ -125,7 +125,10 @@ export class TapeView {
       'check "Force" to insert all the same',
     );
     if (result.error || !result.tape) {
-      showAlert(result.error ?? `${tape.name}: not changed`);
+      const why = result.badOffset
+        ? "the typed address is no hexadecimal byte offset (at most 8 digits)"
+        : "not changed";
+      showAlert(result.error ?? `${tape.name}: ${why}`);
       return;
     }
     clearAlert();
