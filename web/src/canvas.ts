@@ -251,6 +251,7 @@ export class LevelCanvas {
     if (!drag) return;
     const { x, y } = this.pixelOf(e);
     if (!drag.dragging && Math.hypot(x - drag.fromX, y - drag.fromY) < DRAG_START) return;
+    if (!drag.dragging) this.state.selectMonster(drag.monster);
     drag.dragging = true;
     // Kept to the cells' centres, so the end stays on the grid.
     const half = this.grid.cell / 2;

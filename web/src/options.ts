@@ -94,8 +94,7 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
   );
   const typeDescription = byId("mo-type-description");
   const colourDescription = byId("mo-color-description");
-  // As in the window: the monster being edited and the type and colour cursors.
-  let monster = 0;
+  // As in the window: the type and colour cursors (the monster being edited is the state's).
   let typeCursor = 0;
   let colourCursor = 0;
 
@@ -108,7 +107,6 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
   };
 
   const select = (k: number) => {
-    monster = k;
     const view = core.selectMonster(state.level, k);
     for (const name of MONSTER_FIELDS) field(name).value = view.fields[name];
     directionRadios.forEach((radio) => {
@@ -126,7 +124,7 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
 
   monsterRadios.forEach((radio) =>
     radio.addEventListener("change", () => {
-      if (radio.checked) select(Number(radio.value));
+      if (radio.checked) state.selectMonster(Number(radio.value));
     }),
   );
   // Only the field changes; the monster keeps its direction until Save monster.
@@ -162,11 +160,11 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
     e.preventDefault();
     const fields = {} as MonsterFieldTexts;
     for (const name of MONSTER_FIELDS) fields[name] = field(name).value;
-    state.setOptions(core.applyMonster(state.level, monster, fields));
+    state.setOptions(core.applyMonster(state.level, state.selectedMonster, fields));
   });
 
   state.subscribe((changes) => {
-    if (changes.has("options")) select(monster);
+    if (changes.has("options") || changes.has("monster")) select(state.selectedMonster);
   });
-  select(0);
+  select(state.selectedMonster);
 }

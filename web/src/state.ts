@@ -23,7 +23,8 @@ export interface Cell {
 }
 
 // What changed, so that each view redraws only what it shows.
-export type Change = "level" | "options" | "selection" | "anchor" | "tape" | "history" | "saved";
+export type Change =
+  "level" | "options" | "selection" | "monster" | "anchor" | "tape" | "history" | "saved";
 
 export type Listener = (changes: ReadonlySet<Change>) => void;
 
@@ -43,6 +44,8 @@ export class EditorState {
   private strokeStepped = false;
 
   selectedBlock = 0;
+  // The monster the monster options show, 0 to 3.
+  selectedMonster = 0;
   anchor: Cell = { col: 0, row: 0 };
   tape: OpenedFile | null = null;
   // The tape was changed (a level inserted) since it was opened or saved.
@@ -149,6 +152,11 @@ export class EditorState {
   selectBlock(index: number): void {
     this.selectedBlock = index;
     this.emit("selection");
+  }
+
+  selectMonster(k: number): void {
+    this.selectedMonster = k;
+    this.emit("monster");
   }
 
   setAnchor(cell: Cell): void {
