@@ -98,7 +98,6 @@ test("undo and redo take back a click, a line, a stroke, the options and a monst
     }
     expect(await saveLevel(page), `undone to step ${i}`).toEqual(steps[i]);
   }
-  await expect(button(page, "Undo")).toBeDisabled();
   for (let i = 1; i < steps.length; i++) {
     if (i % 3 === 0) await button(page, "Redo").click();
     else {

@@ -35,7 +35,12 @@ export async function openEditor(browser: Browser, url = siteUrl()): Promise<Pag
   // What goes wrong inside the page shows beside the test that saw it.
   page.on("pageerror", (error) => console.log(`page error: ${error.message}`));
   page.on("console", (message) => {
-    if (message.type() === "error") console.log(`page console: ${message.text()}`);
+    if (message.type() === "error" && !message.text().startsWith("Failed to load resource"))
+      console.log(`page console: ${message.text()}`);
+  });
+  page.on("response", (response) => {
+    if (response.status() >= 400)
+      console.log(`page asked for ${response.url()}: ${response.status()}`);
   });
   await page.goto(url);
   await editorReady(page);
