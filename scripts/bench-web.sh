@@ -35,7 +35,7 @@ TK_BENCH_OUT="$results/figures.json" npx --no-install playwright test --config t
 
 section="$results/section.md"
 SITE_FILES="$results/site-files.txt" SINGLE="$single" LOAD="$load_at_start" \
-    CHROMIUM="$(chromium --version 2>/dev/null | head -1)" EMCC="$(NODE_PATH=/usr/share/nodejs emcc --version 2>/dev/null | head -1)" \
+    CHROMIUM="$(chromium --version 2>/dev/null | head -1)" EMCC="emscripten $(NODE_PATH=/usr/share/nodejs emcc --version 2>/dev/null | head -1 | grep -o '[0-9]*\.[0-9]*\.[0-9]*' | head -1)" \
     node - "$results/figures.json" >"$section" <<'NODE'
 const fs = require("node:fs");
 const f = JSON.parse(fs.readFileSync(process.argv[2], "utf8"));

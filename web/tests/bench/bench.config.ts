@@ -6,6 +6,7 @@ export default defineConfig({
   ...tests,
   testDir: ".",
   testMatch: "*.bench.ts",
+  globalSetup: "../browser/global-setup.ts",
   timeout: 900_000,
   reporter: [["line"]],
 });

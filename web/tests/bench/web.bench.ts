@@ -67,6 +67,7 @@ async function pageRecordingSeconds(page: Page): Promise<number> {
       (b) => b.textContent?.trim() === "Save recording",
     );
     if (!make || !saveButton) throw new Error("no recording buttons");
+    w.benchStart = undefined;
     make.addEventListener("click", () => (w.benchStart = performance.now()), {
       capture: true,
       once: true,
