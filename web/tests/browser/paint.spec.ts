@@ -1,11 +1,18 @@
 // Painting with real pointer events against the same events replayed through the core, the
-// undo history, and the level kept across a reload.
+// undo history, the level kept across a reload, and a monster's path dragged on the canvas.
+import { readFileSync, writeFileSync } from "node:fs";
+import { join } from "node:path";
 import {
   button,
+  cellPoint,
+  demoTitles,
   editorReady,
   expect,
-  outDir,
+  fixture,
   levelCanvas,
+  native,
+  openFiles,
+  outDir,
   Painter,
   saveLevel,
   sharedEditor,
@@ -135,4 +142,33 @@ test("the level being edited comes back after a reload and in a new tab, and lea
   await editorReady(second);
   expect(await saveLevel(second)).toEqual(edited);
   await second.close();
+});
+
+test("dragging the end of a monster's path on the canvas moves it, one step", async () => {
+  const page = editor();
+  const tape = fixture(outDir(), "demo.cas");
+  await openFiles(page, tape);
+  await button(page, `Level 5: ${demoTitles()[5]}`).click();
+  const before = await saveLevel(page);
+  const monster1 = (file: string) =>
+    /^monster 1 .*$/m.exec(native("tomkrin", ["info", file]).stdout)?.[0] ?? "";
+  const original = join(outDir(), "level5.bin");
+  writeFileSync(original, before);
+  // Monster 1 walks from cell (4, 7) to cell (18, 7) (monster coordinates 0x30 to 0xA0 across,
+  // 0x38 down); its end is dragged two cells on, to cell (20, 7): 0xB0 across.
+  expect(monster1(original)).toContain("from (0x30, 0x38) to (0xA0, 0x38)");
+  const from = await cellPoint(page, 18, 7);
+  const to = await cellPoint(page, 20, 7);
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move((from.x + to.x) / 2, to.y, { steps: 4 });
+  await page.mouse.move(to.x, to.y, { steps: 4 });
+  await page.mouse.up();
+  const moved = join(outDir(), "moved.bin");
+  writeFileSync(moved, await saveLevel(page));
+  expect(monster1(moved)).toContain("from (0x30, 0x38) to (0xB0, 0x38)");
+  const changed = [...readFileSync(moved)].filter((byte, i) => byte !== before[i]);
+  expect(changed).toHaveLength(1);
+  await button(page, "Undo").click();
+  expect(await saveLevel(page)).toEqual(before);
 });
