@@ -67,7 +67,7 @@ const lines = [
   `| The same recording made by the native cas2wav | ${s(S.recordNative)} s | |`,
   `| Page / native, recording | ${ratio(S.recordPage, S.recordNative)} | at most 2 |`,
   `| A right-click line corner to corner, from the pointer event to the drawn canvas (median, slowest of ${f.line.lines}) | ${S.lineMedianMs.toFixed(1)} ms, ${S.lineMaxMs.toFixed(1)} ms | within one frame |`,
-  `| Those lines drawn before the frame after their event | ${f.line.withinFrame} of ${f.line.lines} | all |`,
+  `| Those lines on the canvas within one frame interval of their event, before the next frame | ${f.line.withinFrame} of ${f.line.lines} | all |`,
   `| The page's frame interval (requestAnimationFrame) | ${f.line.frameMs.toFixed(1)} ms | |`,
   "",
   "How each is measured:",
@@ -79,11 +79,13 @@ const lines = [
   "  reading the file, handing it to the worker, decoding in WebAssembly, the report back. Native: the",
   "  whole `wav2cas IN.wav OUT.cas -q` process (reading, decoding, writing), wall time.",
   "- Recording: the best of " + f.record.page.length + " runs each, in turn. In the page, from the click on Make recording to",
-  "  Save recording becoming usable; native, the whole `cas2wav IN.cas OUT.wav` process, wall time.",
-  "- The line: " + f.line.lines + " right clicks, each drawing the line from one corner of the grid to the other (with",
-  "  another block each time), the time from the event's time stamp to the end of the last canvas",
-  "  drawing (drawImage) it caused; \"before the frame after\" checks that drawing ended before the",
-  "  first animation frame after the event had run its callbacks.",
+  "  Save recording becoming usable (the .wav made in memory); native, the whole",
+  "  `cas2wav IN.cas OUT.wav` process, wall time, writing the file included.",
+  "- The line: " + f.line.lines + " right clicks (after two not counted) on the page as it starts, each drawing the",
+  "  line from one corner of the grid to the other with another block, the time from the event's time",
+  "  stamp to the end of the last canvas drawing (drawImage) it caused; within one frame: that time at",
+  "  most the page's frame interval, and the drawing done before the first animation frame after the",
+  "  event had run its callbacks.",
 ];
 console.log(lines.join("\n"));
 NODE
