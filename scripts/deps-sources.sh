@@ -12,7 +12,7 @@ set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${TK_THIRD_PARTY:-$root/build/third_party}
 # Debian's name of the source package, and the folder it is unpacked into.
-wanted="pugixml:pugixml libzstd:libzstd"
+wanted="pugixml:pugixml libzstd:libzstd zlib:zlib"
 
 missing=""
 for entry in $wanted; do

@@ -6,10 +6,11 @@
 
 #include "cli/common/outputfile.h"
 #include "core/audio/casdecoder.h"
+#include "core/audio/decodemessages.h"
 #include "core/files/filebytes.h"
 #include "core/audio/tapesignal.h"
 #include "cli/wav2cas/wav2casargs.h"
-#include "cli/wav2cas/wav2casreport.h"
+#include "core/audio/decodereport.h"
 #include "core/audio/wavreader.h"
 
 namespace {
@@ -61,7 +62,7 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, Fil
     std::vector<std::uint8_t>().swap(file);
     const std::vector<DecodedBlock> blocks = decodeTape(signal, sampleRate, args.decode);
     if (blocks.empty())
-        return failWith(failure, args.input, "no tape signal: no lead-in tone was heard");
+        return failWith(failure, args.input, kNoTapeSignal);
     const bool clean = reportDecode(blocks, args.quiet, report);
     if (!writeOutputFile(args.output, tapeImage(blocks), failure))
         return DecodeOutcome::Failed;
