@@ -52,7 +52,7 @@ void centreTitle(HWND dialog) {
 void saveOptions(HWND dialog) {
     const std::string shown = saveLevelOptions(readFields(dialog), l);
     SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, shown.c_str());
-    UpdateStatusBar(status, "Level options saved.");
+    UpdateStatusBar(status, kLevelOptionsSavedStatus);
 }
 
 void onCommand(HWND dialog, WPARAM wParam) {

@@ -53,3 +53,5 @@ std::string saveLevelOptions(const LevelOptionsFields& fields, Level& level) {
         level.titleChar(i) = static_cast<signed char>(padded[static_cast<std::size_t>(i)]);
     return padded;
 }
+
+const char* const kLevelOptionsSavedStatus = "Level options saved.";

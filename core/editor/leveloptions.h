@@ -31,3 +31,6 @@ std::string centredTitle(const std::string& title);
 // `level`. Returns the title field as the window then shows it, the title followed by 24 blanks, so
 // that the user sees where the stored title ends.
 std::string saveLevelOptions(const LevelOptionsFields& fields, Level& level);
+
+// The status line after Save: "Level options saved."
+extern const char* const kLevelOptionsSavedStatus;

@@ -43,6 +43,7 @@ val applyLevelOptions(const val& levelFile, const val& fields) {
     val result = val::object();
     result.set("level", levelFileValue(level));
     result.set("shownTitle", bytesValue(shown));
+    result.set("status", std::string(kLevelOptionsSavedStatus));
     return result;
 }
 

@@ -2,7 +2,7 @@
 // are a copy of the level: the level changes only with Save and Save monster (each a step of the
 // history), and the fields are filled again whenever the level changes otherwise.
 import type { MonsterFieldTexts, TomkrinCore } from "./core/api";
-import { byId } from "./dom";
+import { byId, setStatus } from "./dom";
 import type { EditorState } from "./state";
 
 function input(id: string): HTMLInputElement {
@@ -55,6 +55,7 @@ export function buildLevelOptions(core: TomkrinCore, state: EditorState): void {
     state.setOptions(result.level);
     fill();
     title.value = result.shownTitle;
+    setStatus(result.status);
   });
 
   state.subscribe((changes) => {

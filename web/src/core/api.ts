@@ -198,11 +198,12 @@ export interface TomkrinCore {
   // The level options window.
   levelOptionsFields(level: LevelFile): LevelOptionsFields;
   // Save: the start (16 bits), end = start + 0x1BE, exec 0, the man's start (8 bits each), the
-  // title padded with blanks; `shownTitle` is the title field as the window then shows it.
+  // title padded with blanks; `shownTitle` is the title field as the window then shows it, and
+  // `status` the status line.
   applyLevelOptions(
     level: LevelFile,
     fields: LevelOptionsFields,
-  ): { level: LevelFile; shownTitle: string };
+  ): { level: LevelFile; shownTitle: string; status: string };
   centreTitle(text: string): string; // Center
   nextLevelStart(start: string): string; // "+ 0x1E6"
   standardLevelStart(n: number): string; // Set, with the standard level field's number

@@ -84,12 +84,16 @@ function wrap(raw: RawModule): TomkrinCore {
 
     levelOptionsFields: (level) => optionsOut(call("levelOptionsFields", level)),
     applyLevelOptions: (level, fields) => {
-      const result = call<{ level: LevelFile; shownTitle: Uint8Array }>(
+      const result = call<{ level: LevelFile; shownTitle: Uint8Array; status: string }>(
         "applyLevelOptions",
         level,
         optionsIn(fields),
       );
-      return { level: result.level, shownTitle: textOfBytes(result.shownTitle) };
+      return {
+        level: result.level,
+        shownTitle: textOfBytes(result.shownTitle),
+        status: result.status,
+      };
     },
     centreTitle: (text) => textOfBytes(call("centreTitle", bytesOfText(text))),
     nextLevelStart: (start) => call("nextLevelStart", start),

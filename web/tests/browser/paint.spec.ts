@@ -89,6 +89,7 @@ test("undo and redo take back a click, a line, a stroke, the options and a monst
   steps.push(await saveLevel(page));
   await page.getByLabel("Title (max. 24 chars, use UPPERcase):").fill("UNDONE");
   await button(page, "Save options").click();
+  await expect(page.getByRole("status")).toHaveText("Level options saved.");
   steps.push(await saveLevel(page));
   await page.getByLabel("Start x").fill("30");
   await page.getByLabel("Start y").fill("40");
