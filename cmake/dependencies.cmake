@@ -9,7 +9,7 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 if(WIN32)
     set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 endif()
-if(NOT TK_FUZZ)
+if(NOT TK_FUZZ AND NOT EMSCRIPTEN)
     add_subdirectory(${GTEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     include(GoogleTest)
 endif()
@@ -33,7 +33,9 @@ target_include_directories(tk_stb SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/stb)
 # Debian package of the tools depends on them). Debian ships pugixml and zstd for the build machine
 # only, so the MinGW trees compile Debian's source packages, which scripts/deps.sh unpacks into
 # build/third_party/; the fuzz tree compiles pugixml's too, so that its parser gets coverage
-# guidance. The Windows programs link everything statically and import system DLLs only.
+# guidance. The Windows programs link everything statically and import system DLLs only. The
+# WebAssembly tree (emscripten, which searches no folder of the build machine) compiles the source
+# packages of all three compiled libraries, zlib too, and copies nlohmann-json's headers as stb's.
 set(TK_THIRD_PARTY_DIR ${CMAKE_SOURCE_DIR}/build/third_party)
 set(TK_PUGIXML_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/pugixml CACHE PATH
     "Debian's pugixml source package, unpacked (the MinGW and fuzz trees compile it)")
@@ -42,7 +44,7 @@ set(TK_ZSTD_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/libzstd CACHE PATH
 set(TK_JSON_INCLUDE_DIR /usr/include CACHE PATH "Folder holding nlohmann/json.hpp (MinGW trees)")
 
 add_library(tk_xml INTERFACE)
-if(WIN32 OR TK_FUZZ)
+if(WIN32 OR TK_FUZZ OR EMSCRIPTEN)
     if(NOT EXISTS ${TK_PUGIXML_SOURCE_DIR}/src/pugixml.cpp)
         message(FATAL_ERROR "No pugixml sources in ${TK_PUGIXML_SOURCE_DIR}: sh scripts/deps.sh "
             "unpacks Debian's source package there")
@@ -62,9 +64,9 @@ else()
 endif()
 
 add_library(tk_json INTERFACE)
-if(WIN32)
+if(WIN32 OR EMSCRIPTEN)
     # Copied into the build tree, as stb is: the MinGW compiler must see no other header of the
-    # build machine's /usr/include.
+    # build machine's /usr/include, and emscripten's sees none of it.
     file(COPY ${TK_JSON_INCLUDE_DIR}/nlohmann DESTINATION ${CMAKE_BINARY_DIR}/json)
     target_include_directories(tk_json SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/json)
 else()
@@ -76,11 +78,31 @@ endif()
 if(WIN32)
     set(ZLIB_USE_STATIC_LIBS ON)
 endif()
-find_package(ZLIB REQUIRED)
 add_library(tk_zlib INTERFACE)
-target_link_libraries(tk_zlib INTERFACE ZLIB::ZLIB)
+if(EMSCRIPTEN)
+    # The WebAssembly tree compiles Debian's zlib source package (emscripten's own port would be
+    # downloaded), without the gz* file functions: the maps' layers are inflated in memory.
+    set(TK_ZLIB_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/zlib CACHE PATH
+        "Debian's zlib source package, unpacked (the WebAssembly tree compiles it)")
+    if(NOT EXISTS ${TK_ZLIB_SOURCE_DIR}/inflate.c)
+        message(FATAL_ERROR "No zlib sources in ${TK_ZLIB_SOURCE_DIR}: sh scripts/deps.sh "
+            "unpacks Debian's source package there")
+    endif()
+    set(zlib_sources)
+    foreach(name adler32 compress crc32 deflate infback inffast inflate inftrees trees uncompr
+            zutil)
+        list(APPEND zlib_sources ${TK_ZLIB_SOURCE_DIR}/${name}.c)
+    endforeach()
+    add_library(tk_zlib_lib STATIC EXCLUDE_FROM_ALL ${zlib_sources})
+    target_include_directories(tk_zlib_lib SYSTEM PUBLIC ${TK_ZLIB_SOURCE_DIR})
+    target_compile_options(tk_zlib_lib PRIVATE -w)
+    target_link_libraries(tk_zlib INTERFACE tk_zlib_lib)
+else()
+    find_package(ZLIB REQUIRED)
+    target_link_libraries(tk_zlib INTERFACE ZLIB::ZLIB)
+endif()
 
-if(WIN32)
+if(WIN32 OR EMSCRIPTEN)
     if(EXISTS ${TK_ZSTD_SOURCE_DIR}/lib/zstd.h)
         # The single-threaded library, compressor and decompressor, in C without its assembly.
         file(GLOB zstd_sources ${TK_ZSTD_SOURCE_DIR}/lib/common/*.c

@@ -4,12 +4,19 @@
 #   Native tree: the Debian package of the command-line tools, each with its man page, and the
 #     changelog it shares with the editor's package (scripts/make-deb.sh builds both: this one
 #     from a Release tree without sanitizers, build/deb).
+# Both carry the browser edition as its one file, tomkrin-web.html, which the web tree builds
+# (scripts/build.sh, tk_build_web): the scripts that make the packages build it first.
 set(TK_TOOLS cas2wav wav2cas tomkrin)
+set(TK_WEB_PAGE ${CMAKE_SOURCE_DIR}/build/web/tomkrin-web.html CACHE FILEPATH
+    "The browser edition's single file, built by the web tree (sh scripts/build-web.sh)")
+install(CODE "if(NOT EXISTS \"${TK_WEB_PAGE}\")
+    message(FATAL_ERROR \"No ${TK_WEB_PAGE}: build the browser edition first (sh scripts/build-web.sh)\")
+endif()")
 if(WIN32)
     install(TARGETS TomkrinEditor ${TK_TOOLS} RUNTIME DESTINATION .)
     install(FILES ${CMAKE_SOURCE_DIR}/res/default.bin ${CMAKE_SOURCE_DIR}/res/TOMKRIN.RTF
             DESTINATION . OPTIONAL)
-    install(FILES ${CMAKE_SOURCE_DIR}/docs/README.txt DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/docs/README.txt ${TK_WEB_PAGE} DESTINATION .)
     install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -28,7 +35,7 @@ endif()
 
 if(NOT WIN32)
     set(TK_MAN_PAGES)
-    foreach(tool ${TK_TOOLS})
+    foreach(tool ${TK_TOOLS} tomkrin-web)
         set(page ${tool}.1)
         add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
             COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
@@ -53,6 +60,14 @@ if(NOT WIN32)
     install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION share/doc/tomkrin-tools
         RENAME copyright)
     install(FILES ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION share/doc/tomkrin-tools)
+    # The browser edition, and the command that opens it in the user's browser, which its entry
+    # in the desktop's menu runs.
+    install(FILES ${TK_WEB_PAGE} DESTINATION share/tomkrin)
+    set(VERSION ${TK_VERSION})
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/tomkrin-web ${CMAKE_BINARY_DIR}/bin/tomkrin-web
+        @ONLY)
+    install(PROGRAMS ${CMAKE_BINARY_DIR}/bin/tomkrin-web DESTINATION bin)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/tomkrin-web.desktop DESTINATION share/applications)
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGE_NAME tomkrin-tools)
@@ -65,15 +80,17 @@ if(NOT WIN32)
     set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
         "command-line tools for the levels and tapes of the MSX game Tomkrin")
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-        "tomkrin reads the levels of the game out of its tape image, shows, checks and\n renders them as PNG pictures, and extracts and inserts them. cas2wav turns a\n tape image into a .wav recording that a real MSX loads, and wav2cas decodes a\n recording of a real cassette back into a tape image. tomkrin also exports a\n level as a map for the Tiled map editor and imports it back.")
+        "tomkrin reads the levels of the game out of its tape image, shows, checks and\n renders them as PNG pictures, and extracts and inserts them. cas2wav turns a\n tape image into a .wav recording that a real MSX loads, and wav2cas decodes a\n recording of a real cassette back into a tape image. tomkrin also exports a\n level as a map for the Tiled map editor and imports it back.\n\n The package also holds the level editor's browser edition, one page that\n tomkrin-web opens in the web browser, also from the desktop's menu.")
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
     find_program(TK_DPKG_SHLIBDEPS dpkg-shlibdeps)
+    # tomkrin-web opens the browser edition with xdg-open.
     if(TK_DPKG_SHLIBDEPS)
         set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
     else()
-        set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+        set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, xdg-utils")
     endif()
     set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
     include(CPack)

@@ -4,8 +4,8 @@
 
 #include "util/statusbar.h"
 #include "util/editorglobals.h"
+#include "core/editor/leveloptions.h"
 #include "core/level/level.h"
-#include "core/level/centratesto.h"
 #include "res/dlg_levelopts_ids.h"
 #include "res/resource.h"
 #include "util/DlgUtil.h"
@@ -22,46 +22,37 @@ std::string readTitleField(HWND dialog) {
     return text;
 }
 
+LevelOptionsFields readFields(HWND dialog) {
+    return {GetDlgItemHexText(dialog, IDC_LEVEL_START), GetDlgItemHexText(dialog, IDC_LEVEL_MAN_X),
+            GetDlgItemHexText(dialog, IDC_LEVEL_MAN_Y), readTitleField(dialog)};
+}
+
 void fillFields(HWND dialog) {
-    SetDlgItemHex(dialog, IDC_LEVEL_START, l.startAddress());
-    SetDlgItemHex(dialog, IDC_LEVEL_MAN_X, l.manStartX());
-    SetDlgItemHex(dialog, IDC_LEVEL_MAN_Y, l.manStartY());
-    std::string title;
-    for (int i = 0; i < kTitleLength && (l.titleChar(i) & 0xFF) != 0; ++i)
-        title += static_cast<char>(l.titleChar(i) & 0xFF);
-    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, title.c_str());
+    const LevelOptionsFields fields = levelOptionsFields(l);
+    SetDlgItemTextA(dialog, IDC_LEVEL_START, fields.start.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_MAN_X, fields.manX.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_MAN_Y, fields.manY.c_str());
+    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, fields.title.c_str());
 }
 
 void stepToNextLevel(HWND dialog) {
-    // Not cut to 16 bits here: the field shows the sum, Save keeps its low 16 bits.
-    SetDlgItemHex(dialog, IDC_LEVEL_START, GetDlgItemHex(dialog, IDC_LEVEL_START) + kLevelBodySize);
+    SetDlgItemTextA(dialog, IDC_LEVEL_START,
+                    nextLevelStart(GetDlgItemHexText(dialog, IDC_LEVEL_START)).c_str());
 }
 
 void setStandardLevel(HWND dialog) {
-    UINT n = GetDlgItemInt(dialog, IDC_LEVEL_STANDARD, nullptr, FALSE);
-    if (n >= kStandardLevelCount)
-        n = 0;
-    SetDlgItemHex(dialog, IDC_LEVEL_START, standardLevelAddress(static_cast<int>(n)));
+    const UINT n = GetDlgItemInt(dialog, IDC_LEVEL_STANDARD, nullptr, FALSE);
+    SetDlgItemTextA(dialog, IDC_LEVEL_START, standardLevelStart(n).c_str());
 }
 
 void centreTitle(HWND dialog) {
-    char centred[kTitleLength + 1];
-    centratesto(readTitleField(dialog).c_str(), centred, kTitleLength);
-    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, centred);
+    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, centredTitle(readTitleField(dialog)).c_str());
 }
 
 void saveOptions(HWND dialog) {
-    l.startAddress() = GetDlgItemHex(dialog, IDC_LEVEL_START);
-    l.endAddress() = headerEndAddress(l.startAddress());
-    l.execAddress() = 0;
-    l.manStartX() = GetDlgItemHex(dialog, IDC_LEVEL_MAN_X) & 0xFF;
-    l.manStartY() = GetDlgItemHex(dialog, IDC_LEVEL_MAN_Y) & 0xFF;
-    const std::string padded = readTitleField(dialog) + std::string(kTitleLength, ' ');
-    for (int i = 0; i < kTitleLength; ++i)
-        l.titleChar(i) = static_cast<signed char>(padded[static_cast<size_t>(i)]);
-    // The field shows the padding too, so the user sees where the stored title ends.
-    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, padded.c_str());
-    UpdateStatusBar(status, "Level options saved.");
+    const std::string shown = saveLevelOptions(readFields(dialog), l);
+    SetDlgItemTextA(dialog, IDC_LEVEL_TITLE, shown.c_str());
+    UpdateStatusBar(status, kLevelOptionsSavedStatus);
 }
 
 void onCommand(HWND dialog, WPARAM wParam) {

@@ -1,6 +1,7 @@
 #include "props/monsterswin.h"
 
 #include "util/editorglobals.h"
+#include "core/editor/monsteroptions.h"
 #include "core/level/level.h"
 #include "core/level/monstertables.h"
 #include "res/dlg_monsters_ids.h"
@@ -28,33 +29,32 @@ int mstc; // the type cursor, an index into mostro
 int colc; // the colour cursor: a colour number, or a stored value outside the 16 colours
 
 void showType(HWND dialog) {
-    SetDlgItemHex(dialog, IDC_MONSTER_TYPE, mostro[mstc].code);
+    SetDlgItemTextA(dialog, IDC_MONSTER_TYPE, monsterTypeField(mstc).c_str());
     SetDlgItemTextA(dialog, IDC_MONSTER_TYPE_DESCRIPTION, mostro[mstc].label);
 }
 
 void showColor(HWND dialog) {
-    SetDlgItemHex(dialog, IDC_MONSTER_COLOR, colc);
+    SetDlgItemTextA(dialog, IDC_MONSTER_COLOR, colourField(colc).c_str());
     SetDlgItemTextA(dialog, IDC_MONSTER_COLOR_DESCRIPTION, colorDescription(colc).c_str());
+}
+
+void showFields(HWND dialog, const MonsterFieldTexts& fields) {
+    for (int field = 0; field < kMonsterFields; ++field)
+        SetDlgItemTextA(dialog, monsterFields[field],
+                        fields[static_cast<std::size_t>(field)].c_str());
 }
 
 void selectMonster(HWND dialog, int monster) {
     m = monster;
     for (int selector : dir)
         CheckDlgButton(dialog, selector, BST_UNCHECKED);
-    SetDlgItemHex(dialog, IDC_MONSTER_START_X, l.monster(m, kMonsterStartX));
-    SetDlgItemHex(dialog, IDC_MONSTER_START_Y, l.monster(m, kMonsterStartY));
-    SetDlgItemHex(dialog, IDC_MONSTER_END_X, l.monster(m, kMonsterEndX));
-    SetDlgItemHex(dialog, IDC_MONSTER_END_Y, l.monster(m, kMonsterEndY));
-    const int direction = l.monster(m, kMonsterDirection);
-    SetDlgItemHex(dialog, IDC_MONSTER_DIRECTION, direction);
-    if (hasDirectionSelector(direction))
-        CheckDlgButton(dialog, dir[direction], BST_CHECKED);
-    const int typeCode = l.monster(m, kMonsterType);
-    mstc = monsterTypeIndex(typeCode);
-    // The field keeps the stored code, which may be the one above the entry's own.
-    SetDlgItemHex(dialog, IDC_MONSTER_TYPE, typeCode);
+    const MonsterSelection selection = ::selectMonster(l, m);
+    showFields(dialog, selection.fields);
+    if (selection.directionButton >= 0)
+        CheckDlgButton(dialog, dir[selection.directionButton], BST_CHECKED);
+    mstc = selection.typeCursor;
     SetDlgItemTextA(dialog, IDC_MONSTER_TYPE_DESCRIPTION, mostro[mstc].label);
-    colc = l.monster(m, kMonsterColor);
+    colc = selection.colourCursor;
     showColor(dialog);
 }
 
@@ -64,13 +64,14 @@ void reselectCurrentMonster(HWND dialog) {
 }
 
 void clearFields(HWND dialog) {
-    for (int field : monsterFields)
-        SetDlgItemHex(dialog, field, 0xFF);
+    showFields(dialog, clearedMonsterFields());
 }
 
 void saveMonster(HWND dialog) {
+    MonsterFieldTexts fields;
     for (int field = 0; field < kMonsterFields; ++field)
-        l.monster(m, field) = GetDlgItemHex(dialog, monsterFields[field]) & 0xFF;
+        fields[static_cast<std::size_t>(field)] = GetDlgItemHexText(dialog, monsterFields[field]);
+    ::saveMonster(fields, m, l);
 }
 
 bool onSelector(HWND dialog, WPARAM wParam) {

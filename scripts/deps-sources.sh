@@ -12,7 +12,7 @@ set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${TK_THIRD_PARTY:-$root/build/third_party}
 # Debian's name of the source package, and the folder it is unpacked into.
-wanted="pugixml:pugixml libzstd:libzstd flac:flac"
+wanted="pugixml:pugixml libzstd:libzstd zlib:zlib flac:flac"
 
 missing=""
 for entry in $wanted; do

@@ -9,7 +9,11 @@ packages="cmake make g++ googletest clang clang-format libclang-rt-14-dev \
  wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils zip unzip \
  libstb-dev sox lintian desktop-file-utils \
  libpugixml-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libzstd-dev libflac-dev flac \
- dpkg-dev tiled"
+ dpkg-dev tiled emscripten chromium"
+# The browser edition is built with Node.js and npm (Vite) and tested in Chromium. A machine that
+# has its own Node.js (not Debian's package) keeps it; Debian's comes only where there is none.
+command -v node >/dev/null 2>&1 || packages="$packages nodejs"
+command -v npm >/dev/null 2>&1 || packages="$packages npm"
 
 need_update=""
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

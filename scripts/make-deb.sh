@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the Debian packages in build/deb and prints their paths, one a line:
 #   tomkrin-tools   the native tools tomkrin, cas2wav and wav2cas with their man pages, from a
-#                   Release tree without sanitizers (build/deb; the test tree build/native has them)
+#                   Release tree without sanitizers (build/deb; the test tree build/native has them),
+#                   and the browser edition's single file with its desktop entry (build/web)
 #   tomkrin-editor  the shipped 32-bit editor (build/win32, Release) with cas2wav.exe, default.bin
 #                   and TOMKRIN.RTF, the command tomkrin-editor that starts it under Wine, a desktop
 #                   entry with its icon, and a man page; Architecture all, depends on Wine
@@ -18,6 +19,8 @@ head -n 1 "$TK_ROOT/packaging/changelog" | grep -q "^tomkrin-editor ($version) "
     { echo "make-deb: packaging/changelog does not start with version $version"; exit 1; }
 maintainer="Tomkrin Editor project <tomkrin-editor@example.org>"
 
+# The browser edition's single file goes into the tools' package.
+tk_build_web
 # Installing builds only what is installed: the tests and benchmarks of the tree are left out.
 (
     cd "$TK_ROOT" &&

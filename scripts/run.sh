@@ -2,8 +2,18 @@
 # Installs what is missing, builds the editor and starts it under Wine in a working folder that
 # holds default.bin, TOMKRIN.RTF and cas2wav.exe. Without a display it starts its own Xvfb,
 # saves a screenshot of the running editor, says where it is and closes the editor again.
+#
+# `run.sh web`: installs what is missing, builds the browser edition (tk_build_web) and serves
+# build/web/site/ on 127.0.0.1 at a free port, printing the address, until Ctrl+C.
 set -e
 . "$(dirname "$0")/setup.sh"
+if [ "$1" = web ]; then
+    tk_build_web
+    port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+    echo "The browser edition is at http://127.0.0.1:$port/ (build/web/site/; Ctrl+C stops it)."
+    echo "The single file build/web/tomkrin-web.html also works opened straight from the disk."
+    exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$TK_ROOT/build/web/site"
+fi
 tree=$(tk_runnable_windows_tree)
 [ "$tree" = win32 ] ||
     echo "This machine's kernel does not run 32-bit programs: starting the 64-bit build."

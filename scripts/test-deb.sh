@@ -1,9 +1,10 @@
 #!/bin/sh
 # The Debian packages: builds them (scripts/make-deb.sh) and checks them with lintian (no error,
-# no warning). tomkrin-tools: its files, man pages and dependencies, and both converters run from
-# a temporary root it is unpacked into. tomkrin-editor: its files, desktop entry and dependencies,
-# that apt pulls in Wine with its 32-bit part, and that its tomkrin-editor command, unpacked,
-# shows the editor's main window under Wine with a home of its own (a fresh prefix), twice.
+# no warning). tomkrin-tools: its files, man pages and dependencies, both converters run from a
+# temporary root it is unpacked into, and the browser edition's page with its desktop entry.
+# tomkrin-editor: its files, desktop entry and dependencies, that apt pulls in Wine with its 32-bit
+# part, and that its tomkrin-editor command, unpacked, shows the editor's main window under Wine
+# with a home of its own (a fresh prefix), twice.
 set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 . "$TK_ROOT/scripts/wine-env.sh"
@@ -24,7 +25,9 @@ done
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/tomkrin ./usr/bin/cas2wav ./usr/bin/wav2cas ./usr/share/man/man1/tomkrin.1.gz \
     ./usr/share/man/man1/cas2wav.1.gz ./usr/share/man/man1/wav2cas.1.gz \
-    ./usr/share/doc/tomkrin-tools/copyright ./usr/share/doc/tomkrin-tools/changelog.gz; do
+    ./usr/share/doc/tomkrin-tools/copyright ./usr/share/doc/tomkrin-tools/changelog.gz \
+    ./usr/share/tomkrin/tomkrin-web.html ./usr/share/applications/tomkrin-web.desktop \
+    ./usr/bin/tomkrin-web ./usr/share/man/man1/tomkrin-web.1.gz; do
     if echo "$contents" | grep -q " $file\$"; then pass "the package holds $file"; else fail "the package lacks $file"; fi
 done
 info=$(dpkg-deb -I "$deb")
@@ -32,10 +35,12 @@ echo "$info" | grep -q '^ Package: tomkrin-tools$' && pass "the package is tomkr
     fail "package name: $(echo "$info" | grep Package)"
 echo "$info" | grep -q '^ Version: 2\.2' && pass "version 2.2" || fail "version: $(echo "$info" | grep Version)"
 depends=$(echo "$info" | sed -n 's/^ Depends: //p')
-case $depends in
-*libc6*libstdc++6* | *libstdc++6*libc6*) pass "depends on $depends" ;;
-*) fail "dependencies: $depends" ;;
-esac
+# The libraries of the tools, and xdg-open for the browser edition's desktop entry.
+missing=""
+for needed in libc6 'libstdc++6' xdg-utils; do
+    case $depends in *"$needed"*) ;; *) missing="$missing $needed" ;; esac
+done
+[ -z "$missing" ] && pass "depends on $depends" || fail "dependencies: $depends (without$missing)"
 
 root=$(mktemp -d)
 editor="" prefix=""
@@ -58,6 +63,27 @@ status=0
 "$root/usr/bin/cas2wav" 2>"$root/usage.txt" || status=$?
 [ $status = 2 ] && grep -q 'usage: cas2wav' "$root/usage.txt" && pass "the unpacked cas2wav runs" ||
     fail "cas2wav exited $status: $(cat "$root/usage.txt")"
+
+# The browser edition: the single file as built, a desktop entry that runs tomkrin-web, and
+# tomkrin-web handing the page to the desktop's opener (a stand-in for xdg-open that notes it).
+cmp -s "$root/usr/share/tomkrin/tomkrin-web.html" "$TK_ROOT/build/web/tomkrin-web.html" &&
+    pass "the package's tomkrin-web.html is the browser edition's single file" ||
+    fail "the package's tomkrin-web.html differs from build/web/tomkrin-web.html"
+entry="$root/usr/share/applications/tomkrin-web.desktop"
+report=$(desktop-file-validate "$entry" 2>&1) && grep -qx 'Name=Tomkrin Editor (browser)' "$entry" &&
+    grep -qx 'Exec=tomkrin-web' "$entry" &&
+    pass "the desktop entry \"Tomkrin Editor (browser)\" is valid and runs tomkrin-web" ||
+    fail "the browser edition's desktop entry: $report"
+version=$("$root/usr/bin/tomkrin-web" --version) || true
+[ "$version" = "tomkrin-web 2.2" ] && pass "the unpacked tomkrin-web says $version" ||
+    fail "tomkrin-web --version said: $version"
+mkdir "$root/opener"
+printf '#!/bin/sh\necho "$@" >"%s/opened.txt"\n' "$root" >"$root/opener/xdg-open"
+chmod +x "$root/opener/xdg-open"
+PATH="$root/opener:$PATH" "$root/usr/bin/tomkrin-web" &&
+    [ "$(cat "$root/opened.txt" 2>/dev/null)" = "$(readlink -f "$root/usr/share/tomkrin/tomkrin-web.html")" ] &&
+    pass "the unpacked tomkrin-web opens its page with xdg-open" ||
+    fail "tomkrin-web asked xdg-open for: $(cat "$root/opened.txt" 2>/dev/null)"
 
 # A round trip through the unpacked converters: the decoder gives back the encoder's tape.
 printf '\037\246\336\272\314\023\175\164\320\320\320\320\320\320\320\320\320\320TOMKRN' >"$root/t.cas"

@@ -91,4 +91,26 @@ cmp -s "$work/doc-table.txt" "$table" || {
     status=1
 }
 [ $status -eq 0 ] && echo "ok:   every include uses only what docs/layers.txt allows, and the map shows that table"
+
+# The browser edition's TypeScript reaches the WebAssembly module only through web/src/core/: no
+# other file names the module (the alias tomkrin-wasm, or emscripten's output tomkrin-core.*).
+# Planted first: a module beside the core that imports it must be found.
+reaches_module() {
+    grep -lE "(from|import)[[:space:]]*\(?[[:space:]]*[\"'][^\"']*(tomkrin-wasm|tomkrin-core\.(js|wasm))" "$@" 2>/dev/null
+}
+mkdir -p "$work/web/src"
+printf 'import createTomkrinCore from "tomkrin-wasm/tomkrin-core.js";\n' >"$work/web/src/planted.ts"
+printf 'import { loadCore } from "./core/index";\n' >"$work/web/src/fine.ts"
+if [ "$(reaches_module "$work/web/src/planted.ts" "$work/web/src/fine.ts")" != "$work/web/src/planted.ts" ]; then
+    echo "FAIL: the check of the page's imports does not find a planted import of the module"
+    exit 1
+fi
+outside=$(git ls-files 'web/*.ts' 'web/*.js' 'web/*.html' | grep -v '^web/src/core/' | grep -v '^web/vite\.config\.ts$' |
+    while read -r file; do reaches_module "$file"; done)
+if [ -n "$outside" ]; then
+    echo "FAIL: these files of the page reach the WebAssembly module past web/src/core/:" $outside
+    status=1
+else
+    echo "ok:   the page's TypeScript reaches the WebAssembly module only through web/src/core/"
+fi
 exit $status

@@ -6,13 +6,17 @@ set -e
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
 . "$TK_ROOT/scripts/wine-env.sh"
 . "$TK_ROOT/scripts/checks.sh"
+. "$TK_ROOT/scripts/build.sh"
 tree=${1:-$(tk_runnable_windows_tree)}
 
+# The zip carries the browser edition's single file, which the web tree builds.
+tk_build_web || { echo "package: the browser edition did not build"; exit 1; }
 (cd "$TK_ROOT" && cmake --build --preset "$tree" --target package) >"$TK_ROOT/build/$tree.package.log" 2>&1 ||
     { cat "$TK_ROOT/build/$tree.package.log"; exit 1; }
 zip=$(ls "$TK_ROOT/build/$tree"/TomkrinEditor-*-win*.zip)
 
-for file in TomkrinEditor.exe cas2wav.exe tomkrin.exe wav2cas.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt; do
+for file in TomkrinEditor.exe cas2wav.exe tomkrin.exe wav2cas.exe default.bin TOMKRIN.RTF README.txt LICENSE.txt \
+    tomkrin-web.html; do
     if unzip -l "$zip" | grep -q "/$file\$"; then pass "zip holds $file"; else fail "zip lacks $file"; fi
 done
 
@@ -37,6 +41,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unzip -q "$zip" -d "$work"
 folder=$(ls -d "$work"/TomkrinEditor-*)
+cmp -s "$folder/tomkrin-web.html" "$TK_ROOT/build/web/tomkrin-web.html" &&
+    pass "the zip's tomkrin-web.html is the browser edition's single file" ||
+    fail "the zip's tomkrin-web.html differs from build/web/tomkrin-web.html"
 tk_wine_env "$TK_ROOT/build/$tree/wineprefix" "$folder/TomkrinEditor.exe"
 
 cd "$folder"

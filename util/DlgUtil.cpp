@@ -2,10 +2,14 @@
 
 #include "core/editor/hexnumber.h"
 
-int GetDlgItemHex(HWND dialog, int controlId) {
+std::string GetDlgItemHexText(HWND dialog, int controlId) {
     char text[32] = "";
     GetDlgItemTextA(dialog, controlId, text, sizeof text);
-    return static_cast<int>(parseHex16(text));
+    return text;
+}
+
+int GetDlgItemHex(HWND dialog, int controlId) {
+    return static_cast<int>(parseHex16(GetDlgItemHexText(dialog, controlId).c_str()));
 }
 
 BOOL SetDlgItemHex(HWND dialog, int controlId, int value) {

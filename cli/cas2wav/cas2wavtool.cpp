@@ -40,7 +40,7 @@ bool convert(const std::string& input, const std::string& output, const SignalOp
         output,
         [&](ByteSink& sink, FileFailure& tooLong) {
             return writeTapeRecording(image.data(), blocks, signal, sink) ||
-                   failWith(tooLong, input, "too long for a .wav file");
+                   failWith(tooLong, input, kRecordingTooLong);
         },
         failure);
 }

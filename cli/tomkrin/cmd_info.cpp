@@ -21,14 +21,6 @@ std::string hex(unsigned value, int digits) {
     return text;
 }
 
-// Bytes of a file name as text: characters that are not printable become '?'.
-std::string printable(const std::string& bytes) {
-    std::string text;
-    for (const char c : bytes)
-        text += isPrintableTitleChar(static_cast<unsigned char>(c)) ? c : '?';
-    return text;
-}
-
 const char* directionName(int direction) {
     static const char* const kNames[kDirectionCount] = {"west", "north", "east", "south"};
     if (hasDirectionSelector(direction))
@@ -94,7 +86,7 @@ void printLevel(std::ostream& out, const std::string& path, const LoadedLevel& l
 
 void printBlock(std::ostream& out, std::size_t index, const TapeDirectoryEntry& entry) {
     const std::string name =
-        entry.kind == TapeBlockKind::Data ? "" : "\"" + printable(entry.name) + "\"";
+        entry.kind == TapeBlockKind::Data ? "" : "\"" + printableFileName(entry.name) + "\"";
     char line[96];
     std::snprintf(line, sizeof line, "%5zu %8zu %8zu  %-7s %-9s", index, entry.offset, entry.size,
                   tapeBlockKindName(entry.kind), name.c_str());

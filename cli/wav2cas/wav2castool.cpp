@@ -7,11 +7,12 @@
 
 #include "cli/common/outputfile.h"
 #include "core/audio/casdecoder.h"
+#include "core/audio/decodemessages.h"
+#include "core/audio/decodereport.h"
 #include "core/audio/recording.h"
 #include "core/audio/tapesignal.h"
 #include "core/files/filesource.h"
 #include "cli/wav2cas/wav2casargs.h"
-#include "cli/wav2cas/wav2casreport.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, Fil
     if (!recording->failure().empty())
         return failWith(failure, args.input, recording->failure());
     if (blocks.empty())
-        return failWith(failure, args.input, "no tape signal: no lead-in tone was heard");
+        return failWith(failure, args.input, kNoTapeSignal);
     const bool clean = reportDecode(blocks, args.quiet, report);
     if (!writeOutputFile(args.output, tapeImage(blocks), failure))
         return DecodeOutcome::Failed;

@@ -107,16 +107,28 @@ WavFormat tapeWavFormat() {
     return {kTapeSampleRate, 1, 8};
 }
 
-std::uint64_t recordingSize(const std::vector<TapeBlock>& blocks, const SignalOptions& options) {
+std::vector<RecordedBlock> recordingLayout(const std::vector<TapeBlock>& blocks,
+                                           const SignalOptions& options) {
     const SignalTiming timing = timingFor(options);
     const std::uint64_t byteSamples = kTapeByteBits * timing.zeroCycle;
-    std::uint64_t total = kTrailingSilence;
+    std::vector<RecordedBlock> layout;
+    std::uint64_t at = 0;
     for (const TapeBlock& block : blocks) {
-        total += silenceBefore(block.leadIn);
-        total += std::uint64_t{toneCycles(block.leadIn, timing)} * timing.oneCycle;
-        total += std::uint64_t{block.size} * byteSamples;
+        RecordedBlock recorded{};
+        recorded.silence = at;
+        recorded.tone = recorded.silence + silenceBefore(block.leadIn);
+        recorded.data =
+            recorded.tone + std::uint64_t{toneCycles(block.leadIn, timing)} * timing.oneCycle;
+        recorded.end = recorded.data + std::uint64_t{block.size} * byteSamples;
+        at = recorded.end;
+        layout.push_back(recorded);
     }
-    return total;
+    return layout;
+}
+
+std::uint64_t recordingSize(const std::vector<TapeBlock>& blocks, const SignalOptions& options) {
+    const std::vector<RecordedBlock> layout = recordingLayout(blocks, options);
+    return (layout.empty() ? 0 : layout.back().end) + kTrailingSilence;
 }
 
 bool writeTapeRecording(const std::uint8_t* image, const std::vector<TapeBlock>& blocks,

@@ -27,10 +27,26 @@ struct SignalOptions {
 
 WavFormat tapeWavFormat();
 
-// The number of sample bytes in the recording of `blocks`.
+// Where a block sounds in the recording, in samples from the recording's first: its silence, its
+// lead-in tone from `tone`, its bytes from `data` up to `end`.
+struct RecordedBlock {
+    std::uint64_t silence;
+    std::uint64_t tone;
+    std::uint64_t data;
+    std::uint64_t end;
+};
+
+// Where each of `blocks` sounds in their recording, in order.
+std::vector<RecordedBlock> recordingLayout(const std::vector<TapeBlock>& blocks,
+                                           const SignalOptions& options);
+
+// The number of sample bytes in the recording of `blocks`: up to the end of the last block, and
+// the closing silence.
 std::uint64_t recordingSize(const std::vector<TapeBlock>& blocks, const SignalOptions& options);
 
 // Sends the .wav header and the recording of `blocks`, whose bytes lie in `image`, to `sink`.
-// Returns false, having sent nothing, when the recording is too long for a .wav file.
+// Returns false, having sent nothing, when the recording is too long for a .wav file: the front
+// ends then say kRecordingTooLong.
+constexpr const char kRecordingTooLong[] = "too long for a .wav file";
 bool writeTapeRecording(const std::uint8_t* image, const std::vector<TapeBlock>& blocks,
                         const SignalOptions& options, ByteSink& sink);

@@ -35,7 +35,7 @@ Level makeDefaultLevel() {
     setTitle(level, "NEW LEVEL");
     for (int k = 0; k < kMonsterCount; ++k)
         for (int field = 0; field < kMonsterFields; ++field)
-            level.monster(k, field) = 0xFF;
+            level.monster(k, field) = kClearedMonsterValue;
     level.manStartX() = kManColumn * 8 + 16;
     level.manStartY() = kManRow * 8;
     return level;

@@ -38,6 +38,9 @@ enum MonsterField {
 };
 // The type of a monster slot that holds no monster.
 constexpr int kUnusedMonsterType = 0xFF;
+// What every field of a cleared monster holds: the default level's four monsters, and the monster
+// options window's fields after "Clear monster".
+constexpr int kClearedMonsterValue = 0xFF;
 
 struct Level {
     int32_t slots[kSlotCount];

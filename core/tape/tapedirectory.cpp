@@ -1,5 +1,7 @@
 #include "core/tape/tapedirectory.h"
 
+#include "core/level/leveltitle.h"
+
 std::string tapeFileName(const std::uint8_t* block, std::size_t size) {
     std::string name;
     for (std::size_t i = kFileIdSize; i < size && i < kFileIdSize + kTapeFileNameSize; ++i)
@@ -7,6 +9,13 @@ std::string tapeFileName(const std::uint8_t* block, std::size_t size) {
     while (!name.empty() && name.back() == ' ')
         name.pop_back();
     return name;
+}
+
+std::string printableFileName(const std::string& name) {
+    std::string text;
+    for (const char c : name)
+        text += isPrintableTitleChar(static_cast<unsigned char>(c)) ? c : '?';
+    return text;
 }
 
 namespace {

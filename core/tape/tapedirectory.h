@@ -24,5 +24,8 @@ struct TapeDirectoryEntry {
 // The name in a file header block: up to six bytes as stored, trailing blanks removed.
 std::string tapeFileName(const std::uint8_t* block, std::size_t size);
 
+// A file name's bytes as text: characters that do not print (see isPrintableTitleChar) become '?'.
+std::string printableFileName(const std::string& name);
+
 // Every block of the image in order; empty when it holds no marker. Accepts any bytes.
 std::vector<TapeDirectoryEntry> readTapeDirectory(const std::uint8_t* data, std::size_t size);

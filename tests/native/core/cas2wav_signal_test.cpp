@@ -144,3 +144,33 @@ TEST(CasSignal, RecordingTooLongForAWavFileIsRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(writeTapeRecording(&unused, blocks, {}, sink));
     EXPECT_TRUE(sink.bytes.empty());
 }
+
+TEST(CasSignal, LayoutTellsWhereEachBlockSounds) {
+    const Bytes image = mixedTape();
+    const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
+    for (const Speed& speed : kSpeeds) {
+        SCOPED_TRACE(speed.doubleSpeed ? "2400 baud" : "1200 baud");
+        const SignalOptions options{speed.doubleSpeed, false};
+        const Bytes wav = record(image, options);
+        const std::vector<RecordedBlock> layout = recordingLayout(blocks, options);
+        ASSERT_EQ(layout.size(), blocks.size());
+        std::uint64_t previousEnd = 0;
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            SCOPED_TRACE("block " + std::to_string(i));
+            const RecordedBlock& at = layout[i];
+            EXPECT_EQ(at.silence, previousEnd);
+            const auto sample = [&](std::uint64_t k) { return wav[kWavHeaderSize + k]; };
+            EXPECT_EQ(sample(at.tone - 1), 128); // still silent
+            EXPECT_GT(sample(at.tone + 1), 128); // the tone's first cycle rises
+            // The tone's cycles are 1 bits; the data starts with the 0 start bit, one long cycle.
+            EXPECT_EQ(at.data - at.tone,
+                      (blocks[i].leadIn == LeadIn::Long ? speed.longTone : speed.shortTone) *
+                          speed.oneCycle);
+            EXPECT_GT(sample(at.data + speed.oneCycle / 2 + 1), 128);
+            EXPECT_EQ(at.end - at.data, blocks[i].size * 11 * speed.zeroCycle);
+            previousEnd = at.end;
+        }
+        EXPECT_EQ(recordingSize(blocks, options), previousEnd + kSecond);
+        EXPECT_EQ(wav.size(), kWavHeaderSize + previousEnd + kSecond);
+    }
+}

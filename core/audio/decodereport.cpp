@@ -1,4 +1,4 @@
-#include "cli/wav2cas/wav2casreport.h"
+#include "core/audio/decodereport.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,0 +1,95 @@
+#include "core/levelsource/openedfile.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "core/audio/wavreader.h"
+#include "core/level/levelcodec.h"
+#include "core/levelsource/filekind.h"
+#include "core/levelsource/levelsource.h"
+#include "core/tiled/maptilesets.h"
+
+namespace {
+
+bool namedWav(const std::string& name) {
+    static const char kSuffix[] = ".wav";
+    const std::size_t length = sizeof kSuffix - 1;
+    if (name.size() < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (std::tolower(static_cast<unsigned char>(name[name.size() - length + i])) != kSuffix[i])
+            return false;
+    return true;
+}
+
+std::string lastPart(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string hexByte(std::uint8_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", value);
+    return text;
+}
+
+} // namespace
+
+bool isRecordingFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    return namedWav(name) || (bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
+                              std::memcmp(bytes.data() + 8, "WAVE", 4) == 0);
+}
+
+TilesetLoader tilesetsFromFiles(std::vector<MapSideFile> files) {
+    return [files = std::move(files)](const std::string& source, std::vector<std::uint8_t>& bytes,
+                                      std::string& why) {
+        const std::string name = lastPart(source);
+        for (const MapSideFile& file : files) {
+            if (lastPart(file.name) == name) {
+                bytes = file.bytes;
+                return true;
+            }
+        }
+        if (name == kBlockTilesetFile) {
+            const std::string tsx = blockTilesetTsx();
+            bytes.assign(tsx.begin(), tsx.end());
+            return true;
+        }
+        why = "it was not given with the map";
+        return false;
+    };
+}
+
+bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
+                    const TilesetLoader& tilesets, OpenedKind& kind, Level& level,
+                    FileFailure& failure) {
+    const FileKind fileKind = fileKindOf(name, bytes);
+    if (fileKind == FileKind::TiledMap) {
+        kind = OpenedKind::Map;
+        return levelOfMap(name, bytes, tilesets, level, failure);
+    }
+    if (isRecordingFile(name, bytes)) {
+        kind = OpenedKind::Recording;
+        WavRecording recording;
+        const std::string problem = parseWav(bytes.data(), bytes.size(), recording);
+        if (problem.empty())
+            return true;
+        failure = {name, problem};
+        return false;
+    }
+    if (fileKind == FileKind::TapeImage) {
+        kind = OpenedKind::Tape;
+        return true;
+    }
+    kind = OpenedKind::LevelFile;
+    if (!levelOfLevelFile(name, bytes, false, level, failure))
+        return false;
+    if (bytes[0] != kBloadId) {
+        failure = {name, "not a level file: it starts with " + hexByte(bytes[0]) +
+                             ", a level file with " + hexByte(kBloadId)};
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,316 @@
+// The level's canvas: the core's picture of the grid with the monsters' paths, drawn crisp at the
+// largest integer zoom that fits, and the editor's mouse on it. A left click places the selected
+// block and makes the cell the anchor, a right click paints the line from the anchor; holding a
+// button and moving repeats the click at each new cell, the line first when both are held. A
+// press on a monster path's end and a move drags that end instead. Touch: a tap is a left click,
+// or a right click while the Line toggle is on. Keyboard: arrows move a cell cursor, Enter or
+// Space is a left click, Shift+Enter or Shift+Space a right click.
+import type { TomkrinCore } from "./core/api";
+import { setStatus } from "./dom";
+import type { Cell, EditorState } from "./state";
+
+const LEFT = 1;
+const RIGHT = 2;
+// How near (in picture pixels) a press must be to a path's end to take hold of it, and how far
+// the pointer must then move before it drags rather than clicks.
+const END_REACH = 5;
+const DRAG_START = 3;
+
+interface Grid {
+  width: number; // picture pixels
+  height: number;
+  cell: number; // picture pixels of a cell
+  columns: number;
+  rows: number;
+}
+
+interface PathEnd {
+  monster: number;
+  end: "start" | "end";
+}
+
+interface EndDrag extends PathEnd {
+  fromX: number;
+  fromY: number;
+  dragging: boolean;
+  cell: Cell;
+}
+
+export class LevelCanvas {
+  readonly grid: Grid;
+  private zoom = 1;
+  private readonly picture: HTMLCanvasElement;
+  private cursor: Cell = { col: 0, row: 0 };
+  private held = 0; // the buttons held in the stroke going on
+  private lastCell: Cell | null = null;
+  private endDrag: EndDrag | null = null;
+  lineMode = false;
+
+  constructor(
+    private readonly core: TomkrinCore,
+    private readonly state: EditorState,
+    private readonly canvas: HTMLCanvasElement,
+    private readonly box: HTMLElement,
+  ) {
+    const image = core.canvasImage(state.level);
+    const block = core.blockImages()[0];
+    const cell = block ? block.width : 16;
+    this.grid = {
+      width: image.width,
+      height: image.height,
+      cell,
+      columns: Math.round(image.width / cell),
+      rows: Math.round(image.height / cell),
+    };
+    this.picture = document.createElement("canvas");
+    this.picture.width = image.width;
+    this.picture.height = image.height;
+
+    canvas.addEventListener("pointerdown", (e) => this.onPointerDown(e));
+    canvas.addEventListener("pointermove", (e) => this.onPointerMove(e));
+    canvas.addEventListener("pointerup", (e) => this.onPointerUp(e));
+    canvas.addEventListener("pointercancel", () => this.finishStroke());
+    canvas.addEventListener("lostpointercapture", () => this.finishStroke());
+    canvas.addEventListener("contextmenu", (e) => e.preventDefault());
+    canvas.addEventListener("keydown", (e) => this.onKey(e));
+    canvas.addEventListener("focus", () => this.draw());
+    canvas.addEventListener("blur", () => this.draw());
+    window.addEventListener("resize", () => this.fit());
+    state.subscribe((changes) => {
+      if (changes.has("level")) this.draw();
+    });
+    this.fit();
+  }
+
+  // The largest integer zoom at which the picture fits the width of its box and the height of
+  // the window below the box's top (at least 1).
+  fit(): void {
+    const top = this.box.getBoundingClientRect().top + window.scrollY;
+    const width = this.box.clientWidth;
+    const height = window.innerHeight - top - 48;
+    const zoom = Math.max(
+      1,
+      Math.floor(Math.min(width / this.grid.width, height / this.grid.height)),
+    );
+    if (zoom === this.zoom && this.canvas.dataset.zoom) return;
+    this.zoom = zoom;
+    this.canvas.width = this.grid.width * zoom;
+    this.canvas.height = this.grid.height * zoom;
+    this.canvas.style.width = `${this.canvas.width}px`;
+    this.canvas.style.height = `${this.canvas.height}px`;
+    this.canvas.dataset.zoom = String(zoom);
+    this.draw();
+  }
+
+  draw(): void {
+    const image = this.core.canvasImage(this.state.level);
+    const pictureContext = this.picture.getContext("2d");
+    const context = this.canvas.getContext("2d");
+    if (!pictureContext || !context) return;
+    pictureContext.putImageData(
+      new ImageData(image.data as Uint8ClampedArray<ArrayBuffer>, image.width, image.height),
+      0,
+      0,
+    );
+    context.imageSmoothingEnabled = false;
+    context.drawImage(this.picture, 0, 0, this.canvas.width, this.canvas.height);
+    if (this.canvas.matches(":focus-visible")) {
+      const size = this.grid.cell * this.zoom;
+      context.strokeStyle = "#facc15";
+      context.lineWidth = 2;
+      context.strokeRect(
+        this.cursor.col * size + 1,
+        this.cursor.row * size + 1,
+        size - 2,
+        size - 2,
+      );
+    }
+  }
+
+  // The editor's clicks, each a step of the history unless a stroke gathers them.
+  leftClick(cell: Cell): void {
+    const code = this.core.blocks()[this.state.selectedBlock]?.code;
+    if (code === undefined) return;
+    this.state.paint(this.core.withCell(this.state.level, cell.col, cell.row, code));
+    this.state.setAnchor(cell);
+    setStatus(this.core.leftClickStatus(cell.col, cell.row));
+  }
+
+  rightClick(cell: Cell): void {
+    const code = this.core.blocks()[this.state.selectedBlock]?.code;
+    if (code === undefined) return;
+    const { col, row } = this.state.anchor;
+    this.state.paint(this.core.withLine(this.state.level, col, row, cell.col, cell.row, code));
+    setStatus(this.core.rightClickStatus(cell.col, cell.row));
+  }
+
+  // The pointer's position in picture pixels.
+  private pixelOf(e: PointerEvent): { x: number; y: number } {
+    const rect = this.canvas.getBoundingClientRect();
+    return { x: (e.clientX - rect.left) / this.zoom, y: (e.clientY - rect.top) / this.zoom };
+  }
+
+  private cellOf(e: PointerEvent): Cell | null {
+    const { x, y } = this.pixelOf(e);
+    const col = Math.floor(x / this.grid.cell);
+    const row = Math.floor(y / this.grid.cell);
+    if (col < 0 || row < 0 || col >= this.grid.columns || row >= this.grid.rows) return null;
+    return { col, row };
+  }
+
+  // Which button a press stands for: touch and pen taps are left clicks, right clicks with Line.
+  private buttonOf(e: PointerEvent): number {
+    if (e.pointerType !== "mouse") return this.lineMode ? RIGHT : LEFT;
+    if (e.button === 0) return LEFT;
+    if (e.button === 2) return RIGHT;
+    return 0;
+  }
+
+  private pathEndAt(x: number, y: number): PathEnd | null {
+    const fields = this.core.levelFields(this.state.level);
+    let best: PathEnd | null = null;
+    let bestDistance = END_REACH;
+    fields.monsters.forEach((m, monster) => {
+      const ends: [PathEnd["end"], number, number][] = [
+        ["start", m.startX, m.startY],
+        ["end", m.endX, m.endY],
+      ];
+      for (const [end, mx, my] of ends) {
+        const p = this.core.monsterPixel(mx, my);
+        const distance = Math.hypot(p.px - x, p.py - y);
+        if (distance <= bestDistance) {
+          bestDistance = distance;
+          best = { monster, end };
+        }
+      }
+    });
+    return best;
+  }
+
+  private press(button: number, cell: Cell): void {
+    if (button === LEFT) this.leftClick(cell);
+    else if (button === RIGHT) this.rightClick(cell);
+  }
+
+  private onPointerDown(e: PointerEvent): void {
+    const button = this.buttonOf(e);
+    if (button === 0) return;
+    e.preventDefault();
+    this.canvas.focus({ preventScroll: true });
+    const cell = this.cellOf(e);
+    if (this.held === 0) {
+      this.state.beginStroke();
+      this.canvas.setPointerCapture(e.pointerId);
+    }
+    this.held |= button;
+    if (!cell) return;
+    this.lastCell = cell;
+    const { x, y } = this.pixelOf(e);
+    const end = button === LEFT && this.held === LEFT ? this.pathEndAt(x, y) : null;
+    if (end) this.endDrag = { ...end, fromX: x, fromY: y, dragging: false, cell };
+    else this.press(button, cell);
+  }
+
+  private onPointerMove(e: PointerEvent): void {
+    if (this.held === 0) return;
+    if (e.pointerType === "mouse") {
+      // A second button pressed or one let go while the other is held comes as a move.
+      const now = e.buttons & (LEFT | RIGHT);
+      const pressed = now & ~this.held;
+      this.held = now;
+      if (now === 0) {
+        this.finishStroke();
+        return;
+      }
+      const cell = this.cellOf(e);
+      if (pressed && cell) {
+        this.endDrag = null;
+        this.lastCell = cell;
+        if (pressed & RIGHT) this.rightClick(cell);
+        if (pressed & LEFT) this.leftClick(cell);
+        return;
+      }
+    }
+    if (this.endDrag) {
+      this.moveEnd(e);
+      return;
+    }
+    const cell = this.cellOf(e);
+    if (
+      !cell ||
+      (this.lastCell && cell.col === this.lastCell.col && cell.row === this.lastCell.row)
+    )
+      return;
+    this.lastCell = cell;
+    if (this.held & RIGHT) this.rightClick(cell);
+    if (this.held & LEFT) this.leftClick(cell);
+  }
+
+  private moveEnd(e: PointerEvent): void {
+    const drag = this.endDrag;
+    if (!drag) return;
+    const { x, y } = this.pixelOf(e);
+    if (!drag.dragging && Math.hypot(x - drag.fromX, y - drag.fromY) < DRAG_START) return;
+    if (!drag.dragging) this.state.selectMonster(drag.monster);
+    drag.dragging = true;
+    // Kept to the cells' centres, so the end stays on the grid.
+    const half = this.grid.cell / 2;
+    const px = Math.min(Math.max(x, half), this.grid.width - half);
+    const py = Math.min(Math.max(y, half), this.grid.height - half);
+    const at = this.core.monsterOfPixel(px, py);
+    const level = this.state.level;
+    const fields = { ...this.core.selectMonster(level, drag.monster).fields };
+    if (drag.end === "start") {
+      fields.startX = this.core.formatHex(at.x);
+      fields.startY = this.core.formatHex(at.y);
+    } else {
+      fields.endX = this.core.formatHex(at.x);
+      fields.endY = this.core.formatHex(at.y);
+    }
+    this.state.setOptions(this.core.applyMonster(level, drag.monster, fields));
+  }
+
+  private onPointerUp(e: PointerEvent): void {
+    const drag = this.endDrag;
+    // A press on a path's end that never moved is a click after all.
+    if (drag && !drag.dragging && this.buttonOf(e) === LEFT) this.leftClick(drag.cell);
+    this.endDrag = null;
+    if (e.pointerType === "mouse") {
+      this.held = e.buttons & (LEFT | RIGHT);
+      if (this.held !== 0) return;
+    }
+    this.finishStroke();
+  }
+
+  private finishStroke(): void {
+    if (this.held === 0 && !this.endDrag && this.lastCell === null) return;
+    this.held = 0;
+    this.endDrag = null;
+    this.lastCell = null;
+    this.state.endStroke();
+  }
+
+  private onKey(e: KeyboardEvent): void {
+    const moves: Record<string, [number, number]> = {
+      ArrowLeft: [-1, 0],
+      ArrowRight: [1, 0],
+      ArrowUp: [0, -1],
+      ArrowDown: [0, 1],
+    };
+    const move = moves[e.key];
+    if (move) {
+      e.preventDefault();
+      const col = Math.min(Math.max(this.cursor.col + move[0], 0), this.grid.columns - 1);
+      const row = Math.min(Math.max(this.cursor.row + move[1], 0), this.grid.rows - 1);
+      this.cursor = { col, row };
+      this.draw();
+      return;
+    }
+    if (e.key === "Enter" || e.key === " ") {
+      e.preventDefault();
+      if (e.shiftKey) this.rightClick(this.cursor);
+      else this.leftClick(this.cursor);
+      this.draw();
+    }
+  }
+}

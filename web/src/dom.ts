@@ -1,0 +1,50 @@
+// Small helpers the views share: finding the page's elements, the status line, the one message
+// about bad input, downloads.
+
+export function byId<T extends HTMLElement = HTMLElement>(id: string): T {
+  const element = document.getElementById(id);
+  if (!element) throw new Error(`the page has no #${id}`);
+  return element as T;
+}
+
+export function setStatus(text: string): void {
+  byId("status").textContent = text;
+}
+
+// The message about a file the page could not take: one at a time, the core's "FILE: WHAT".
+export function showAlert(text: string): void {
+  byId("alert").textContent = text;
+}
+
+export function clearAlert(): void {
+  byId("alert").textContent = "";
+}
+
+export function download(name: string, bytes: Uint8Array, type: string): void {
+  const blob = new Blob([bytes as Uint8Array<ArrayBuffer>], { type });
+  const url = URL.createObjectURL(blob);
+  const link = document.createElement("a");
+  link.href = url;
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 10_000);
+}
+
+// An RGBA picture of the core as a canvas of its own size.
+export function pictureCanvas(image: { width: number; height: number; data: Uint8ClampedArray }) {
+  const canvas = document.createElement("canvas");
+  canvas.width = image.width;
+  canvas.height = image.height;
+  const context = canvas.getContext("2d");
+  if (context) {
+    const data = new ImageData(
+      image.data as Uint8ClampedArray<ArrayBuffer>,
+      image.width,
+      image.height,
+    );
+    context.putImageData(data, 0, 0);
+  }
+  return canvas;
+}

@@ -1,0 +1,131 @@
+// The page: loads the core, gives back the session kept in the browser, and wires the views to the
+// one state. Undo and redo from the buttons and Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y; the Line toggle;
+// the question before a tab with unsaved changes closes.
+import { LevelCanvas } from "./canvas";
+import { loadCore, type TomkrinCore } from "./core/index";
+import { compileCoreWasm } from "./core/wasm";
+import { byId, clearAlert, showAlert } from "./dom";
+import { Files } from "./files";
+import { buildLevelOptions, buildMonsterOptions } from "./options";
+import { buildPalette } from "./palette";
+import { Sound } from "./sound";
+import { EditorState } from "./state";
+import { SessionStore } from "./storage";
+import { TapeView } from "./tape";
+
+async function openStore(): Promise<SessionStore | null> {
+  try {
+    return await SessionStore.open();
+  } catch {
+    return null; // storage refused (a private window): the page works without it
+  }
+}
+
+// The kept level, when the core still takes it for one.
+async function restore(core: TomkrinCore, state: EditorState, store: SessionStore): Promise<void> {
+  const session = await store.load().catch(() => null);
+  if (!session) return;
+  const opened = core.openFile(session.levelName || "level.bin", session.level, []);
+  if (opened.kind === "level" && opened.level && !opened.error)
+    state.restore(
+      { level: opened.level, name: session.levelName, handle: null },
+      session.savedLevel,
+    );
+  if (session.tape) state.setTape(session.tape);
+}
+
+function keep(state: EditorState, store: SessionStore): void {
+  const save = () =>
+    void store
+      .save({
+        level: state.level,
+        levelName: state.document.name,
+        savedLevel: state.savedLevel,
+        tape: state.tape,
+      })
+      .catch(() => undefined);
+  state.subscribe((changes) => {
+    if (changes.has("level") || changes.has("tape") || changes.has("saved")) save();
+  });
+}
+
+function isTextField(target: EventTarget | null): boolean {
+  if (!(target instanceof HTMLElement)) return false;
+  if (target instanceof HTMLTextAreaElement) return true;
+  return (
+    target instanceof HTMLInputElement &&
+    !["checkbox", "radio", "button", "file"].includes(target.type)
+  );
+}
+
+function wireEditing(state: EditorState, canvas: LevelCanvas): void {
+  const undo = byId<HTMLButtonElement>("undo");
+  const redo = byId<HTMLButtonElement>("redo");
+  undo.addEventListener("click", () => state.undo());
+  redo.addEventListener("click", () => state.redo());
+  const line = byId<HTMLButtonElement>("line-mode");
+  line.addEventListener("click", () => {
+    canvas.lineMode = !canvas.lineMode;
+    line.setAttribute("aria-pressed", String(canvas.lineMode));
+  });
+  document.addEventListener("keydown", (e) => {
+    if (!(e.ctrlKey || e.metaKey) || e.altKey || isTextField(e.target)) return;
+    const key = e.key.toLowerCase();
+    if (key === "z" && !e.shiftKey) state.undo();
+    else if ((key === "z" && e.shiftKey) || key === "y") state.redo();
+    else return;
+    e.preventDefault();
+  });
+  const show = () => {
+    undo.disabled = !state.canUndo;
+    redo.disabled = !state.canRedo;
+  };
+  state.subscribe((changes) => {
+    if (changes.has("history")) show();
+  });
+  show();
+}
+
+async function start(): Promise<void> {
+  const module = await compileCoreWasm();
+  const core = await loadCore(module);
+  const state = new EditorState({ level: core.defaultLevel(), name: "", handle: null });
+  const store = await openStore();
+  if (store) await restore(core, state, store);
+
+  const canvas = new LevelCanvas(core, state, byId<HTMLCanvasElement>("level"), byId("canvas-box"));
+  buildPalette(core, state, byId("palette"));
+  buildLevelOptions(core, state);
+  buildMonsterOptions(core, state);
+  const openTape = (name: string, bytes: Uint8Array) => {
+    state.setTape({ name, bytes });
+    byId<HTMLDetailsElement>("tape-panel").open = true;
+  };
+  const sound = new Sound(core, state, module, openTape);
+  const files = new Files(core, state, {
+    openTape,
+    decodeRecording: (name, bytes) => sound.decode(name, bytes),
+  });
+  new TapeView(core, state, () => files.levelName);
+  wireEditing(state, canvas);
+
+  const fileName = byId("file-name");
+  const showName = () => {
+    fileName.textContent = `${files.levelName}${state.unsaved ? " *" : ""}`;
+  };
+  state.subscribe(showName);
+  showName();
+  if (store) keep(state, store);
+  window.addEventListener("beforeunload", (e) => {
+    if (!state.unsaved) return;
+    e.preventDefault();
+    e.returnValue = "";
+  });
+  clearAlert();
+}
+
+start().catch((error: unknown) => {
+  showAlert(
+    `The editor could not start: ${error instanceof Error ? error.message : String(error)}`,
+  );
+});

@@ -1,0 +1,255 @@
+// Sound: the tape as cas2wav's recording (made by the core), saved as .wav or played through Web
+// Audio with the elapsed and total time and the block now sounding, the MSX's loading
+// instructions for the tape, and recordings decoded by wav2cas's decoder in the worker.
+import type { Recording, TomkrinCore } from "./core/api";
+import type { DecodeJob, DecoderMessage } from "./decoder.worker";
+import DecoderWorker from "./decoder.worker.ts?worker&inline";
+import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
+import type { EditorState } from "./state";
+
+function baseName(name: string): string {
+  const dot = name.lastIndexOf(".");
+  return dot > 0 ? name.slice(0, dot) : name;
+}
+
+function clock(seconds: number): string {
+  const whole = Math.floor(seconds);
+  return `${Math.floor(whole / 60)}:${String(whole % 60).padStart(2, "0")}`;
+}
+
+// Plays one recording: start, pause (and go on from there), stop (back to the start).
+class Player {
+  private context: AudioContext | null = null;
+  private buffer: AudioBuffer | null = null;
+  private source: AudioBufferSourceNode | null = null;
+  private offset = 0;
+  private startedAt = 0;
+  onEnded: () => void = () => undefined;
+
+  get playing(): boolean {
+    return this.source !== null;
+  }
+
+  get elapsed(): number {
+    if (this.context && this.source) return this.context.currentTime - this.startedAt;
+    return this.offset;
+  }
+
+  async load(wav: Uint8Array): Promise<number> {
+    this.stop();
+    this.context ??= new AudioContext();
+    this.buffer = await this.context.decodeAudioData(wav.slice().buffer);
+    return this.buffer.duration;
+  }
+
+  unload(): void {
+    this.stop();
+    this.buffer = null;
+  }
+
+  async play(): Promise<void> {
+    if (!this.context || !this.buffer || this.source) return;
+    await this.context.resume();
+    const source = this.context.createBufferSource();
+    source.buffer = this.buffer;
+    source.connect(this.context.destination);
+    source.onended = () => {
+      if (this.source !== source) return;
+      this.source = null;
+      this.offset = 0;
+      this.onEnded();
+    };
+    this.startedAt = this.context.currentTime - this.offset;
+    source.start(0, this.offset);
+    this.source = source;
+  }
+
+  pause(): void {
+    if (!this.source) return;
+    this.offset = this.elapsed;
+    this.halt();
+  }
+
+  stop(): void {
+    this.halt();
+    this.offset = 0;
+  }
+
+  private halt(): void {
+    const source = this.source;
+    this.source = null;
+    if (source) {
+      source.onended = null;
+      source.stop();
+    }
+  }
+}
+
+export class Sound {
+  private recording: Recording | null = null;
+  private recordingName = "";
+  private readonly player = new Player();
+  private timer = 0;
+  private worker: Worker | null = null;
+
+  constructor(
+    private readonly core: TomkrinCore,
+    private readonly state: EditorState,
+    private readonly module: WebAssembly.Module,
+    private readonly openTape: (name: string, bytes: Uint8Array) => void,
+  ) {
+    byId("make-recording").addEventListener("click", () => void this.makeRecording());
+    byId("save-recording").addEventListener("click", () => this.saveRecording());
+    byId("play").addEventListener("click", () => void this.play());
+    byId("pause").addEventListener("click", () => {
+      this.player.pause();
+      this.showTime();
+    });
+    byId("stop").addEventListener("click", () => {
+      this.player.stop();
+      this.showTime();
+    });
+    this.player.onEnded = () => this.showTime();
+    state.subscribe((changes) => {
+      if (changes.has("tape")) this.tapeChanged();
+    });
+    this.tapeChanged();
+  }
+
+  private tapeChanged(): void {
+    this.recording = null;
+    this.player.unload();
+    this.showTime();
+    this.showInstructions();
+  }
+
+  private showControls(): void {
+    const hasTape = this.state.tape !== null;
+    const hasRecording = this.recording !== null;
+    byId<HTMLButtonElement>("make-recording").disabled = !hasTape;
+    for (const id of ["save-recording", "play", "pause", "stop"])
+      byId<HTMLButtonElement>(id).disabled = !hasRecording;
+  }
+
+  private showInstructions(): void {
+    const box = byId("instructions");
+    box.replaceChildren();
+    const tape = this.state.tape;
+    if (!tape) return;
+    const instructions = this.core.loadingInstructions(tape.bytes);
+    const heading = document.createElement("h3");
+    heading.textContent = "Loading it on the MSX";
+    const text = document.createElement("p");
+    text.textContent = instructions.text;
+    box.append(heading, text);
+    if (instructions.commands.length > 0) {
+      const list = document.createElement("ol");
+      for (const command of instructions.commands) {
+        const item = document.createElement("li");
+        const code = document.createElement("code");
+        code.textContent = command;
+        item.append(code);
+        list.append(item);
+      }
+      box.append(list);
+    }
+  }
+
+  private async makeRecording(): Promise<void> {
+    const tape = this.state.tape;
+    if (!tape) return;
+    const double = byId<HTMLInputElement>("double-baud").checked;
+    const inverted = byId<HTMLInputElement>("inverted").checked;
+    let recording: Recording;
+    try {
+      recording = this.core.makeRecording(tape.bytes, double, inverted, tape.name);
+    } catch (error) {
+      showAlert(error instanceof Error ? error.message : String(error));
+      return;
+    }
+    this.recording = recording;
+    this.recordingName = `${baseName(tape.name)}.wav`;
+    this.showTime();
+    setStatus(`Recording made: ${clock(recording.seconds)}`);
+    try {
+      await this.player.load(recording.wav);
+    } catch (error) {
+      showAlert(`${this.recordingName}: ${error instanceof Error ? error.message : String(error)}`);
+    }
+    this.showTime();
+  }
+
+  private saveRecording(): void {
+    if (!this.recording) return;
+    download(this.recordingName, this.recording.wav, "audio/wav");
+  }
+
+  private async play(): Promise<void> {
+    await this.player.play();
+    window.clearInterval(this.timer);
+    this.timer = window.setInterval(() => {
+      this.showTime();
+      if (!this.player.playing) window.clearInterval(this.timer);
+    }, 200);
+    this.showTime();
+  }
+
+  private showTime(): void {
+    this.showControls();
+    const recording = this.recording;
+    const elapsed = recording ? Math.min(this.player.elapsed, recording.seconds) : 0;
+    byId("play-time").textContent = `${clock(elapsed)} / ${clock(recording?.seconds ?? 0)}`;
+    let sounding = "";
+    if (recording && (this.player.playing || elapsed > 0)) {
+      const index = recording.blocks.findIndex((b) => elapsed >= b.start && elapsed < b.end);
+      const block = recording.blocks[index];
+      sounding = block
+        ? `Now sounding: block ${index + 1} of ${recording.blocks.length}, ${block.label}`
+        : "Now sounding: the silence between blocks";
+    }
+    byId("play-block").textContent = sounding;
+  }
+
+  // A recording given to the page: decoded in the worker, the tape it gives opened.
+  decode(name: string, wav: Uint8Array): void {
+    this.worker?.terminate();
+    const worker = new DecoderWorker();
+    this.worker = worker;
+    const box = byId("decoding");
+    const label = byId("decode-label");
+    const progress = byId<HTMLProgressElement>("decode-progress");
+    const report = byId("decode-report");
+    box.hidden = false;
+    byId<HTMLDetailsElement>("sound-panel").open = true;
+    label.textContent = `Decoding ${name}`;
+    progress.value = 0;
+    report.textContent = "";
+    worker.onmessage = (event: MessageEvent<DecoderMessage>) => {
+      const message = event.data;
+      if (message.type === "progress") {
+        progress.value = message.fraction;
+        label.textContent = `Decoding ${name}: ${message.stage}`;
+        return;
+      }
+      worker.terminate();
+      if (this.worker === worker) this.worker = null;
+      if (message.type === "failed") {
+        label.textContent = `Decoding ${name} failed`;
+        showAlert(`${name}: ${message.message}`);
+        return;
+      }
+      const result = message.result;
+      progress.value = 1;
+      label.textContent = `Decoded ${name}`;
+      report.textContent = result.report.join("\n");
+      if (result.error || !result.tape) {
+        showAlert(result.error ?? `${name}: no tape`);
+        return;
+      }
+      clearAlert();
+      this.openTape(`${baseName(name)}.cas`, result.tape);
+    };
+    const job: DecodeJob = { module: this.module, name, wav, options: {} };
+    worker.postMessage(job, [wav.buffer]);
+  }
+}

@@ -1,0 +1,64 @@
+// Recordings made in the page against `cas2wav`, and a recording decoded in the page's worker
+// against `wav2cas`.
+import { spawnSync } from "node:child_process";
+import { readFileSync } from "node:fs";
+import { join } from "node:path";
+import {
+  button,
+  download,
+  expect,
+  fixture,
+  native,
+  outDir,
+  openFiles,
+  sharedEditor,
+  test,
+} from "./support";
+
+const editor = sharedEditor();
+
+test("Make recording gives `cas2wav`'s recording at 1200 and 2400 baud, and inverted", async () => {
+  const page = editor();
+  const tape = fixture(outDir(), "demo.cas");
+  await openFiles(page, tape);
+  // The demonstration tape opens with a BASIC program.
+  await expect(page.getByText(/CLOAD/).first()).toBeVisible();
+  const double = page.getByLabel("Double baud rate");
+  const inverted = page.getByLabel("Inverted");
+  for (const [twice, invert, flags] of [
+    [false, false, []],
+    [true, false, ["-2"]],
+    [false, true, ["-i"]],
+  ] as [boolean, boolean, string[]][]) {
+    await double.setChecked(twice);
+    await inverted.setChecked(invert);
+    await button(page, "Make recording").click();
+    const wav = join(outDir(), `demo${flags.join("")}.wav`);
+    native("cas2wav", [tape, wav, ...flags]);
+    const saved = await download(page, () => button(page, "Save recording").click());
+    expect(saved.bytes.equals(readFileSync(wav)), `the recording with ${flags.join(" ")}`).toBe(
+      true,
+    );
+  }
+});
+
+test("a recording resampled by sox decodes in the worker to `wav2cas`'s tape and report", async () => {
+  const page = editor();
+  const tape = fixture(outDir(), "demo.cas");
+  const made = join(outDir(), "made.wav");
+  native("cas2wav", [tape, made, "-2"]);
+  const wav = join(outDir(), "recorded.wav");
+  const sox = spawnSync("sox", [made, "-r", "44100", "-b", "16", wav], { encoding: "utf8" });
+  expect(sox.status, sox.stderr).toBe(0);
+  const decoded = join(outDir(), "decoded.cas");
+  const report = native("wav2cas", [wav, decoded]).stdout.trim().split("\n");
+
+  await openFiles(page, wav);
+  const shown = page.getByLabel("Decoder report");
+  await expect(shown).toContainText(report[report.length - 1] ?? "", { timeout: 30_000 });
+  expect((await shown.innerText()).trim().split("\n")).toEqual(report);
+  const saved = await download(page, () => button(page, "Save tape").click());
+  expect(saved.bytes).toEqual(readFileSync(decoded));
+  // The decoded tape opens as any tape: here the demonstration tape again, with its sheet.
+  await expect(page.getByRole("button", { name: /^Level 19: / })).toBeVisible();
+});

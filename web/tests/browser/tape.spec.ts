@@ -1,0 +1,67 @@
+// The demonstration tape in the page: its sheet's levels against `tomkrin extract` and
+// `tomkrin render`, and an insertion against `tomkrin insert`.
+import { readFileSync, writeFileSync } from "node:fs";
+import { join } from "node:path";
+import {
+  button,
+  demoTitles,
+  download,
+  expect,
+  fixture,
+  native,
+  outDir,
+  openFiles,
+  saveLevel,
+  sharedEditor,
+  test,
+} from "./support";
+
+const editor = sharedEditor();
+
+test("a level opened from the tape's sheet saves as `tomkrin extract` writes it, and draws as `tomkrin render`", async () => {
+  const page = editor();
+  const tape = fixture(outDir(), "demo.cas");
+  await openFiles(page, tape);
+  const titles = demoTitles();
+  for (const n of [5, 19, 0]) {
+    await button(page, `Level ${n}: ${titles[n]}`).click();
+    const extracted = join(outDir(), `level${n}.bin`);
+    native("tomkrin", ["extract", tape, String(n), "-o", extracted]);
+    expect(await saveLevel(page), `level ${n}`).toEqual(readFileSync(extracted));
+    const png = join(outDir(), `level${n}.png`);
+    native("tomkrin", ["render", `${tape}:${n}`, "-o", png]);
+    const picture = await download(page, () => button(page, "Save picture").click());
+    expect(picture.bytes, `picture of level ${n}`).toEqual(readFileSync(png));
+  }
+  const sheet = join(outDir(), "sheet.png");
+  native("tomkrin", ["render", tape, "-o", sheet]);
+  const saved = await download(page, () => button(page, "Save sheet picture").click());
+  expect(saved.bytes).toEqual(readFileSync(sheet));
+});
+
+test("the level inserted into a slot and into a typed address gives `tomkrin insert`'s tape", async () => {
+  const page = editor();
+  const tape = fixture(outDir(), "demo.cas");
+  await openFiles(page, tape);
+  const titles = demoTitles();
+  await button(page, `Level 12: ${titles[12]}`).click();
+  const level = join(outDir(), "level.bin");
+  writeFileSync(level, await saveLevel(page));
+
+  await page.getByLabel("Level slot").fill("3");
+  await button(page, "Insert into tape").click();
+  const inserted = join(outDir(), "slot3.cas");
+  native("tomkrin", ["insert", level, tape, "3", "-o", inserted]);
+  const intoSlot = await download(page, () => button(page, "Save tape").click());
+  expect(intoSlot.bytes).toEqual(readFileSync(inserted));
+  expect(intoSlot.bytes).not.toEqual(readFileSync(tape));
+
+  await openFiles(page, tape);
+  await page.getByRole("radio", { name: "Typed address" }).check();
+  await page.getByLabel("Address (hex. byte offset in the tape)").fill("9C40");
+  await button(page, "Insert into tape").click();
+  const atAddress = join(outDir(), "address.cas");
+  native("tomkrin", ["insert", level, tape, "--address", "9C40", "-o", atAddress]);
+  const saved = await download(page, () => button(page, "Save tape").click());
+  expect(saved.bytes).toEqual(readFileSync(atAddress));
+});
