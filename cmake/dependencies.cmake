@@ -131,11 +131,12 @@ endif()
 
 # libFLAC, for the decoder's FLAC recordings: tk_flac (<FLAC/stream_decoder.h>) defines
 # TK_HAVE_FLAC; a tree without it reads no FLAC and says so. The native trees take Debian's
-# libflac-dev; the MinGW trees compile libFLAC from Debian's source package flac (in plain C, without
-# its assembly or Ogg), and so does the fuzz tree, so that its parser gets coverage guidance.
+# libflac-dev; the MinGW and WebAssembly trees compile libFLAC from Debian's source package flac (in
+# plain C, without its assembly or Ogg), and so does the fuzz tree, so that its parser gets coverage
+# guidance.
 set(TK_FLAC_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/flac CACHE PATH
-    "Debian's flac source package, unpacked (the MinGW and fuzz trees compile its libFLAC)")
-if(WIN32 OR TK_FUZZ)
+    "Debian's flac source package, unpacked (the MinGW, WebAssembly and fuzz trees compile it)")
+if(WIN32 OR TK_FUZZ OR EMSCRIPTEN)
     if(EXISTS ${TK_FLAC_SOURCE_DIR}/src/libFLAC/stream_decoder.c)
         file(STRINGS ${TK_FLAC_SOURCE_DIR}/CMakeLists.txt flac_project REGEX "^project\\(FLAC")
         string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" flac_version "${flac_project}")
