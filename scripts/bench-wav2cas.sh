@@ -11,7 +11,8 @@
 # way a worn tape does (silence, a cut, a burst of noise, with sox) before the same chain. Then the
 # decode speed, and the peak memory on a recording of a whole tape side (95 minutes).
 #   scripts/bench-wav2cas.sh
-#   TK_BENCH_AGAINST=/path/to/another/wav2cas scripts/bench-wav2cas.sh   (speed side by side)
+#   TK_BENCH_AGAINST=/path/to/another/wav2cas scripts/bench-wav2cas.sh   (speed side by side;
+#   TK_BENCH_AGAINST_NAME names it in the table)
 #   TK_BENCH_DRAWS=N   noise draws per cell (5)
 # Not part of the test command: it takes several minutes. Needs sox and python3.
 set -e
@@ -400,7 +401,7 @@ section="$work/section.md"
     echo "decoding, writing the tape image), one core; the decode time is the processor time it took."
     echo
     if [ -n "${TK_BENCH_AGAINST:-}" ]; then
-        echo "| Baud | Playing time | Decode time | Faster than playing | $TK_BENCH_AGAINST | Time against it |"
+        echo "| Baud | Playing time | Decode time | Faster than playing | ${TK_BENCH_AGAINST_NAME:-$TK_BENCH_AGAINST} | Time against it |"
         echo "|---|---|---|---|---|---|"
     else
         echo "| Baud | Playing time | Decode time | Faster than playing |"
