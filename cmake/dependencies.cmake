@@ -128,3 +128,59 @@ if(tk_zstd_library)
     target_link_libraries(tk_zstd INTERFACE ${tk_zstd_library})
     target_compile_definitions(tk_zstd INTERFACE TK_HAVE_ZSTD)
 endif()
+
+# libFLAC, for the decoder's FLAC recordings: tk_flac (<FLAC/stream_decoder.h>) defines
+# TK_HAVE_FLAC; a tree without it reads no FLAC and says so. The native trees take Debian's
+# libflac-dev; the MinGW and WebAssembly trees compile libFLAC from Debian's source package flac (in
+# plain C, without its assembly or Ogg), and so does the fuzz tree, so that its parser gets coverage
+# guidance.
+set(TK_FLAC_SOURCE_DIR ${TK_THIRD_PARTY_DIR}/flac CACHE PATH
+    "Debian's flac source package, unpacked (the MinGW, WebAssembly and fuzz trees compile it)")
+if(WIN32 OR TK_FUZZ OR EMSCRIPTEN)
+    if(EXISTS ${TK_FLAC_SOURCE_DIR}/src/libFLAC/stream_decoder.c)
+        file(STRINGS ${TK_FLAC_SOURCE_DIR}/CMakeLists.txt flac_project REGEX "^project\\(FLAC")
+        string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" flac_version "${flac_project}")
+        set(flac_sources bitmath bitreader bitwriter cpu crc fixed float format lpc md5 memory
+            metadata_iterators metadata_object stream_decoder stream_encoder stream_encoder_framing
+            window)
+        list(TRANSFORM flac_sources PREPEND ${TK_FLAC_SOURCE_DIR}/src/libFLAC/)
+        list(TRANSFORM flac_sources APPEND .c)
+        if(WIN32)
+            list(APPEND flac_sources ${TK_FLAC_SOURCE_DIR}/src/share/win_utf8_io/win_utf8_io.c)
+        endif()
+        add_library(tk_flac_lib STATIC EXCLUDE_FROM_ALL ${flac_sources})
+        target_include_directories(tk_flac_lib SYSTEM PUBLIC ${TK_FLAC_SOURCE_DIR}/include)
+        target_include_directories(tk_flac_lib PRIVATE ${TK_FLAC_SOURCE_DIR}/src/libFLAC/include)
+        target_compile_definitions(tk_flac_lib PUBLIC FLAC__NO_DLL PRIVATE FLAC__NO_ASM
+            FLAC__HAS_OGG=0 HAVE_STDINT_H HAVE_INTTYPES_H HAVE_LROUND HAVE_FSEEKO
+            PACKAGE_VERSION="${flac_version}")
+        # Its code is not ours to hold to our warnings. In the fuzzing tree it parses the FLAC
+        # recordings, so it gets the coverage guidance of the core's parsers. It rebuilds a frame's
+        # samples before the frame's checksum can refuse a damaged one, and its sums may overflow
+        # on the way; what they give is then thrown away, so the sanitizers leave them be.
+        target_compile_options(tk_flac_lib PRIVATE -w)
+        if(TK_FUZZ)
+            target_compile_options(tk_flac_lib PRIVATE -fsanitize=fuzzer-no-link
+                -fno-sanitize=signed-integer-overflow)
+        endif()
+        set(tk_flac_library tk_flac_lib)
+    else()
+        message(STATUS "No flac sources in ${TK_FLAC_SOURCE_DIR}: this tree reads no FLAC")
+    endif()
+else()
+    find_path(TK_FLAC_INCLUDE_DIR FLAC/stream_decoder.h)
+    find_library(TK_FLAC_LIBRARY FLAC)
+    if(TK_FLAC_INCLUDE_DIR AND TK_FLAC_LIBRARY)
+        add_library(tk_flac_system INTERFACE)
+        target_include_directories(tk_flac_system SYSTEM INTERFACE ${TK_FLAC_INCLUDE_DIR})
+        target_link_libraries(tk_flac_system INTERFACE ${TK_FLAC_LIBRARY})
+        set(tk_flac_library tk_flac_system)
+    else()
+        message(STATUS "No libFLAC (package libflac-dev): this tree reads no FLAC")
+    endif()
+endif()
+if(tk_flac_library)
+    add_library(tk_flac INTERFACE)
+    target_link_libraries(tk_flac INTERFACE ${tk_flac_library})
+    target_compile_definitions(tk_flac INTERFACE TK_HAVE_FLAC)
+endif()

@@ -1,14 +1,18 @@
 // Feeds any bytes to wav2cas as a .wav file: the chunk walk and format checks, the conversion of
-// the samples of each channel, and the decoder on the signal that results.
+// the samples of each channel, the same file read as a stream (which must give the same samples),
+// and the decoder on the signal that results.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "core/audio/casdecoder.h"
+#include "core/audio/recording.h"
 #include "core/audio/tapesignal.h"
 #include "core/audio/wavreader.h"
+#include "core/files/bytesource.h"
 
 namespace {
 
@@ -40,6 +44,28 @@ void checkSamples(const WavRecording& recording) {
     }
 }
 
+// The samples read as a stream, a piece at a time, against those of the whole file.
+void checkStream(const std::uint8_t* data, std::size_t size, const WavRecording& recording) {
+    MemoryBytes source(data, size);
+    std::unique_ptr<RecordingStream> stream;
+    if (!openRecording(source, stream).empty())
+        fail("a .wav file parsed whole was refused as a stream", size);
+    std::vector<std::vector<float>> channels;
+    for (int channel = 0; channel < recording.channels; ++channel)
+        channels.push_back(channelSamples(recording, channel));
+    std::vector<float> frames(300 * recording.channels);
+    std::size_t at = 0;
+    while (std::size_t got = stream->read(frames.data(), 300)) {
+        for (std::size_t i = 0; i < got; ++i, ++at)
+            for (int channel = 0; channel < recording.channels; ++channel)
+                if (at >= recording.frameCount ||
+                    frames[i * recording.channels + channel] != channels[channel][at])
+                    fail("the stream gave another sample than the whole file", at);
+    }
+    if (at != recording.frameCount)
+        fail("the stream gave another number of frames", at);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -48,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     checkLayout(data, size, recording);
     checkSamples(recording);
+    checkStream(data, size, recording);
     // The choice of channel comes from the length, so that the input stays a plain .wav file.
     const ChannelChoice choice = static_cast<ChannelChoice>(size % 3);
     const std::vector<float> signal = tapeSignal(recording, choice);

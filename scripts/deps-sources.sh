@@ -1,6 +1,6 @@
 #!/bin/sh
 # Unpacks Debian's source packages of the libraries that Debian ships for the build machine only
-# (pugixml, zstd) into build/third_party/, where the MinGW trees (and the fuzz tree, for coverage
+# (pugixml, zstd, flac) into build/third_party/, where the MinGW trees (and the fuzz tree, for coverage
 # guidance) compile them. Only what is missing is fetched: a later run costs nothing.
 #
 # The sources come through apt, from the archives this machine's apt already uses, with their
@@ -12,7 +12,7 @@ set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${TK_THIRD_PARTY:-$root/build/third_party}
 # Debian's name of the source package, and the folder it is unpacked into.
-wanted="pugixml:pugixml libzstd:libzstd zlib:zlib"
+wanted="pugixml:pugixml libzstd:libzstd zlib:zlib flac:flac"
 
 missing=""
 for entry in $wanted; do

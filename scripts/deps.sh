@@ -8,8 +8,8 @@ packages="cmake make g++ googletest clang clang-format libclang-rt-14-dev \
  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
  wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils zip unzip \
  libstb-dev sox lintian desktop-file-utils \
- libpugixml-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libzstd-dev dpkg-dev tiled \
- emscripten chromium"
+ libpugixml-dev nlohmann-json3-dev zlib1g-dev libz-mingw-w64-dev libzstd-dev libflac-dev flac \
+ dpkg-dev tiled emscripten chromium"
 # The browser edition is built with Node.js and npm (Vite) and tested in Chromium. A machine that
 # has its own Node.js (not Debian's package) keeps it; Debian's comes only where there is none.
 command -v node >/dev/null 2>&1 || packages="$packages nodejs"

@@ -5,6 +5,7 @@
 #   fuzz/tape_reader_fuzz.cpp    cas2wav's reading of a tape image and its recording
 #   fuzz/tape_directory_fuzz.cpp tomkrin's tape directory, file judgement, level slots and checks
 #   fuzz/wav_reader_fuzz.cpp     wav2cas's reading of a .wav file, and its decoder on the samples
+#   fuzz/flac_reader_fuzz.cpp    its reading of a recording as a stream, a FLAC file above all
 #   fuzz/map_reader_fuzz.cpp     the Tiled map readers, TMX and JSON, and their tilesets
 # The committed seeds in fuzz/corpus/ are copied into build/fuzz/corpus-*, which the fuzzers grow;
 # crash files land in build/fuzz/ as well. FUZZ_SECONDS overrides the 15 s per target.
@@ -48,6 +49,7 @@ run level_decoder_fuzz level 1024
 run tape_reader_fuzz tape 4096
 run tape_directory_fuzz tapedir 4096
 run wav_reader_fuzz wav 4096
+run flac_reader_fuzz flac 4096
 # An exported map is 5 to 12 KB; the seeds are smaller maps of the same shape.
 run map_reader_fuzz map 16384
 exit $status

@@ -24,7 +24,7 @@ std::vector<std::string> decoderWords(const ParsedArgs& args) {
 
 int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
     if (args.positional.size() != 2)
-        return usageError(context, wav2casCommand(), "give IN.wav and OUT.cas");
+        return usageError(context, wav2casCommand(), "give IN.wav (or IN.flac) and OUT.cas");
     const std::vector<std::string> words = decoderWords(args);
     std::vector<const char*> argv;
     for (const std::string& word : words)
@@ -51,14 +51,15 @@ int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
 const Command& wav2casCommand() {
     static const Command command = {
         "wav2cas",
-        "IN.wav OUT.cas [-q] [--baud 1200|2400] [--channel left|right]",
+        "IN.wav|IN.flac OUT.cas [-q] [--baud 1200|2400] [--channel left|right]",
         "a recording of a cassette decoded into a tape image (what wav2cas does)",
-        "Decodes a recording of an MSX cassette (PCM or float .wav, mono or stereo, 8,000 to\n"
-        "192,000 Hz) into a tape image, finding the baud rate and tape speed of each block.\n"
-        "Prints a line per block and names the time of every byte with a framing error, of\n"
-        "every block that holds fewer bytes than its file header announces (or, with no header\n"
-        "before it, ends early) and of every file that stops before its end; the exit status\n"
-        "is then 1, though the image is written.\n"
+        "Decodes a recording of an MSX cassette (PCM or float .wav, or FLAC, mono or stereo,\n"
+        "8,000 to 192,000 Hz) into a tape image, finding the baud rate and tape speed of each\n"
+        "block and reading on after damage. Prints a line per block and names the time of every\n"
+        "byte with a framing error, of every stretch of bytes lost to damage (written as 0x00 in\n"
+        "their places), of every block that holds fewer bytes than its file header announces\n"
+        "(or, with no header before it, ends early) and of every file that stops before its\n"
+        "end; the exit status is then 1, though the image is written.\n"
         "The same decoder as wav2cas.\n"
         "  -q                     report only the problems, not every block\n"
         "  --baud 1200|2400       listen for this baud rate only\n"

@@ -1,26 +1,28 @@
 #include "cli/wav2cas/wav2castool.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/common/outputfile.h"
 #include "core/audio/casdecoder.h"
 #include "core/audio/decodemessages.h"
-#include "core/files/filebytes.h"
-#include "core/audio/tapesignal.h"
-#include "cli/wav2cas/wav2casargs.h"
 #include "core/audio/decodereport.h"
-#include "core/audio/wavreader.h"
+#include "core/audio/recording.h"
+#include "core/audio/tapesignal.h"
+#include "core/files/filesource.h"
+#include "cli/wav2cas/wav2casargs.h"
 
 namespace {
 
 constexpr int kDecodeFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage =
-    "usage: wav2cas INPUT.wav OUTPUT.cas [-q] [--baud 1200|2400] [--channel left|right]";
+    "usage: wav2cas INPUT.wav|INPUT.flac OUTPUT.cas [-q] [--baud 1200|2400] "
+    "[--channel left|right]";
 constexpr const char* kHelp =
-    "Decodes a recording of an MSX cassette (.wav) into a tape image (.cas).\n"
+    "Decodes a recording of an MSX cassette (.wav or .flac) into a tape image (.cas).\n"
     "\n"
     "  -q                      quiet: report only the problems, not every block\n"
     "  --baud 1200|2400        listen for this baud rate only (otherwise found for each block)\n"
@@ -28,15 +30,18 @@ constexpr const char* kHelp =
     "                          they carry the same signal, else the louder one)\n"
     "  -h, --help              this text\n"
     "\n"
-    "Reads PCM .wav files of 8, 16, 24 or 32 bits or 32-bit floats, mono or stereo, at 8,000 to\n"
-    "192,000 Hz. Prints a line per block: its time in the recording, baud rate, tape speed,\n"
-    "size, and the file a header block names; then every byte with a framing error, every\n"
-    "block that holds fewer bytes than its file header announces (or, with no header before\n"
-    "it, whose signal stops early) and every file that stops before its end. A block that\n"
-    "holds all its header announces is whole, even where the recording stops right after it.\n"
-    "Exit status: 0 for a clean decode, 1 when there was a framing error, a block or file\n"
-    "was cut short, no tape signal was heard or the decode failed (what was decoded is still\n"
-    "written), 2 for a wrong command line.\n";
+    "Reads PCM .wav files of 8, 16, 24 or 32 bits or 32-bit floats and FLAC files, mono or\n"
+    "stereo, at 8,000 to 192,000 Hz, told apart by their contents. Prints a line per block:\n"
+    "its time in the recording, baud rate, tape speed, size, and the file a header block\n"
+    "names; then every byte with a framing error, every stretch of bytes lost to damage (a\n"
+    "dropout, a splice or crease, noise: the reading goes on after it, and the lost bytes are\n"
+    "written as 0x00 in their places), every block that holds fewer bytes than its file\n"
+    "header announces (or, with no header before it, whose signal stops early) and every file\n"
+    "that stops before its end. A block that holds all its header announces is whole, even\n"
+    "where the recording stops right after it.\n"
+    "Exit status: 0 for a clean decode, 1 when there was a framing error, a byte was lost or\n"
+    "placed by a guess, a block or file was cut short, no tape signal was heard or the decode\n"
+    "failed (what was decoded is still written), 2 for a wrong command line.\n";
 
 DecodeOutcome failWith(FileFailure& failure, const std::string& file, const std::string& what) {
     failure = {file, what};
@@ -49,18 +54,23 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, Fil
     if (!refuseInputAsOutput(args.output, args.input,
                              "the input file itself: give the .cas file another name", failure))
         return DecodeOutcome::Failed;
-    std::vector<std::uint8_t> file;
+    // The recording is read as a stream: a tape side of any length takes little memory.
+    FileSource file;
     std::string why;
-    if (!readWholeFile(args.input, file, why))
+    if (!file.open(args.input, why))
         return failWith(failure, args.input, "cannot read it: " + why);
-    WavRecording recording;
-    const std::string problem = parseWav(file.data(), file.size(), recording);
+    std::unique_ptr<RecordingStream> recording;
+    const std::string problem = openRecording(file, recording);
     if (!problem.empty())
         return failWith(failure, args.input, problem);
-    const std::vector<float> signal = tapeSignal(recording, args.channel);
-    const double sampleRate = recording.sampleRate;
-    std::vector<std::uint8_t>().swap(file);
-    const std::vector<DecodedBlock> blocks = decodeTape(signal, sampleRate, args.decode);
+    TapeSignalStream signal(*recording, args.channel);
+    if (!signal.prepare())
+        return failWith(failure, args.input, recording->failure());
+    const std::vector<DecodedBlock> blocks =
+        decodeTape(signal, recording->format().sampleRate, args.decode);
+    // A file found damaged on the way is refused as a whole, as one damaged at its start is.
+    if (!recording->failure().empty())
+        return failWith(failure, args.input, recording->failure());
     if (blocks.empty())
         return failWith(failure, args.input, kNoTapeSignal);
     const bool clean = reportDecode(blocks, args.quiet, report);

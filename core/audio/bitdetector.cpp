@@ -39,13 +39,18 @@ void BitDetector::setBitLength(double samples) {
 // registers.
 template <typename Finish> auto BitDetector::sum(double start, Finish finish) const {
     const double end = start + bitLength_;
-    const long size = static_cast<long>(signal_.size());
-    const long first = std::max(0L, static_cast<long>(std::floor(start)));
-    const long last = std::min(size, static_cast<long>(std::ceil(end))); // exclusive
+    // Positions count in 64 bits: a long recording at a high rate passes 2^31 samples.
+    using Index = long long;
+    const Index wanted = static_cast<Index>(std::ceil(end));
+    const Index size =
+        wanted > 0 ? static_cast<Index>(signal_.reach(static_cast<std::size_t>(wanted))) : 0;
+    const Index first =
+        std::max(static_cast<Index>(signal_.first()), static_cast<Index>(std::floor(start)));
+    const Index last = std::min(size, wanted); // exclusive
     if (first >= last)
         return finish(0.0f, 0.0f, 0.0f, 0.0f);
     // The reference phase is zero at the start of the bit; sample i stands for the span [i, i+1).
-    const double offset = first + 0.5 - start;
+    const double offset = static_cast<double>(first) + 0.5 - start;
     Phasor space = phasorAt(-kTwoPi * offset / bitLength_);
     Phasor mark = {space.re * space.re - space.im * space.im, 2 * space.re * space.im};
     float spaceRe = 0, spaceIm = 0, markRe = 0, markIm = 0;
@@ -57,16 +62,19 @@ template <typename Finish> auto BitDetector::sum(double start, Finish finish) co
         space.rotate(spaceStepCos_, spaceStepSin_);
         mark.rotate(markStepCos_, markStepSin_);
     };
+    const float* x = signal_.from(static_cast<std::size_t>(first));
+    const Index count = last - first;
     // The edge samples count with the part of them that lies inside the bit.
-    auto edge = [&](long i) {
-        const double inside = std::min<double>(i + 1, end) - std::max<double>(i, start);
-        return signal_[static_cast<std::size_t>(i)] * static_cast<float>(inside);
+    auto edge = [&](Index k) {
+        const double i = static_cast<double>(first + k);
+        const double inside = std::min(i + 1, end) - std::max(i, start);
+        return x[k] * static_cast<float>(inside);
     };
-    add(edge(first));
-    for (long i = first + 1; i < last - 1; ++i)
-        add(signal_[static_cast<std::size_t>(i)]);
-    if (last - 1 > first)
-        add(edge(last - 1));
+    add(edge(0));
+    for (Index k = 1; k < count - 1; ++k)
+        add(x[k]);
+    if (count > 1)
+        add(edge(count - 1));
     return finish(spaceRe, spaceIm, markRe, markIm);
 }
 

@@ -5,7 +5,8 @@
 // energies tell the bits apart whatever the polarity, phase or level of the signal.
 #include <complex>
 #include <cstddef>
-#include <vector>
+
+#include "core/audio/signalwindow.h"
 
 // The two tones' correlations over one bit, whose phase is measured from the bit's start.
 struct BitTones {
@@ -27,7 +28,7 @@ struct BitEnergies {
 
 class BitDetector {
   public:
-    explicit BitDetector(const std::vector<float>& signal) : signal_(signal) {}
+    explicit BitDetector(SignalWindow& signal) : signal_(signal) {}
 
     // The length of one bit in samples (not a whole number in general).
     void setBitLength(double samples);
@@ -42,7 +43,7 @@ class BitDetector {
   private:
     template <typename Finish> auto sum(double start, Finish finish) const;
 
-    const std::vector<float>& signal_;
+    SignalWindow& signal_;
     double bitLength_ = 0;
     // Rotation per sample of each tone's reference phasor.
     float spaceStepCos_ = 1, spaceStepSin_ = 0;

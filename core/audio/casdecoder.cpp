@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/tape/casblocks.h"
+#include "core/tape/tapefiles.h"
 
 namespace {
 
@@ -15,31 +16,133 @@ DecodedBlock describe(const ReadBlock& read, double sampleRate) {
     block.speed = read.speed;
     block.bytes = read.bytes;
     block.framingErrors = read.framingErrors;
-    for (std::size_t index : read.framingErrors)
-        block.framingErrorSeconds.push_back(read.byteStarts[index] / sampleRate);
+    for (double start : read.framingErrorStarts)
+        block.framingErrorSeconds.push_back(start / sampleRate);
+    for (const LostBytes& lost : read.lost) {
+        LostStretch stretch;
+        stretch.first = lost.first;
+        stretch.count = lost.count;
+        stretch.damage = lost.damage;
+        stretch.seconds = lost.from / sampleRate;
+        stretch.endSeconds = lost.to / sampleRate;
+        stretch.doubtfulBefore = lost.doubtfulBefore;
+        block.lost.push_back(stretch);
+    }
     block.ending = read.ending;
     return block;
 }
 
+// The length the file header before it announces for the last of `blocks`, whose lost bytes
+// (given as 0x00) are taken for unknown: the length counts only if it is the same whatever those
+// bytes were (tried as 0x00 and as 0xFF), as when they lie among the bytes it is read from.
+std::size_t announcedLength(const std::vector<DecodedBlock>& before, const DecodedBlock& block) {
+    std::vector<BlockBytes> spans;
+    for (const DecodedBlock& earlier : before)
+        spans.push_back({earlier.bytes.data(), earlier.bytes.size()});
+    std::vector<std::uint8_t> ones = block.bytes;
+    for (const LostStretch& lost : block.lost)
+        std::fill_n(ones.begin() + static_cast<std::ptrdiff_t>(lost.first), lost.count, 0xFF);
+    spans.push_back({block.bytes.data(), block.bytes.size()});
+    const std::size_t asZeros = announcedSize(spans);
+    spans.back() = {ones.data(), ones.size()};
+    return announcedSize(spans) == asZeros ? asZeros : 0;
+}
+
 } // namespace
+
+TapeDecoder::TapeDecoder(SampleSource& signal, double sampleRate, const DecodeOptions& options)
+    : sampleRate_(sampleRate), window_(signal, sampleRate),
+      finder_(window_, sampleRate, options.baud), reader_(window_, sampleRate) {}
+
+bool TapeDecoder::next() {
+    LeadInTone tone;
+    while (window_.reach(from_ + 1) > from_ && finder_.find(from_, tone)) {
+        ReadBlock read;
+        const bool gotBytes = reader_.read(tone, read);
+        // Go on after the block, or after the tone that had no bytes, but never stay in place.
+        const double next = std::max(read.end, tone.confirmed);
+        from_ = static_cast<std::size_t>(next) + 1;
+        if (gotBytes) {
+            DecodedBlock block = describe(read, sampleRate_);
+            if (!block.lost.empty())
+                place(block);
+            blocks_.push_back(std::move(block));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Settles the counts of the block's lost stretches by the length its file header announces: the
+// bytes the block lacks were lost where the tape jumped (time and bytes went together there), or,
+// where it did not seem to, in a stretch that sounded (a jump of whole bytes looks like noise); the
+// count of a dropout is sure by its duration.
+void TapeDecoder::place(DecodedBlock& block) const {
+    const std::size_t announced = announcedLength(blocks_, block);
+    for (LostStretch& lost : block.lost)
+        lost.sureness = announced > 0                 ? LostCount::Sure
+                        : lost.damage == Damage::Jump ? LostCount::AtLeast
+                                                      : LostCount::Estimated;
+    if (announced <= block.bytes.size())
+        return;
+    std::vector<std::size_t> takers;
+    for (const Damage damage : {Damage::Jump, Damage::Noise}) {
+        if (!takers.empty())
+            break;
+        for (std::size_t k = 0; k < block.lost.size(); ++k)
+            if (block.lost[k].damage == damage)
+                takers.push_back(k);
+    }
+    if (takers.empty())
+        return;
+    // The bytes missing, shared out among them: the first ones take what does not divide.
+    const std::size_t missing = announced - block.bytes.size();
+    std::vector<std::size_t> extra(block.lost.size(), 0);
+    for (std::size_t j = 0; j < takers.size(); ++j) {
+        extra[takers[j]] = missing / takers.size() + (j < missing % takers.size() ? 1 : 0);
+        if (takers.size() > 1)
+            block.lost[takers[j]].sureness = LostCount::Guessed;
+    }
+    // The block again with the extra bytes after each stretch's; what follows moves on.
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::size_t> ends;
+    std::size_t from = 0;
+    std::size_t added = 0;
+    for (std::size_t k = 0; k < block.lost.size(); ++k) {
+        LostStretch& lost = block.lost[k];
+        const std::size_t end = lost.first + lost.count;
+        ends.push_back(end);
+        bytes.insert(bytes.end(), block.bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                     block.bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        bytes.insert(bytes.end(), extra[k], 0x00);
+        lost.first += added;
+        lost.count += extra[k];
+        added += extra[k];
+        from = end;
+    }
+    bytes.insert(bytes.end(), block.bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                 block.bytes.end());
+    block.bytes = std::move(bytes);
+    for (std::size_t& error : block.framingErrors) {
+        std::size_t shift = 0;
+        for (std::size_t k = 0; k < ends.size(); ++k)
+            shift += ends[k] <= error ? extra[k] : 0;
+        error += shift;
+    }
+}
+
+std::vector<DecodedBlock> decodeTape(SampleSource& signal, double sampleRate,
+                                     const DecodeOptions& options) {
+    TapeDecoder decoder(signal, sampleRate, options);
+    while (decoder.next()) {
+    }
+    return decoder.blocks();
+}
 
 std::vector<DecodedBlock> decodeTape(const std::vector<float>& signal, double sampleRate,
                                      const DecodeOptions& options) {
-    std::vector<DecodedBlock> blocks;
-    const LeadInFinder finder(signal, sampleRate, options.baud);
-    BlockReader reader(signal, sampleRate);
-    std::size_t from = 0;
-    LeadInTone tone;
-    while (from < signal.size() && finder.find(from, tone)) {
-        ReadBlock read;
-        const bool gotBytes = reader.read(tone, read);
-        if (gotBytes)
-            blocks.push_back(describe(read, sampleRate));
-        // Go on after the block, or after the tone that had no bytes, but never stay in place.
-        const double next = std::max(read.end, tone.confirmed);
-        from = static_cast<std::size_t>(next) + 1;
-    }
-    return blocks;
+    VectorSource source(signal);
+    return decodeTape(source, sampleRate, options);
 }
 
 std::vector<std::uint8_t> tapeImage(const std::vector<DecodedBlock>& blocks) {

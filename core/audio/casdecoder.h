@@ -1,14 +1,40 @@
 #pragma once
 // Decoding a cassette recording into the blocks of a tape image: lead-in tones are found one after
-// the other, and the bytes after each are read until its signal ends.
+// the other, and the bytes after each are read until its signal ends. The recording is read as a
+// stream (signalwindow.h), block by block, so a caller may show its progress between blocks.
+//
+// Bytes lost in a damaged stretch are given as 0x00 (blockreader.h). Where the block's file header
+// announces how long the block is (core/tape/tapefiles.h), that length settles how many bytes the
+// stretches that lost time (jumps) held, so the bytes after them keep their places; the count of a
+// dropout or of noise comes from its duration.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "core/audio/blockreader.h"
+#include "core/audio/leadinfinder.h"
+#include "core/audio/signalwindow.h"
 
 struct DecodeOptions {
     int baud = 0; // 1200 or 2400 to listen for that rate only; 0 to find it for each block
+};
+
+// How sure the count of a stretch's lost bytes is.
+enum class LostCount {
+    Sure,      // by the stretch's duration with a file header that agrees, or by the header alone
+    Estimated, // by the duration, with no file header to tell the block's length
+    AtLeast,   // the tape jumped and no file header tells the block's length: at least this many
+    Guessed,   // the header tells how many the block's jumps lost together, not how many each did
+};
+
+struct LostStretch {
+    std::size_t first = 0; // index of the first lost byte in the block
+    std::size_t count = 0;
+    Damage damage = Damage::Dropout;
+    double seconds = 0; // where the damage starts and ends in the recording
+    double endSeconds = 0;
+    LostCount sureness = LostCount::Sure;
+    bool doubtfulBefore = false; // the byte before was read where the tape may have jumped already
 };
 
 struct DecodedBlock {
@@ -20,13 +46,36 @@ struct DecodedBlock {
     std::vector<std::uint8_t> bytes;
     std::vector<std::size_t> framingErrors; // indices into bytes
     std::vector<double> framingErrorSeconds;
+    std::vector<LostStretch> lost; // the lost bytes, given as 0x00, in the order of the block
     BlockEnd ending = BlockEnd::Silence;
     bool endsEarly() const {
         return ending == BlockEnd::MidByte || ending == BlockEnd::RecordingEnds;
     }
 };
 
+class TapeDecoder {
+  public:
+    TapeDecoder(SampleSource& signal, double sampleRate, const DecodeOptions& options);
+
+    // Decodes the next block heard; false when the recording holds no more.
+    bool next();
+    // Every block decoded so far, in order.
+    const std::vector<DecodedBlock>& blocks() const { return blocks_; }
+
+  private:
+    void place(DecodedBlock& block) const;
+
+    double sampleRate_;
+    SignalWindow window_;
+    LeadInFinder finder_;
+    BlockReader reader_;
+    std::size_t from_ = 0;
+    std::vector<DecodedBlock> blocks_;
+};
+
 // Every block heard in `signal`, in order; empty when no lead-in tone was heard.
+std::vector<DecodedBlock> decodeTape(SampleSource& signal, double sampleRate,
+                                     const DecodeOptions& options);
 std::vector<DecodedBlock> decodeTape(const std::vector<float>& signal, double sampleRate,
                                      const DecodeOptions& options);
 

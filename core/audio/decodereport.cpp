@@ -54,6 +54,66 @@ std::string plural(std::size_t count, const std::string& what) {
     return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
 }
 
+std::string milliseconds(double seconds) {
+    return std::to_string(std::lround(seconds * 1000)) + " ms";
+}
+
+// "bytes 8271 to 8275 lost in a dropout of 40 ms (filled with 0x00)".
+std::string lostLine(const LostStretch& lost, std::size_t jumps) {
+    std::string line = lost.count == 1 ? "byte " + std::to_string(lost.first)
+                                       : "bytes " + std::to_string(lost.first) + " to " +
+                                             std::to_string(lost.first + lost.count - 1);
+    const double duration = lost.endSeconds - lost.seconds;
+    switch (lost.damage) {
+    case Damage::Dropout:
+        line += " lost in a dropout of " + milliseconds(duration);
+        break;
+    case Damage::Noise:
+        line += " lost in a burst of noise of " + milliseconds(duration);
+        break;
+    case Damage::Jump:
+        line += " lost where the signal jumps out of step, as at a splice or a crease";
+        break;
+    }
+    line += " (filled with 0x00";
+    switch (lost.sureness) {
+    case LostCount::Sure:
+        break;
+    case LostCount::Estimated:
+        line += "; how many, by its duration: no file header tells the block's length";
+        break;
+    case LostCount::AtLeast:
+        line += "; at least so many: no file header tells the block's length";
+        break;
+    case LostCount::Guessed:
+        line += "; the file header tells what the block's " + std::to_string(jumps) +
+                " jumps lost together, how they share it is a guess";
+        break;
+    }
+    if (lost.doubtfulBefore)
+        line +=
+            "; byte " + std::to_string(lost.first - 1) + ", read just before, may hold some of it";
+    return line + ")";
+}
+
+// The bytes read between the first and the last jump whose share of the lost bytes is guessed:
+// their places are guesses too.
+std::size_t guessedBytes(const DecodedBlock& block) {
+    std::vector<const LostStretch*> guessed;
+    for (const LostStretch& lost : block.lost)
+        if (lost.sureness == LostCount::Guessed)
+            guessed.push_back(&lost);
+    if (guessed.size() < 2)
+        return 0;
+    const LostStretch& first = *guessed.front();
+    const LostStretch& last = *guessed.back();
+    std::size_t count = last.first - (first.first + first.count);
+    for (const LostStretch& lost : block.lost)
+        if (&lost > &first && &lost < &last)
+            count -= lost.count;
+    return count;
+}
+
 } // namespace
 
 std::string recordingTime(double seconds) {
@@ -73,15 +133,34 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
     std::size_t framingErrors = 0;
     std::size_t earlyEnds = 0;
     std::size_t unendedFiles = 0;
+    std::size_t lostBytes = 0;
+    std::size_t stretches = 0;
+    std::size_t guessed = 0;
+    std::size_t doubtful = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const DecodedBlock& block = blocks[i];
         const BlockJudgement& judgement = judgements[i];
         const std::string name = "  block " + std::to_string(i + 1);
         if (!quiet)
             out << blockLine(block, i + 1) << '\n';
-        for (std::size_t k = 0; k < block.framingErrors.size(); ++k)
+        // The framing errors and the lost stretches, in the order of the block.
+        std::size_t jumps = 0;
+        for (const LostStretch& lost : block.lost)
+            jumps += lost.damage == Damage::Jump ? 1 : 0;
+        std::size_t k = 0;
+        for (const LostStretch& lost : block.lost) {
+            for (; k < block.framingErrors.size() && block.framingErrors[k] < lost.first; ++k)
+                out << recordingTime(block.framingErrorSeconds[k]) << name
+                    << ": framing error in byte " << block.framingErrors[k] << '\n';
+            out << recordingTime(lost.seconds) << name << ": " << lostLine(lost, jumps) << '\n';
+            lostBytes += lost.count;
+            ++stretches;
+            doubtful += lost.doubtfulBefore ? 1 : 0;
+        }
+        for (; k < block.framingErrors.size(); ++k)
             out << recordingTime(block.framingErrorSeconds[k]) << name << ": framing error in byte "
                 << block.framingErrors[k] << '\n';
+        guessed += guessedBytes(block);
         // A block that holds all its header announces is whole, however its signal stops: the
         // recording may end right after it, or in the padding behind it.
         const std::string fault = blockFault(judgement, block.bytes.size());
@@ -100,7 +179,7 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
         framingErrors += block.framingErrors.size();
         earlyEnds += early ? 1 : 0;
     }
-    const bool clean = framingErrors == 0 && earlyEnds == 0 && unendedFiles == 0;
+    const bool clean = framingErrors == 0 && earlyEnds == 0 && unendedFiles == 0 && lostBytes == 0;
     if (!quiet) {
         out << plural(blocks.size(), "block") << ", " << plural(bytes, "byte") << ", ";
         if (clean)
@@ -111,6 +190,14 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
         if (unendedFiles > 0)
             out << ", " << plural(unendedFiles, "file") << " without "
                 << (unendedFiles == 1 ? "its" : "their") << " end";
+        if (lostBytes > 0)
+            out << ", " << plural(lostBytes, "byte") << " lost in " << stretches
+                << (stretches == 1 ? " damaged stretch" : " damaged stretches")
+                << " (filled with 0x00)";
+        if (guessed > 0)
+            out << ", " << plural(guessed, "byte") << " placed by a guess";
+        if (doubtful > 0)
+            out << ", " << plural(doubtful, "byte") << " in doubt";
         out << '\n';
     }
     return clean;

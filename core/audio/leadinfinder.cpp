@@ -75,7 +75,7 @@ struct LeadInFinder::Frame {
     std::array<double, kBandHz.size()> power;
 };
 
-LeadInFinder::LeadInFinder(const std::vector<float>& signal, double sampleRate, int onlyBaud)
+LeadInFinder::LeadInFinder(SignalWindow& signal, double sampleRate, int onlyBaud)
     : signal_(signal), sampleRate_(sampleRate), onlyBaud_(onlyBaud) {
     frameLength_ = static_cast<std::size_t>(std::lround(kFrameSeconds * sampleRate));
     hop_ = std::max<std::size_t>(1, frameLength_ / kFramesPerHop);
@@ -94,7 +94,7 @@ LeadInFinder::LeadInFinder(const std::vector<float>& signal, double sampleRate, 
 
 LeadInFinder::Frame LeadInFinder::analyse(std::size_t at) const {
     Frame frame{};
-    const float* x = signal_.data() + at;
+    const float* x = signal_.from(at);
     for (std::size_t band = 0; band < kBandHz.size(); ++band) {
         const float* kernel = &kernels_[band * frameLength_ * 2];
         float re = 0, im = 0;
@@ -116,7 +116,10 @@ bool LeadInFinder::find(std::size_t from, LeadInTone& tone) const {
     std::array<BandPowers, kSmoothedFrames> recent{};
     ToneRun run;
     std::size_t hops = 0;
-    for (std::size_t at = from; at + frameLength_ <= signal_.size(); at += hop_, ++hops) {
+    for (std::size_t at = from; signal_.reach(at + frameLength_) == at + frameLength_;
+         at += hop_, ++hops) {
+        // The block reader starts inside the tone that runs: what lies before it is done with.
+        signal_.release(run.frames > 0 ? run.start : at);
         const Frame frame = analyse(at);
         recent[hops % kSmoothedFrames] = frame.power;
         BandPowers smoothed{};

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/audio/signalwindow.h"
+
 struct LeadInTone {
     int baud = 0;
     double speed = 1.0;   // the tape's speed against the nominal one
@@ -17,16 +19,17 @@ struct LeadInTone {
 class LeadInFinder {
   public:
     // `onlyBaud` 1200 or 2400 listens for that rate only; 0 for either.
-    LeadInFinder(const std::vector<float>& signal, double sampleRate, int onlyBaud);
+    LeadInFinder(SignalWindow& signal, double sampleRate, int onlyBaud);
 
-    // The first lead-in tone heard at or after sample `from`; false when there is none.
+    // The first lead-in tone heard at or after sample `from`; false when there is none. The
+    // samples before the tone are released from the window as the search passes them.
     bool find(std::size_t from, LeadInTone& tone) const;
 
   private:
     struct Frame;
     Frame analyse(std::size_t at) const;
 
-    const std::vector<float>& signal_;
+    SignalWindow& signal_;
     double sampleRate_;
     int onlyBaud_;
     std::size_t frameLength_;

@@ -5,11 +5,15 @@
 // Chunks are walked with their pad bytes; other chunks are skipped.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-constexpr std::uint32_t kLowestWavRate = 8000;
-constexpr std::uint32_t kHighestWavRate = 192000;
+#include "core/audio/recording.h"
+#include "core/files/bytesource.h"
+
+constexpr std::uint32_t kLowestWavRate = kLowestRecordingRate;
+constexpr std::uint32_t kHighestWavRate = kHighestRecordingRate;
 
 struct WavRecording {
     std::uint32_t sampleRate = 0;
@@ -26,3 +30,7 @@ std::string parseWav(const std::uint8_t* data, std::size_t size, WavRecording& r
 
 // The samples of one channel (0 = left or mono, 1 = right) scaled to -1..1.
 std::vector<float> channelSamples(const WavRecording& recording, int channel);
+
+// The .wav file that `source` holds as a stream of frames (the chunks are walked as parseWav walks
+// them); returns an empty string with `stream` set, or what is wrong.
+std::string openWav(ByteSource& source, std::unique_ptr<RecordingStream>& stream);

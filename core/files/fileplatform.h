@@ -1,5 +1,6 @@
 #pragma once
 // The file operations that differ between Windows and POSIX systems.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -16,3 +17,9 @@ bool replaceFile(const std::string& from, const std::string& to);
 // Whether both paths name one existing file, however they are spelt ("./game.cas", another
 // folder's path to it, a link to it). False when either does not exist.
 bool isSameFile(const std::string& a, const std::string& b);
+
+// The length of the open `file` in bytes, beyond 4 GB as well; false if the system cannot say.
+bool fileSize(std::FILE* file, std::uint64_t& size);
+
+// Moves the read position of `file` to `offset` from its start, beyond 4 GB as well.
+bool seekFile(std::FILE* file, std::uint64_t offset);

@@ -27,3 +27,15 @@ bool isSameFile(const std::string& a, const std::string& b) {
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
+
+bool fileSize(std::FILE* file, std::uint64_t& size) {
+    struct stat status;
+    if (::fstat(::fileno(file), &status) != 0)
+        return false;
+    size = static_cast<std::uint64_t>(status.st_size);
+    return true;
+}
+
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+    return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}

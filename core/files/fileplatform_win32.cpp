@@ -81,3 +81,15 @@ bool isSameFile(const std::string& a, const std::string& b) {
            first.nFileIndexHigh == second.nFileIndexHigh &&
            first.nFileIndexLow == second.nFileIndexLow;
 }
+
+bool fileSize(std::FILE* file, std::uint64_t& size) {
+    struct _stati64 status;
+    if (::_fstati64(::_fileno(file), &status) != 0)
+        return false;
+    size = static_cast<std::uint64_t>(status.st_size);
+    return true;
+}
+
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+    return ::_fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+}

@@ -3,9 +3,12 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <utility>
 
+#include "core/audio/recording.h"
 #include "core/audio/wavreader.h"
+#include "core/files/bytesource.h"
 #include "core/level/levelcodec.h"
 #include "core/levelsource/filekind.h"
 #include "core/levelsource/levelsource.h"
@@ -13,15 +16,24 @@
 
 namespace {
 
-bool namedWav(const std::string& name) {
-    static const char kSuffix[] = ".wav";
-    const std::size_t length = sizeof kSuffix - 1;
+bool namedWith(const std::string& name, const std::string& suffix) {
+    const std::size_t length = suffix.size();
     if (name.size() < length)
         return false;
     for (std::size_t i = 0; i < length; ++i)
-        if (std::tolower(static_cast<unsigned char>(name[name.size() - length + i])) != kSuffix[i])
+        if (std::tolower(static_cast<unsigned char>(name[name.size() - length + i])) != suffix[i])
             return false;
     return true;
+}
+
+bool namedWav(const std::string& name) {
+    return namedWith(name, ".wav");
+}
+
+// A FLAC recording: named .flac, or starting as a FLAC file does.
+bool isFlacFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    return namedWith(name, ".flac") ||
+           (bytes.size() >= 4 && std::memcmp(bytes.data(), "fLaC", 4) == 0);
 }
 
 std::string lastPart(const std::string& path) {
@@ -38,8 +50,9 @@ std::string hexByte(std::uint8_t value) {
 } // namespace
 
 bool isRecordingFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    return namedWav(name) || (bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
-                              std::memcmp(bytes.data() + 8, "WAVE", 4) == 0);
+    return namedWav(name) || isFlacFile(name, bytes) ||
+           (bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
+            std::memcmp(bytes.data() + 8, "WAVE", 4) == 0);
 }
 
 TilesetLoader tilesetsFromFiles(std::vector<MapSideFile> files) {
@@ -72,8 +85,16 @@ bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& by
     }
     if (isRecordingFile(name, bytes)) {
         kind = OpenedKind::Recording;
-        WavRecording recording;
-        const std::string problem = parseWav(bytes.data(), bytes.size(), recording);
+        std::string problem;
+        if (isFlacFile(name, bytes) && !namedWav(name)) {
+            // Its header; the frames are checked as the decoder reads them.
+            MemoryBytes source(bytes.data(), bytes.size());
+            std::unique_ptr<RecordingStream> stream;
+            problem = openRecording(source, stream);
+        } else {
+            WavRecording recording;
+            problem = parseWav(bytes.data(), bytes.size(), recording);
+        }
         if (problem.empty())
             return true;
         failure = {name, problem};

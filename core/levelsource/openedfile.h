@@ -14,10 +14,11 @@ enum class OpenedKind {
     LevelFile, // a level file: its level
     Map,       // a Tiled map: the level it describes
     Tape,      // a tape image, to show and take levels from
-    Recording, // a .wav recording of a tape, to decode
+    Recording, // a recording of a tape (.wav or .flac), to decode
 };
 
-// Whether the file is a recording: named .wav (in any case), or starting as a RIFF/WAVE file does.
+// Whether the file is a recording: named .wav or .flac (in any case), or starting as a RIFF/WAVE or
+// a FLAC file does.
 bool isRecordingFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
 
 // A loader of the tilesets a map names out of the files handed over with it, found by the last
@@ -27,9 +28,9 @@ TilesetLoader tilesetsFromFiles(std::vector<MapSideFile> files);
 
 // What the file `name` holding `bytes` is, and for a level file or a map its level. A map by its
 // name (fileKindOf), then a recording (isRecordingFile), a tape image, else a level file. Refused
-// with {name, WHAT}: a recording the WAV reader refuses, a map the map reader refuses, a level
-// file too short to hold a level (checkLevelFileHoldsBody) or one that does not start with 0xFE,
-// as every level file does (a picture, a text, any other file).
+// with {name, WHAT}: a recording the WAV reader (or for FLAC, the reader of recordings) refuses, a
+// map the map reader refuses, a level file too short to hold a level (checkLevelFileHoldsBody) or
+// one that does not start with 0xFE, as every level file does (a picture, a text, any other file).
 bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
                     const TilesetLoader& tilesets, OpenedKind& kind, Level& level,
                     FileFailure& failure);

@@ -1,5 +1,7 @@
 #include "core/tape/tapefiles.h"
 
+#include "core/tape/tapedirectory.h"
+
 namespace {
 
 // Where MSX BASIC keeps the first line of a program: 0x8001 on a machine with 32 KB of RAM or
@@ -159,4 +161,16 @@ std::string blockFault(const BlockJudgement& judgement, std::size_t held) {
         break;
     }
     return "";
+}
+
+std::size_t announcedSize(const std::vector<BlockBytes>& blocks) {
+    if (blocks.empty())
+        return 0;
+    const BlockBytes& last = blocks.back();
+    if (tapeBlockKind(last.data, last.size) != TapeBlockKind::Data)
+        return kFileIdSize + kTapeFileNameSize;
+    const BlockJudgement judgement = judgeTapeBlocks(blocks).back();
+    const bool measured =
+        judgement.verdict == BlockVerdict::Complete || judgement.verdict == BlockVerdict::Short;
+    return measured ? judgement.announced : 0;
 }

@@ -61,3 +61,8 @@ std::vector<BlockJudgement> judgeTapeBlocks(const std::vector<BlockBytes>& block
 // with "block N": "holds 16446 of the 16447 bytes that its header announces"; empty when nothing
 // is.
 std::string blockFault(const BlockJudgement& judgement, std::size_t held);
+
+// The bytes the last of `blocks` should hold: a file header its ten id bytes and six letters of
+// name, a data block what its file's header announces (as judgeTapeBlocks judges it, whether it
+// holds them or not); 0 when nothing tells.
+std::size_t announcedSize(const std::vector<BlockBytes>& blocks);

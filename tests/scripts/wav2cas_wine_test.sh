@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs the Windows wav2cas.exe under Wine on a recording that cas2wav.exe makes of a small tape
-# image: the decoded image must equal the original byte for byte.
+# image, as .wav and as .flac (made by Debian's flac): the decoded image must equal the original
+# byte for byte.
 #   wav2cas_wine_test.sh WAV2CAS_EXE CAS2WAV_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
 wav2cas="$1"
@@ -20,6 +21,11 @@ for speed in "" -2; do
         fail "wav2cas.exe on the recording made with '$speed': $(cat stderr.txt)"
     cmp -s tiny.cas back.cas || fail "the image decoded from the recording made with '$speed' differs"
     grep -q 'header of binary file "TOMKRN"' report.txt || fail "no header line in: $(cat report.txt)"
+    rm -f back.cas
+    flac -s -f -o tiny.flac tiny.wav || fail "flac could not encode the recording made with '$speed'"
+    sh "$wine_run" "$wav2cas" tiny.flac back.cas >report.txt 2>stderr.txt ||
+        fail "wav2cas.exe on the FLAC recording made with '$speed': $(cat stderr.txt)"
+    cmp -s tiny.cas back.cas || fail "the image decoded from the FLAC made with '$speed' differs"
     rm -f back.cas
 done
 

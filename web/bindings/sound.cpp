@@ -2,15 +2,18 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
+#include <memory>
 #include <sstream>
 
 #include "core/audio/casdecoder.h"
 #include "core/audio/casencoder.h"
 #include "core/audio/decodemessages.h"
 #include "core/audio/decodereport.h"
+#include "core/audio/recording.h"
 #include "core/audio/tapesignal.h"
-#include "core/audio/wavreader.h"
 #include "core/files/bytesink.h"
+#include "core/files/bytesource.h"
 #include "core/levelsource/filekind.h"
 #include "core/tape/tapedirectory.h"
 
@@ -75,7 +78,7 @@ val makeRecording(const std::string& tapeName, const val& tapeBytes, bool double
     return result;
 }
 
-// The stages of a decode, with how far each brings it; decodeTape reports nothing while it runs.
+// The stage of a decode, and how far the whole decode has come (0 to 1).
 void progress(const val& onProgress, const char* stage, double fraction) {
     val step = val::object();
     step.set("stage", std::string(stage));
@@ -83,50 +86,81 @@ void progress(const val& onProgress, const char* stage, double fraction) {
     onProgress(step);
 }
 
+// The recording's bytes as the page holds them, read a piece at a time straight into the decoder's
+// buffers: the module never holds the whole file, and its memory does not grow with the recording.
+class PageBytes : public ByteSource {
+  public:
+    explicit PageBytes(const val& bytes)
+        : bytes_(bytes), size_(static_cast<std::uint64_t>(bytes["length"].as<double>())) {}
+    std::uint64_t size() const override { return size_; }
+    std::size_t read(std::uint64_t offset, std::uint8_t* out, std::size_t count) override {
+        if (offset >= size_)
+            return 0;
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
+        const val piece = bytes_.call<val>("subarray", static_cast<double>(offset),
+                                           static_cast<double>(offset + n));
+        val(emscripten::typed_memory_view(n, out)).call<void>("set", piece);
+        return n;
+    }
+
+  private:
+    val bytes_;
+    std::uint64_t size_;
+};
+
 // wav2cas's decode: {tape, report: lines, clean} or {error: "FILE: WHAT", report: [], clean:
-// false}. The recording is copied into the module once; its samples are freed once the signal is
-// taken from them.
-val decodeRecording(const std::string& name, const val& wavBytes, const val& options,
+// false}. The recording (.wav or .flac) is read as a stream, as wav2cas reads it, and the progress
+// told after every block.
+val decodeRecording(const std::string& name, const val& recordingBytes, const val& options,
                     const val& onProgress) {
     val result = val::object();
     result.set("report", val::array());
     result.set("clean", false);
     progress(onProgress, "reading", 0);
-    std::vector<std::uint8_t> file = bytesOf(wavBytes);
-    WavRecording recording;
-    const std::string problem = parseWav(file.data(), file.size(), recording);
+    PageBytes bytes(recordingBytes);
+    std::unique_ptr<RecordingStream> recording;
+    const std::string problem = openRecording(bytes, recording);
     if (!problem.empty()) {
         result.set("error", name + ": " + problem);
         return result;
     }
-    progress(onProgress, "signal", 0.05);
+    progress(onProgress, "signal", 0.02);
     ChannelChoice channel = ChannelChoice::Best;
     const val chosen = options["channel"];
     if (!chosen.isUndefined())
         channel = chosen.as<std::string>() == "right" ? ChannelChoice::Right : ChannelChoice::Left;
-    const std::vector<float> signal = tapeSignal(recording, channel);
-    const double sampleRate = recording.sampleRate;
-    std::vector<std::uint8_t>().swap(file);
+    TapeSignalStream signal(*recording, channel);
     DecodeOptions decode;
     if (!options["baud"].isUndefined())
         decode.baud = options["baud"].as<int>();
-    progress(onProgress, "decoding", 0.1);
-    const std::vector<DecodedBlock> blocks = decodeTape(signal, sampleRate, decode);
-    if (blocks.empty()) {
-        result.set("error", name + ": " + kNoTapeSignal);
-        return result;
+    if (signal.prepare()) {
+        TapeDecoder decoder(signal, recording->format().sampleRate, decode);
+        progress(onProgress, "decoding", 0.05);
+        while (decoder.next())
+            progress(onProgress, "decoding", 0.05 + 0.9 * signal.progress());
+        if (recording->failure().empty()) {
+            const std::vector<DecodedBlock>& blocks = decoder.blocks();
+            if (blocks.empty()) {
+                result.set("error", name + ": " + kNoTapeSignal);
+                return result;
+            }
+            progress(onProgress, "report", 0.95);
+            std::ostringstream report;
+            const bool clean = reportDecode(blocks, false, report);
+            val lines = val::array();
+            std::istringstream text(report.str());
+            for (std::string line; std::getline(text, line);)
+                lines.call<void>("push", line);
+            result.set("report", lines);
+            result.set("clean", clean);
+            result.set("tape", bytesValue(tapeImage(blocks)));
+            progress(onProgress, "report", 1);
+            return result;
+        }
     }
-    progress(onProgress, "report", 0.95);
-    std::ostringstream report;
-    const bool clean = reportDecode(blocks, false, report);
-    val lines = val::array();
-    std::istringstream text(report.str());
-    for (std::string line; std::getline(text, line);)
-        lines.call<void>("push", line);
-    result.set("report", lines);
-    result.set("clean", clean);
-    result.set("tape", bytesValue(tapeImage(blocks)));
-    progress(onProgress, "report", 1);
+    // A file found damaged on the way is refused as a whole, as wav2cas refuses it.
+    result.set("error", name + ": " + recording->failure());
     return result;
 }
 

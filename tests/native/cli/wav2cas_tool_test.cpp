@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <unistd.h>
@@ -155,3 +156,50 @@ TEST_F(Wav2CasTool, RefusesWhatItCannotDecode) {
     EXPECT_NE(out_.str().find("usage: wav2cas"), std::string::npos);
     EXPECT_FALSE(fs::exists(path("out.cas")));
 }
+
+// A dropout inside a block: the report names the bytes it took and the summary counts them, the
+// image holds the block at its announced length with those bytes as 0x00, and the exit status is 1.
+TEST_F(Wav2CasTool, NamesTheBytesADropoutTookAndFails) {
+    const Bytes image = binaryFile(200);
+    Bytes wav = encodeWav(image, {});
+    // 40 ms of silence from a little way into the data block's 100th byte.
+    const std::size_t at = kWavHeaderSize + samplesTo(image, 100) + 20;
+    std::fill_n(wav.begin() + static_cast<std::ptrdiff_t>(at), 1728, kSilenceLevel);
+    cas2wav_testing::writeFileBytes(path("tape.wav"), wav);
+    EXPECT_EQ(run({path("tape.wav"), path("out.cas"), "-q"}), 1);
+    EXPECT_EQ(out_.str(),
+              "0:12.40  block 2: bytes 100 to 104 lost in a dropout of 40 ms (filled with 0x00)\n");
+    EXPECT_EQ(run({path("tape.wav"), path("out.cas")}), 1);
+    EXPECT_NE(out_.str().find("2 blocks, 216 bytes, 0 framing errors, 0 blocks ending early, 5 "
+                              "bytes lost in 1 damaged stretch (filled with 0x00)\n"),
+              std::string::npos)
+        << out_.str();
+    Bytes expected = image;
+    std::fill_n(expected.begin() + 32 + 100, 5, 0x00);
+    EXPECT_EQ(cas2wav_testing::readFileBytes(path("out.cas")), expected);
+}
+
+#ifdef TK_HAVE_FLAC
+// A FLAC recording decodes whatever its name says; a damaged one is refused in one line that names
+// it, and no tape image is written.
+TEST_F(Wav2CasTool, ReadsFlacByItsBytesAndRefusesADamagedOne) {
+    const Bytes image = binaryFile(24);
+    const Bytes wav = encodeWav(image, {});
+    std::vector<std::int32_t> samples;
+    for (std::size_t i = kWavHeaderSize; i < wav.size(); ++i)
+        samples.push_back(wav[i] - 128);
+    Bytes flac = flacFile(samples, 1, 8, 43200);
+    cas2wav_testing::writeFileBytes(path("flac.wav"), flac);
+    EXPECT_EQ(run({path("flac.wav"), path("out.cas"), "-q"}), 0) << err_.str();
+    EXPECT_EQ(cas2wav_testing::readFileBytes(path("out.cas")), image);
+    flac[flac.size() * 3 / 4] ^= 0x5A;
+    cas2wav_testing::writeFileBytes(path("bad.flac"), flac);
+    EXPECT_EQ(run({path("bad.flac"), path("bad.cas")}), 1);
+    EXPECT_EQ(out_.str(), "");
+    const std::string refusal = err_.str();
+    EXPECT_EQ(refusal.rfind("wav2cas: " + path("bad.flac") + ": it is a damaged FLAC file", 0), 0u)
+        << refusal;
+    EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1);
+    EXPECT_FALSE(fs::exists(path("bad.cas")));
+}
+#endif

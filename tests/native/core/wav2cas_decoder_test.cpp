@@ -232,3 +232,145 @@ TEST(Wav2CasDecoder, DamageStaysInsideItsBlock) {
         expectClean({blocks[2], blocks[3]}, 1200);
     }
 }
+
+namespace {
+
+// The recording of `image` damaged by `damage`, with noise at 20 dB, decoded; `whole` is the clean
+// decode.
+struct DamagedStretch {
+    double from, to; // in bytes of the data block, from its first byte's start
+};
+
+// Every byte of `damaged` outside the stretches is the clean block's, at its offset, and the block
+// is as long; every byte inside that is not is named (lost, in doubt or with a framing error) where
+// the damage left nothing to read (noise may leave bytes that frame, read as they came).
+void expectOnlyTheStretchesLost(const DecodedBlock& damaged, const DecodedBlock& whole,
+                                const std::vector<DamagedStretch>& stretches,
+                                bool nothingToRead = true) {
+    auto inside = [&](std::size_t k) {
+        for (const DamagedStretch& stretch : stretches)
+            if (k + 1 >= static_cast<std::size_t>(stretch.from) &&
+                k <= static_cast<std::size_t>(std::ceil(stretch.to)))
+                return true;
+        return false;
+    };
+    auto named = [&](std::size_t k) {
+        for (const LostStretch& lost : damaged.lost)
+            if ((k >= lost.first && k < lost.first + lost.count) ||
+                (lost.doubtfulBefore && k + 1 == lost.first))
+                return true;
+        return std::find(damaged.framingErrors.begin(), damaged.framingErrors.end(), k) !=
+               damaged.framingErrors.end();
+    };
+    ASSERT_EQ(damaged.bytes.size(), whole.bytes.size());
+    for (std::size_t k = 0; k < whole.bytes.size(); ++k) {
+        if (damaged.bytes[k] == whole.bytes[k])
+            continue;
+        EXPECT_TRUE(inside(k)) << "byte " << k << " is wrong outside the damage";
+        EXPECT_TRUE(named(k) || !nothingToRead) << "byte " << k << " is wrong and not named";
+    }
+    for (const LostStretch& lost : damaged.lost) {
+        EXPECT_TRUE(inside(lost.first)) << "lost from byte " << lost.first;
+        EXPECT_TRUE(inside(lost.first + lost.count - 1));
+    }
+}
+
+} // namespace
+
+// A dropout of 60 ms, a splice that cuts out 25 ms, a burst of loud noise, or a dropout and a
+// splice in one block, at both rates and 20 dB: the reading resumes after each, every byte outside
+// the damage comes back at its offset, and the block has the length its header announces.
+TEST(Wav2CasDecoder, DamageInsideABlockCostsOnlyTheBytesItCovers) {
+    const Bytes image = binaryFile(400, 6);
+    unsigned seed = 20;
+    for (const SignalOptions& options : {SignalOptions{}, fast()}) {
+        SCOPED_TRACE(options.doubleSpeed ? "2400 baud" : "1200 baud");
+        const std::vector<float> clean = encodeSignal(image, options);
+        const std::vector<DecodedBlock> whole = decode(clean);
+        ASSERT_EQ(whole.size(), 2u);
+        const double byteSamples = 11 * kEncoderRate / whole[1].baud;
+        const double ms = kEncoderRate / 1000;
+        auto at = [&](double byte) {
+            return static_cast<std::size_t>(whole[1].seconds * kEncoderRate + byte * byteSamples);
+        };
+        auto bytes = [&](double milliseconds) { return milliseconds * ms / byteSamples; };
+        const struct {
+            const char* what;
+            std::function<void(std::vector<float>&)> damage;
+            std::vector<DamagedStretch> stretches;
+            bool nothingToRead;
+        } cases[] = {
+            {"a dropout of 60 ms",
+             [&](std::vector<float>& s) { dropOut(s, at(150.4), std::lround(60 * ms)); },
+             {{150.4, 150.4 + bytes(60)}},
+             true},
+            {"a splice that cuts out 25 ms",
+             [&](std::vector<float>& s) { cutOut(s, at(200.7), std::lround(25 * ms)); },
+             {{200.7, 200.7 + bytes(25)}},
+             true},
+            {"a burst of noise of 60 ms",
+             [&](std::vector<float>& s) { burstOfNoise(s, at(150.4), std::lround(60 * ms), 8); },
+             {{150.4, 150.4 + bytes(60)}},
+             false},
+            {"a dropout and a splice",
+             [&](std::vector<float>& s) {
+                 cutOut(s, at(300.2), std::lround(25 * ms));
+                 dropOut(s, at(100.6), std::lround(60 * ms));
+             },
+             {{100.6, 100.6 + bytes(60)}, {300.2, 300.2 + bytes(25)}},
+             true},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            std::vector<float> signal = clean;
+            c.damage(signal);
+            addNoise(signal, 20, ++seed);
+            const std::vector<DecodedBlock> blocks = decode(signal);
+            ASSERT_EQ(blocks.size(), 2u);
+            EXPECT_EQ(blocks[0].bytes, whole[0].bytes);
+            expectOnlyTheStretchesLost(blocks[1], whole[1], c.stretches, c.nothingToRead);
+        }
+    }
+}
+
+// A fault inside a block's lead-in costs the block nothing; one in a 16-byte file header costs the
+// bytes it covers, and the header keeps its length.
+TEST(Wav2CasDecoder, AFaultInALeadInOrAFileHeaderLosesNoMoreThanItCovers) {
+    const Bytes image = binaryFile(80, 3);
+    const std::vector<float> clean = encodeSignal(image);
+    const std::vector<DecodedBlock> whole = decode(clean);
+    ASSERT_EQ(whole.size(), 2u);
+    const double ms = kEncoderRate / 1000;
+    const auto dataStart = static_cast<std::size_t>(whole[1].seconds * kEncoderRate);
+    const auto headerStart = static_cast<std::size_t>(whole[0].seconds * kEncoderRate);
+    const auto sixty = static_cast<std::size_t>(60 * ms);
+    {
+        SCOPED_TRACE("a dropout in the lead-in, a tenth of a second before the first byte");
+        std::vector<float> signal = clean;
+        dropOut(signal, dataStart - static_cast<std::size_t>(100 * ms) - sixty, sixty);
+        addNoise(signal, 20, 31);
+        const std::vector<DecodedBlock> blocks = decode(signal);
+        EXPECT_EQ(tapeImage(blocks), image);
+        expectClean(blocks, 1200);
+    }
+    {
+        SCOPED_TRACE("a burst of noise in the lead-in");
+        std::vector<float> signal = clean;
+        burstOfNoise(signal, dataStart - static_cast<std::size_t>(200 * ms) - sixty, sixty, 32);
+        addNoise(signal, 20, 33);
+        const std::vector<DecodedBlock> blocks = decode(signal);
+        EXPECT_EQ(tapeImage(blocks), image);
+        expectClean(blocks, 1200);
+    }
+    {
+        SCOPED_TRACE("a dropout of 30 ms in the file header");
+        std::vector<float> signal = clean;
+        dropOut(signal, headerStart + static_cast<std::size_t>(6.3 * 396),
+                static_cast<std::size_t>(30 * ms));
+        addNoise(signal, 20, 34);
+        const std::vector<DecodedBlock> blocks = decode(signal);
+        ASSERT_EQ(blocks.size(), 2u);
+        expectOnlyTheStretchesLost(blocks[0], whole[0], {{6.3, 6.3 + 30 * ms / 396}});
+        EXPECT_EQ(blocks[1].bytes, whole[1].bytes);
+    }
+}

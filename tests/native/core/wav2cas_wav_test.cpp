@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "core/audio/casdecoder.h"
+#include "core/audio/recording.h"
 #include "core/audio/tapesignal.h"
+#include "core/files/bytesource.h"
 #include "tests/native/support/wav2cas_testing.h"
 
 using namespace wav2cas_testing;
@@ -128,3 +131,78 @@ TEST(Wav2CasWav, WrongFilesAreNamedInOneLine) {
         EXPECT_EQ(problem.find('\n'), std::string::npos);
     }
 }
+
+#ifdef TK_HAVE_FLAC
+
+namespace {
+
+// The samples of a recording read as a stream, or what is wrong with it.
+std::string streamSamples(const Bytes& file, std::vector<float>& samples) {
+    MemoryBytes source(file.data(), file.size());
+    std::unique_ptr<RecordingStream> recording;
+    std::string problem = openRecording(source, recording);
+    if (!problem.empty())
+        return problem;
+    std::vector<float> piece(1000 * recording->format().channels);
+    while (std::size_t got = recording->read(piece.data(), 1000))
+        samples.insert(samples.end(), piece.begin(),
+                       piece.begin() +
+                           static_cast<std::ptrdiff_t>(got * recording->format().channels));
+    return recording->failure();
+}
+
+} // namespace
+
+// A FLAC file of every depth the .wav reader reads, mono or stereo, gives the samples that the .wav
+// file of the same samples gives, and so the same tape; which it is, the bytes tell. A damaged or
+// truncated FLAC file is named as such.
+TEST(Wav2CasWav, FlacFilesGiveTheSamplesOfTheirWavFiles) {
+    const Bytes image = binaryFile(16);
+    const std::vector<float> whole = encodeSignal(image);
+    // A second of it, from the lead-in on, for the samples.
+    const std::vector<float> signal(whole.begin() + 10000, whole.begin() + 53200);
+    std::vector<float> inverted = signal;
+    for (float& sample : inverted)
+        sample = -sample;
+    for (const int bits : {8, 16, 24, 32}) {
+        SCOPED_TRACE(std::to_string(bits) + "-bit");
+        const std::vector<float>* const rights[] = {nullptr, &inverted};
+        for (const std::vector<float>* right : rights) {
+            const unsigned channels = right ? 2 : 1;
+            const double scale = bits == 8 ? 127 : std::ldexp(1.0, bits - 1) - 1;
+            std::vector<std::int32_t> values;
+            for (std::size_t i = 0; i < signal.size(); ++i) {
+                values.push_back(static_cast<std::int32_t>(std::lround(signal[i] * scale)));
+                if (right)
+                    values.push_back(static_cast<std::int32_t>(std::lround((*right)[i] * scale)));
+            }
+            const Bytes wav = wavFile(1, static_cast<std::uint16_t>(channels), 43200,
+                                      static_cast<std::uint16_t>(bits),
+                                      encodeSamples(signal, right, bits, false));
+            const Bytes flac = flacFile(values, channels, static_cast<unsigned>(bits), 43200);
+            std::vector<float> fromWav, fromFlac;
+            ASSERT_EQ(streamSamples(wav, fromWav), "");
+            ASSERT_EQ(streamSamples(flac, fromFlac), "");
+            EXPECT_EQ(fromFlac, fromWav);
+        }
+    }
+    std::vector<std::int32_t> scaled;
+    for (float sample : whole)
+        scaled.push_back(static_cast<std::int32_t>(std::lround(sample * 32767)));
+    const Bytes flac = flacFile(scaled, 1, 16, 43200);
+    MemoryBytes source(flac.data(), flac.size());
+    std::unique_ptr<RecordingStream> recording;
+    ASSERT_EQ(openRecording(source, recording), "");
+    TapeSignalStream heard(*recording, ChannelChoice::Best);
+    EXPECT_EQ(tapeImage(decodeTape(heard, 43200, {})), image);
+
+    Bytes damaged = flac;
+    damaged[damaged.size() / 2] ^= 0x5A;
+    std::vector<float> samples;
+    EXPECT_NE(streamSamples(damaged, samples).find("damaged FLAC file"), std::string::npos);
+    const Bytes cut(flac.begin(), flac.begin() + static_cast<std::ptrdiff_t>(flac.size() / 2));
+    samples.clear();
+    EXPECT_NE(streamSamples(cut, samples).find("truncated"), std::string::npos);
+}
+
+#endif

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#ifdef TK_HAVE_FLAC
+#include <FLAC/stream_encoder.h>
+#endif
+
 #include "core/audio/casencoder.h"
 #include "core/audio/wavreader.h"
 #include "core/tape/tapefiles.h"
@@ -130,6 +134,24 @@ inline void lowPass(std::vector<float>& signal, double rate, double cutoffHz) {
     }
 }
 
+// Damage as a worn tape does it, the benchmark's kinds: `length` samples from `at` fall silent (a
+// dropout), are cut out (a splice: the tape after it comes early), or drown in loud noise.
+inline void dropOut(std::vector<float>& signal, std::size_t at, std::size_t length) {
+    std::fill(signal.begin() + static_cast<std::ptrdiff_t>(at),
+              signal.begin() + static_cast<std::ptrdiff_t>(at + length), 0.0f);
+}
+inline void cutOut(std::vector<float>& signal, std::size_t at, std::size_t length) {
+    signal.erase(signal.begin() + static_cast<std::ptrdiff_t>(at),
+                 signal.begin() + static_cast<std::ptrdiff_t>(at + length));
+}
+inline void burstOfNoise(std::vector<float>& signal, std::size_t at, std::size_t length,
+                         unsigned seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<float> loud(0.0f, 1.5f);
+    for (std::size_t i = at; i < at + length; ++i)
+        signal[i] += loud(random);
+}
+
 // A RIFF/WAVE file around `data` with a "fmt " chunk of the given format code and fields.
 inline Bytes wavFile(std::uint16_t format, std::uint16_t channels, std::uint32_t rate,
                      std::uint16_t bits, const Bytes& data, const Bytes& extraChunks = {}) {
@@ -172,5 +194,44 @@ inline Bytes wavFile(std::uint16_t format, std::uint16_t channels, std::uint32_t
         out[4 + i] = static_cast<std::uint8_t>(riff >> (8 * i));
     return out;
 }
+
+#ifdef TK_HAVE_FLAC
+// The FLAC file libFLAC's encoder makes of `channels` interleaved channels of integer samples of
+// `bits` bits, with its header's sample count and MD5 signature.
+inline Bytes flacFile(const std::vector<std::int32_t>& samples, unsigned channels, unsigned bits,
+                      unsigned rate) {
+    struct Out {
+        Bytes bytes;
+        std::size_t at = 0;
+    } out;
+    FLAC__StreamEncoder* encoder = FLAC__stream_encoder_new();
+    FLAC__stream_encoder_set_channels(encoder, channels);
+    FLAC__stream_encoder_set_bits_per_sample(encoder, bits);
+    FLAC__stream_encoder_set_sample_rate(encoder, rate);
+    auto write = [](const FLAC__StreamEncoder*, const FLAC__byte buffer[], std::size_t size,
+                    unsigned, unsigned, void* data) {
+        Out& o = *static_cast<Out*>(data);
+        if (o.bytes.size() < o.at + size)
+            o.bytes.resize(o.at + size);
+        std::copy(buffer, buffer + size, o.bytes.begin() + static_cast<std::ptrdiff_t>(o.at));
+        o.at += size;
+        return FLAC__STREAM_ENCODER_WRITE_STATUS_OK;
+    };
+    auto seek = [](const FLAC__StreamEncoder*, FLAC__uint64 offset, void* data) {
+        static_cast<Out*>(data)->at = static_cast<std::size_t>(offset);
+        return FLAC__STREAM_ENCODER_SEEK_STATUS_OK;
+    };
+    auto tell = [](const FLAC__StreamEncoder*, FLAC__uint64* offset, void* data) {
+        *offset = static_cast<Out*>(data)->at;
+        return FLAC__STREAM_ENCODER_TELL_STATUS_OK;
+    };
+    FLAC__stream_encoder_init_stream(encoder, write, seek, tell, nullptr, &out);
+    FLAC__stream_encoder_process_interleaved(encoder, samples.data(),
+                                             static_cast<unsigned>(samples.size() / channels));
+    FLAC__stream_encoder_finish(encoder);
+    FLAC__stream_encoder_delete(encoder);
+    return out.bytes;
+}
+#endif
 
 } // namespace wav2cas_testing
