@@ -172,10 +172,26 @@ export function nextFrame(page: Page): Promise<void> {
 }
 
 // A download the click starts, as its bytes and the name the page gives it.
+// Chromium lets a page start about ten downloads a second and silently drops the rest, a guard
+// against pages that flood the disk; the tests save far faster than a person, so they keep under it.
+const recentDownloads: number[] = [];
+const downloadWindowMs = 1500;
+const downloadsPerWindow = 8;
+
+async function keepUnderDownloadLimit(): Promise<void> {
+  const now = Date.now();
+  while (recentDownloads.length && now - recentDownloads[0] > downloadWindowMs)
+    recentDownloads.shift();
+  if (recentDownloads.length >= downloadsPerWindow)
+    await new Promise((r) => setTimeout(r, downloadWindowMs - (now - recentDownloads[0]) + 50));
+  recentDownloads.push(Date.now());
+}
+
 export async function download(
   page: Page,
   click: () => Promise<void>,
 ): Promise<{ name: string; bytes: Buffer }> {
+  await keepUnderDownloadLimit();
   const [d] = await Promise.all([page.waitForEvent("download"), click()]);
   const path = await d.path();
   return { name: d.suggestedFilename(), bytes: readFileSync(path) };
