@@ -199,8 +199,8 @@ except OSError:
 # Block 1's bytes from image offset 8, block 2's from 32; a damaged stretch may cost the byte just
 # before it as well.
 allowed = set()
-for spec in sys.argv[3:]:
-    block, start, end = spec.split(",")
+for stretch in sys.argv[3:]:
+    block, start, end = stretch.split(",")
     first = 8 if block == "1" else 32
     start, end = float(start), float(end)
     if start < 0:

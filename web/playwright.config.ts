@@ -7,7 +7,7 @@ const root = process.env.TK_ROOT ?? `${process.cwd()}/..`;
 
 export default defineConfig({
   testDir: "tests/browser",
-  testMatch: "*.spec.ts",
+  testMatch: "*.test.ts",
   outputDir: `${root}/build/web-tests/results`,
   globalSetup: "./tests/browser/global-setup.ts",
   workers: 1,
