@@ -2,6 +2,16 @@
 # package ships or through a cache variable whose default is where Debian installs it (or where
 # scripts/deps.sh unpacks Debian's source package), so another system can point elsewhere.
 
+# A library a tree may be without (zstd, libFLAC): the target NAME, when LIBRARY was found, links
+# it and defines HAVE, so the code that needs it is compiled in; without it there is no target NAME.
+function(tk_optional_library name library have)
+    if(library)
+        add_library(${name} INTERFACE)
+        target_link_libraries(${name} INTERFACE ${library})
+        target_compile_definitions(${name} INTERFACE ${have})
+    endif()
+endfunction()
+
 # GoogleTest (package googletest) is built from its sources in every tree, the MinGW ones too.
 set(GTEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -123,11 +133,7 @@ else()
         message(STATUS "No zstd library (package libzstd-dev): this tree reads no zstd")
     endif()
 endif()
-if(tk_zstd_library)
-    add_library(tk_zstd INTERFACE)
-    target_link_libraries(tk_zstd INTERFACE ${tk_zstd_library})
-    target_compile_definitions(tk_zstd INTERFACE TK_HAVE_ZSTD)
-endif()
+tk_optional_library(tk_zstd "${tk_zstd_library}" TK_HAVE_ZSTD)
 
 # libFLAC, for the decoder's FLAC recordings: tk_flac (<FLAC/stream_decoder.h>) defines
 # TK_HAVE_FLAC; a tree without it reads no FLAC and says so. The native trees take Debian's
@@ -179,8 +185,4 @@ else()
         message(STATUS "No libFLAC (package libflac-dev): this tree reads no FLAC")
     endif()
 endif()
-if(tk_flac_library)
-    add_library(tk_flac INTERFACE)
-    target_link_libraries(tk_flac INTERFACE ${tk_flac_library})
-    target_compile_definitions(tk_flac INTERFACE TK_HAVE_FLAC)
-endif()
+tk_optional_library(tk_flac "${tk_flac_library}" TK_HAVE_FLAC)

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "core/audio/casdecoder.h"
 #include <functional>
 #include <utility>
+
+#include "core/audio/casdecoder.h"
 #include "tests/native/support/wav2cas_testing.h"
 #include "tests/native/support/wowflutter.h"
 
@@ -344,20 +345,23 @@ TEST(Wav2CasDecoder, AFaultInALeadInOrAFileHeaderLosesNoMoreThanItCovers) {
     const auto dataStart = static_cast<std::size_t>(whole[1].seconds * kEncoderRate);
     const auto headerStart = static_cast<std::size_t>(whole[0].seconds * kEncoderRate);
     const auto sixty = static_cast<std::size_t>(60 * ms);
-    {
-        SCOPED_TRACE("a dropout in the lead-in, a tenth of a second before the first byte");
+    const std::pair<const char*, std::function<void(std::vector<float>&)>> leadInFaults[] = {
+        {"a dropout in the lead-in, a tenth of a second before the first byte",
+         [&](std::vector<float>& s) {
+             dropOut(s, dataStart - static_cast<std::size_t>(100 * ms) - sixty, sixty);
+         }},
+        {"a burst of noise in the lead-in",
+         [&](std::vector<float>& s) {
+             burstOfNoise(s, dataStart - static_cast<std::size_t>(200 * ms) - sixty, sixty, 32);
+         }},
+    };
+    unsigned seed = 31;
+    for (const auto& [what, damage] : leadInFaults) {
+        SCOPED_TRACE(what);
         std::vector<float> signal = clean;
-        dropOut(signal, dataStart - static_cast<std::size_t>(100 * ms) - sixty, sixty);
-        addNoise(signal, 20, 31);
-        const std::vector<DecodedBlock> blocks = decode(signal);
-        EXPECT_EQ(tapeImage(blocks), image);
-        expectClean(blocks, 1200);
-    }
-    {
-        SCOPED_TRACE("a burst of noise in the lead-in");
-        std::vector<float> signal = clean;
-        burstOfNoise(signal, dataStart - static_cast<std::size_t>(200 * ms) - sixty, sixty, 32);
-        addNoise(signal, 20, 33);
+        damage(signal);
+        addNoise(signal, 20, seed);
+        seed += 2;
         const std::vector<DecodedBlock> blocks = decode(signal);
         EXPECT_EQ(tapeImage(blocks), image);
         expectClean(blocks, 1200);
