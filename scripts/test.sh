@@ -11,6 +11,7 @@ echo "== Building build/native (host, sanitizers), build/win32 and build/win64 (
 tk_configure_build native
 tk_configure_build win32
 tk_configure_build win64
+echo "   built in $(($(date +%s) - start)) s"
 
 # The shipped program is the 32-bit one, so its tree is the one the extra checks use; the 64-bit
 # tree's test programs run too, so it keeps working. Some kernels cannot run 32-bit programs.
@@ -24,19 +25,24 @@ else
 fi
 
 tk_start_xvfb
-trap tk_stop_xvfb EXIT INT TERM
+trap 'for tree in $windows_test_trees; do tk_release_wine_server "$tree"; done; tk_stop_xvfb' \
+    EXIT INT TERM
 
 status=0
 echo "== Native tests (build/native)"
 (cd "$TK_ROOT/build/native" && ctest --output-on-failure -j2) || status=1
 for tree in $windows_test_trees; do
     echo "== Windows tests under Wine (build/$tree)"
+    tk_hold_wine_server "$tree"
     (cd "$TK_ROOT/build/$tree" && ctest --output-on-failure) || status=1
+    tk_release_wine_server "$tree"
 done
 for extra in "$TK_ROOT"/scripts/test-*.sh; do
     [ -f "$extra" ] || continue
     echo "== $(basename "$extra")"
+    began=$(date +%s)
     sh "$extra" || status=1
+    echo "   $(basename "$extra") took $(($(date +%s) - began)) s"
 done
 
 echo "== All tests took $(($(date +%s) - start)) s after the installation check"

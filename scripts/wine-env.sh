@@ -44,3 +44,19 @@ tk_can_run_32bit() {
 tk_runnable_windows_tree() {
     if tk_can_run_32bit; then echo win32; else echo win64; fi
 }
+
+# tk_hold_wine_server TREE / tk_release_wine_server TREE: keep the Wine server of a Windows tree's
+# prefix (build/TREE/wineprefix, as cmake/wine-run.sh uses it) and Wine's service processes running
+# across that tree's tests, apart from their output. Otherwise each test that finds no server
+# starts them, they keep its output open until the server quits a few seconds after the test, and
+# ctest waits for that: about 2 s a test in the 64-bit tree.
+tk_hold_wine_server() {
+    (
+        tk_wine_env "$TK_ROOT/build/$1/wineprefix" "$TK_ROOT/build/$1/TomkrinEditor.exe"
+        wineserver -p </dev/null >/dev/null 2>&1
+        "$TK_WINE" wineboot </dev/null >/dev/null 2>&1
+    ) || true
+}
+tk_release_wine_server() {
+    WINEPREFIX="$TK_ROOT/build/$1/wineprefix" wineserver -k 2>/dev/null || true
+}
