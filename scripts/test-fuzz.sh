@@ -22,7 +22,7 @@ command -v clang++ >/dev/null 2>&1 ||
 # folders say which of their code gets coverage guidance); this script builds and runs them.
 tk_configure_build fuzz || { echo "test-fuzz: building the fuzz targets failed"; exit 1; }
 
-status=0
+# Each target runs on a core of its own, two at a time; what each says is printed in order.
 run() { # target corpus max-len
     target=$1 corpus=$2 maxlen=$3
     work="$out/corpus-$corpus"
@@ -39,17 +39,25 @@ run() { # target corpus max-len
     else
         tail -n 40 "$log"
         echo "test-fuzz: $target found a fault (log: $log)"
-        status=1
+        return 1
     fi
+}
+status=0
+pair() { # target corpus max-len target corpus max-len
+    run "$1" "$2" "$3" >"$out/$1.said" 2>&1 &
+    first=$!
+    run "$4" "$5" "$6" >"$out/$4.said" 2>&1 &
+    second=$!
+    wait "$first" || status=1
+    cat "$out/$1.said"
+    wait "$second" || status=1
+    cat "$out/$4.said"
 }
 
 # A level file is read only up to its 493rd byte, so a little beyond that is enough; tape images
-# of a few kilobytes hold hundreds of blocks.
-run level_decoder_fuzz level 1024
-run tape_reader_fuzz tape 4096
-run tape_directory_fuzz tapedir 4096
-run wav_reader_fuzz wav 4096
-run flac_reader_fuzz flac 4096
-# An exported map is 5 to 12 KB; the seeds are smaller maps of the same shape.
-run map_reader_fuzz map 16384
+# of a few kilobytes hold hundreds of blocks; an exported map is 5 to 12 KB, and the seeds are
+# smaller maps of the same shape.
+pair level_decoder_fuzz level 1024 map_reader_fuzz map 16384
+pair tape_reader_fuzz tape 4096 tape_directory_fuzz tapedir 4096
+pair wav_reader_fuzz wav 4096 flac_reader_fuzz flac 4096
 exit $status
