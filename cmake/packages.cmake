@@ -3,7 +3,7 @@
 #     the editor looks for beside it, a short README and the licence.
 #   Native tree: the Debian package of the command-line tools, each with its man page, and the
 #     changelog it shares with the editor's package (scripts/make-deb.sh builds both: this one
-#     from a Release tree without sanitizers, build/deb).
+#     from the Release tree without sanitizers, build/release, into build/deb).
 # Both carry the browser edition as its one file, tomkrin-web.html, which the web tree builds
 # (scripts/build.sh, tk_build_web): the scripts that make the packages build it first.
 set(TK_TOOLS cas2wav wav2cas tomkrin)

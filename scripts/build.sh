@@ -4,9 +4,9 @@
 #   native        host compiler, the portable core and its tests, with the sanitizers
 #   win32         MinGW i686: the shipped 32-bit editor and its Windows tests
 #   win64         MinGW x86_64: the same sources, so they stay 64-bit clean
-#   release       host compiler, Release, no sanitizers (the fast tools of the README)
+#   release       host compiler, Release, no sanitizers (the fast tools of the README, the
+#                 browser edition's tests and the Debian package of the tools)
 #   bench-native  as release, for the benchmarks
-#   deb           as release, for the Debian package of the tools (scripts/make-deb.sh)
 #   fuzz          clang with the fuzz targets only (scripts/test-fuzz.sh)
 #   web           emscripten: the core as the browser edition's WebAssembly module (tk_build_web)
 # A machine of its own kind adds its presets in CMakeUserPresets.json (not committed).

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the Debian packages in build/deb and prints their paths, one a line:
 #   tomkrin-tools   the native tools tomkrin, cas2wav and wav2cas with their man pages, from a
-#                   Release tree without sanitizers (build/deb; the test tree build/native has them),
+#                   Release tree without sanitizers (build/release; the test tree build/native has them),
 #                   and the browser edition's single file with its desktop entry (build/web)
 #   tomkrin-editor  the shipped 32-bit editor (build/win32, Release) with cas2wav.exe, default.bin
 #                   and TOMKRIN.RTF, the command tomkrin-editor that starts it under Wine, a desktop
@@ -21,14 +21,19 @@ maintainer="Tomkrin Editor project <tomkrin-editor@example.org>"
 
 # The browser edition's single file goes into the tools' package.
 tk_build_web
-# Installing builds only what is installed: the tests and benchmarks of the tree are left out.
+# The tools of the Release tree (build/release, the one the browser edition's tests use too, under
+# the same lock); its installing takes what is built, so the tests and benchmarks are left out.
+release="$TK_ROOT/build/release"
 (
+    flock 9 || exit 1
     cd "$TK_ROOT" &&
-        cmake --preset deb &&
-        cmake --build --preset deb --target tomkrin cas2wav wav2cas tk_man_pages &&
-        rm -f "$debs"/tomkrin-tools_*.deb &&
-        cd "$debs" && cpack -G DEB
-) >"$deb_log" 2>&1 || { tail -n 40 "$deb_log"; echo "make-deb: failed (log: $deb_log)"; exit 1; }
+        cmake --preset release &&
+        cmake --build --preset release --target tomkrin cas2wav wav2cas tk_man_pages &&
+        rm -f "$debs"/tomkrin-tools_*.deb "$release"/tomkrin-tools_*.deb &&
+        cpack -G DEB --config "$release/CPackConfig.cmake" -B "$debs/cpack" &&
+        mv "$release"/tomkrin-tools_*.deb "$debs/"
+) >"$deb_log" 2>&1 9>"$TK_ROOT/build/release.lock" ||
+    { tail -n 40 "$deb_log"; echo "make-deb: failed (log: $deb_log)"; exit 1; }
 
 # The editor: the Windows programs come from the 32-bit MinGW tree, the rest from the sources.
 tk_configure_build win32 TomkrinEditor cas2wav
