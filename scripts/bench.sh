@@ -10,6 +10,7 @@
 # is kept in build/bench-results/.
 set -e
 . "$(dirname "$0")/setup.sh"
+tk_setup test
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 results="$TK_ROOT/build/bench-results"
 rm -rf "$results"

@@ -10,6 +10,7 @@
 # Install them with: sudo apt install ./build/deb/tomkrin-tools_*.deb ./build/deb/tomkrin-editor_*.deb
 set -e
 . "$(dirname "$0")/setup.sh"
+tk_setup deb
 debs="$TK_ROOT/build/deb"
 deb_log="$TK_ROOT/build/deb.log"
 mkdir -p "$debs"

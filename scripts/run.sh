@@ -8,15 +8,16 @@
 set -e
 . "$(dirname "$0")/setup.sh"
 if [ "$1" = web ]; then
+    tk_setup web
     tk_build_web
     port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
     echo "The browser edition is at http://127.0.0.1:$port/ (build/web/site/; Ctrl+C stops it)."
     echo "The single file build/web/tomkrin-web.html also works opened straight from the disk."
     exec python3 -m http.server "$port" --bind 127.0.0.1 --directory "$TK_ROOT/build/web/site"
 fi
+tk_setup editor
 tree=$(tk_runnable_windows_tree)
-[ "$tree" = win32 ] ||
-    echo "This machine's kernel does not run 32-bit programs: starting the 64-bit build."
+[ "$tree" = win32 ] || echo "$(tk_why_not_win32): starting the 64-bit build."
 tk_configure_build "$tree" TomkrinEditor cas2wav
 
 work="$TK_ROOT/build/run-$tree"

@@ -34,15 +34,29 @@ tk_wine_env() {
     fi
 }
 
-# True when this machine can execute 32-bit x86 programs (some kernels are built without it).
-tk_can_run_32bit() {
+# Which Windows programs this machine runs, decided here alone:
+# tk_kernel_runs_32bit   the kernel executes 32-bit x86 programs (some are built without it); only
+#                        then is Wine's 32-bit part (wine32:i386) installed (scripts/deps.sh)
+# tk_runs_win32          32-bit Windows programs run here: such a kernel, and Wine's 32-bit loader
+#                        installed (a mirror may have been unable to give it)
+# tk_runnable_windows_tree  the Windows tree whose programs run here: win32 (the program we ship)
+#                        where they can, else win64, the same sources built 64-bit
+tk_kernel_runs_32bit() {
     [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --help >/dev/null 2>&1
 }
-
-# The Windows tree whose programs this machine can run: the 32-bit one where the kernel runs
-# 32-bit code, else the 64-bit one.
+tk_runs_win32() {
+    tk_kernel_runs_32bit && [ -x /usr/lib/wine/wine ]
+}
 tk_runnable_windows_tree() {
-    if tk_can_run_32bit; then echo win32; else echo win64; fi
+    if tk_runs_win32; then echo win32; else echo win64; fi
+}
+# tk_why_not_win32: one line saying why 32-bit Windows programs do not run here.
+tk_why_not_win32() {
+    if tk_kernel_runs_32bit; then
+        echo "Wine's 32-bit part (wine32:i386) is not installed"
+    else
+        echo "this machine's kernel does not run 32-bit programs"
+    fi
 }
 
 # tk_hold_wine_server TREE / tk_release_wine_server TREE: keep the Wine server of a Windows tree's
