@@ -8,12 +8,13 @@
 #include "props/leveloptswin.h"
 #include "props/monsterswin.h"
 #include "res/resource.h"
+#include "res/versioninfo.h"
 #include "tape/castowav.h"
 #include "tape/exportdlg.h"
 #include "util/fileutil.h"
 #include "util/seams.h"
 
-const char kAboutText[] = "Tomkrin Editor 2.2 by the Tomkrin Editor project\r\n"
+const char kAboutText[] = "Tomkrin Editor " TK_VERSION_TEXT " by the Tomkrin Editor project\r\n"
                           "Please send reports, comments and suggestions by e-mail to "
                           "tomkrin-editor@example.org";
 
@@ -98,7 +99,8 @@ void MainWndProc_OnCommand(HWND hwnd, int id) {
         systemCalls.shellExecute(nullptr, nullptr, "TOMKRIN.RTF", nullptr, nullptr, SW_SHOWNORMAL);
         break;
     case CMD_ABOUT:
-        systemCalls.messageBox(hwndMain, kAboutText, "About Tomkrin Editor 2.2", MB_OK);
+        systemCalls.messageBox(hwndMain, kAboutText, "About Tomkrin Editor " TK_VERSION_TEXT,
+                               MB_OK);
         break;
     case CMD_CAS_TO_WAV:
         CasToWav();

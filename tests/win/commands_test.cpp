@@ -14,6 +14,7 @@
 #include "props/leveloptswin.h"
 #include "props/monsterswin.h"
 #include "res/resource.h"
+#include "res/versioninfo.h"
 #include "tests/win/support/dialogdriver.h"
 #include "tests/win/support/editor.h"
 #include "util/seams.h"
@@ -265,14 +266,14 @@ TEST_F(Commands, AboutNamesTheEditorAndWhereToWrite) {
     command(CMD_ABOUT);
     ASSERT_EQ(fakes.messageBoxes, 1);
     EXPECT_EQ(fakes.boxOwner, hwndMain);
-    EXPECT_EQ(fakes.boxCaption, "About Tomkrin Editor 2.2");
+    EXPECT_EQ(fakes.boxCaption, "About Tomkrin Editor " TK_VERSION_TEXT);
     EXPECT_EQ(fakes.boxType, static_cast<UINT>(MB_OK));
     const std::size_t lineBreak = fakes.boxText.find("\r\n");
     ASSERT_NE(lineBreak, std::string::npos);
     EXPECT_EQ(fakes.boxText.find("\r\n", lineBreak + 2), std::string::npos);
     const std::string first = fakes.boxText.substr(0, lineBreak);
     const std::string second = fakes.boxText.substr(lineBreak + 2);
-    EXPECT_NE(first.find("Tomkrin Editor 2.2"), std::string::npos);
+    EXPECT_NE(first.find("Tomkrin Editor " TK_VERSION_TEXT), std::string::npos);
     EXPECT_NE(second.find('@'), std::string::npos);
 }
 

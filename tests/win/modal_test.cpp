@@ -13,6 +13,7 @@
 
 #include "app/tomkrineditor.h"
 #include "res/resource.h"
+#include "res/versioninfo.h"
 #include "res/dlg_export_ids.h"
 #include "tests/win/support/editor.h"
 #include "tests/win/support/modalpilot.h"
@@ -237,7 +238,7 @@ TEST_F(RealDialogs, ConversionAsksInFrontOfTheMainWindowAndGivesItBackAfterTheWa
 
 TEST_F(RealDialogs, OpenAndAboutGiveTheMainWindowBack) {
     ModalPilot pilot;
-    pilot.answerBoxes("About Tomkrin Editor 2.2", IDOK);
+    pilot.answerBoxes("About Tomkrin Editor " TK_VERSION_TEXT, IDOK);
     pilot.chooseFile("Load Tomkrin Level", folder + "level.bin");
     SendMessageA(hwndMain, WM_COMMAND, CMD_OPEN, 0);
     EXPECT_EQ(StatusText(), "Level loaded.");
