@@ -14,7 +14,7 @@ install(CODE "if(NOT EXISTS \"${TK_WEB_PAGE}\")
 endif()")
 if(WIN32)
     install(TARGETS TomkrinEditor ${TK_TOOLS} RUNTIME DESTINATION .)
-    install(FILES ${CMAKE_SOURCE_DIR}/res/default.bin ${CMAKE_SOURCE_DIR}/res/TOMKRIN.RTF
+    install(FILES ${CMAKE_BINARY_DIR}/default.bin ${CMAKE_BINARY_DIR}/TOMKRIN.RTF
             DESTINATION . OPTIONAL)
     install(FILES ${CMAKE_SOURCE_DIR}/docs/README.txt ${TK_WEB_PAGE} DESTINATION .)
     install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
@@ -94,4 +94,17 @@ if(NOT WIN32)
     endif()
     set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
     include(CPack)
+endif()
+
+if(TK_ALL_CHECKS)
+    # The packages as users get them, with the Windows tree this machine runs
+    # (tk_runnable_windows_tree): the release zip unzipped and run, the editor worked as a person
+    # works it from the zip, and the Debian packages (lintian, installing, the editor started).
+    # Each starts Windows programs under Wine, so one at a time with the Windows trees' tests.
+    tk_add_check(package package sh scripts/test-package.sh)
+    tk_add_check(e2e e2e sh scripts/test-e2e.sh)
+    tk_add_check(deb deb sh scripts/test-deb.sh ${TK_VERSION})
+    set_tests_properties(package e2e deb PROPERTIES RESOURCE_LOCK wine)
+    # The zip's programs run in the Windows tree's own prefix, on its fixture's display and server.
+    set_tests_properties(package PROPERTIES FIXTURES_REQUIRED "win32.wine;win64.wine")
 endif()

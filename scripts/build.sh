@@ -7,7 +7,7 @@
 #   release       host compiler, Release, no sanitizers (the fast tools of the README, the
 #                 browser edition's tests and the Debian package of the tools)
 #   bench-native  as release, for the benchmarks
-#   fuzz          clang with the fuzz targets only (scripts/test-fuzz.sh)
+#   fuzz          clang with the fuzz targets only, each a test of the tree (fuzz/CMakeLists.txt)
 #   web           emscripten: the core as the browser edition's WebAssembly module (tk_build_web)
 # A machine of its own kind adds its presets in CMakeUserPresets.json (not committed).
 tk_configure_build() { # preset [targets...]: every target when none is named
@@ -28,30 +28,14 @@ tk_configure_build() { # preset [targets...]: every target when none is named
     }
 }
 
-# The browser edition: the WebAssembly module of the web tree, then the page in web/ built by Vite
-# into build/web/site/ (the static files) and build/web/tomkrin-web.html (one file that works
-# opened from the disk). npm installs the page's tools from web/package-lock.json when they are
-# missing or older than it. One build of the tree at a time: every script that builds it comes
-# through here, under the lock build/web.lock.
+# The browser edition: the web tree builds the WebAssembly module, then the page in web/ with npm
+# and Vite (scripts/build-site.sh) into build/web/site/ and build/web/tomkrin-web.html (one file
+# that works opened from the disk). One build of the tree at a time: every script that builds it
+# comes through here, under the lock build/web.lock.
 tk_build_web() {
     mkdir -p "$TK_ROOT/build"
     (
         flock 9 || exit 1
-        tk_configure_build web tomkrin_core || exit 1
-        cd "$TK_ROOT/web" || exit 1
-        log="$TK_ROOT/build/web.npm.log"
-        if [ ! -f node_modules/.package-lock.json ] ||
-            [ package-lock.json -nt node_modules/.package-lock.json ]; then
-            npm ci --no-audit --no-fund >"$log" 2>&1 || {
-                tail -40 "$log"
-                echo "Installing the page's tools failed: see $log"
-                exit 1
-            }
-        fi
-        npm run build >>"$log" 2>&1 || {
-            grep -E -B2 -A8 'error|Error' "$log" | head -60
-            echo "Building the page failed: see $log"
-            exit 1
-        }
+        tk_configure_build web
     ) 9>"$TK_ROOT/build/web.lock"
 }

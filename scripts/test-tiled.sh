@@ -5,9 +5,9 @@
 # imports back to the level file byte for byte. And tmxrasterizer's picture of the `cells` layer
 # equals the grid of `tomkrin render` pixel for pixel (the render without monsters, whose paths it
 # draws on the grid; empty tiles on white, as the render shows code 0).
-# Uses build/native (tomkrin, mkdemotape); works in build/tiled-judge. Exits non-zero on a fault.
+# Uses the tree given (default build/native: tomkrin, mkdemotape); works in build/tiled-judge. Exits non-zero on a fault.
 TK_ROOT=${TK_ROOT:-$(cd "$(dirname "$0")/.." && pwd)}
-bin="$TK_ROOT/build/native"
+bin=${1:-$TK_ROOT/build/native}
 work="$TK_ROOT/build/tiled-judge"
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$work/runtime"

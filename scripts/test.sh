@@ -1,50 +1,40 @@
 #!/bin/sh
-# Installs what is missing, builds every tree and runs every test. Exits non-zero on any failure.
-# Every scripts/test-*.sh runs with no arguments: each finds what it needs on its own (the Windows
-# tree this machine runs is tk_runnable_windows_tree of scripts/wine-env.sh), so that any of them
-# run by hand does what it does here.
+# The test command: installs what is missing, configures and builds every tree through its preset
+# (CMakePresets.json), then runs every check through ctest's test preset `all`: the native tree's
+# tests with the other trees' tests joined to them (cmake/othertrees.cmake.in). Each check is a
+# ctest test with a label, defined in CMake beside what it tests; `ctest --preset NAME` runs a
+# part (native, sources, win32, win64, web, fuzz, tiled, packages). Ends with ctest's summary, the
+# reasons of the checks skipped on this machine, and ALL TESTS PASSED or SOME TESTS FAILED.
 set -e
 . "$(dirname "$0")/setup.sh"
+tk_setup test
 start=$(date +%s)
 
-echo "== Building build/native (host, sanitizers), build/win32 and build/win64 (MinGW)"
-tk_configure_build native
-tk_configure_build win32
-tk_configure_build win64
-echo "   built in $(($(date +%s) - start)) s"
-
-# The shipped program is the 32-bit one, so its tree is the one the extra checks use; the 64-bit
-# tree's test programs run too, so it keeps working. Some kernels cannot run 32-bit programs.
-windows_tree=$(tk_runnable_windows_tree)
-if [ "$windows_tree" = win32 ]; then
-    windows_test_trees="win32 win64"
-else
-    windows_test_trees=win64
-    echo "== This machine's kernel does not run 32-bit programs: the Windows tests run on the"
-    echo "   64-bit build of the same sources (build/win32 is built, not run)."
-fi
-
-tk_start_xvfb
-trap 'for tree in $windows_test_trees; do tk_release_wine_server "$tree"; done; tk_stop_xvfb' \
-    EXIT INT TERM
-
-status=0
-echo "== Native tests (build/native)"
-(cd "$TK_ROOT/build/native" && ctest --output-on-failure -j2) || status=1
-for tree in $windows_test_trees; do
-    echo "== Windows tests under Wine (build/$tree)"
-    tk_hold_wine_server "$tree"
-    (cd "$TK_ROOT/build/$tree" && ctest --output-on-failure) || status=1
-    tk_release_wine_server "$tree"
-done
-for extra in "$TK_ROOT"/scripts/test-*.sh; do
-    [ -f "$extra" ] || continue
-    echo "== $(basename "$extra")"
+# stage WHAT COMMAND...: runs a step, saying how long it took.
+stage() {
+    what=$1
+    shift
     began=$(date +%s)
-    sh "$extra" || status=1
-    echo "   $(basename "$extra") took $(($(date +%s) - began)) s"
-done
+    "$@"
+    echo "   $what in $(($(date +%s) - began)) s"
+}
+echo "== Building the trees: native (host, sanitizers), win32 and win64 (MinGW), release, web, fuzz"
+stage "native built" tk_configure_build native
+stage "win32 built" tk_configure_build win32
+stage "win64 built" tk_configure_build win64
+stage "release built" tk_configure_build release tomkrin cas2wav wav2cas mkdemotape replayedits
+stage "web built" tk_build_web
+stage "fuzz built" tk_configure_build fuzz
+[ "$(tk_runnable_windows_tree)" = win32 ] ||
+    echo "== $(tk_why_not_win32): the Windows programs are tested as the 64-bit build (build/win64)"
+built=$(date +%s)
 
-echo "== All tests took $(($(date +%s) - start)) s after the installation check"
+echo "== Running every check (ctest --preset all)"
+status=0
+(cd "$TK_ROOT" && ctest --preset all) || status=1
+# What the checks skipped on this machine, and why (their "skip:" lines).
+log="$TK_ROOT/build/native/Testing/Temporary/LastTest.log"
+[ ! -f "$log" ] || grep -h '^skip: ' "$log" | sort -u | sed 's/^/   /'
+echo "== Built in $((built - start)) s, checked in $(($(date +%s) - built)) s after the installation check"
 if [ $status -eq 0 ]; then echo "ALL TESTS PASSED"; else echo "SOME TESTS FAILED"; fi
 exit $status
