@@ -63,6 +63,8 @@ export class EditorState {
   private listeners: Listener[] = [];
   private strokeOpen = false;
   private strokeStepped = false;
+  // The option field being typed in, whose present step its further typing amends.
+  private fieldEdit: string | null = null;
 
   selectedBlock = 0;
   // The monster the monster options show, 0 to 3.
@@ -110,15 +112,18 @@ export class EditorState {
 
   private push(step: Partial<Step>): void {
     this.history.push({ ...this.history.current, ...step });
+    this.fieldEdit = null;
   }
 
-  // A change of the level's bytes: a step, or part of the stroke going on.
-  private change(level: Uint8Array): void {
+  // A change of the level's bytes: a step, or part of the stroke or field edit going on.
+  private change(level: Uint8Array, field: string | null): void {
     const document = { ...this.document, level };
-    if (this.strokeOpen && this.strokeStepped)
-      this.history.amend({ ...this.history.current, document });
+    const amend =
+      (this.strokeOpen && this.strokeStepped) || (field !== null && field === this.fieldEdit);
+    if (amend) this.history.amend({ ...this.history.current, document });
     else this.push({ document });
     if (this.strokeOpen) this.strokeStepped = true;
+    this.fieldEdit = field;
   }
 
   subscribe(listener: Listener): void {
@@ -144,16 +149,22 @@ export class EditorState {
   // A change of the cells (a click, a line, a stroke's part). Nothing changes for equal bytes.
   paint(level: Uint8Array): void {
     if (sameBytes(level, this.level)) return;
-    this.change(level);
+    this.change(level, null);
     this.emit("level", "history");
   }
 
   // A change through the option windows or a monster's path on the canvas: a step of its own,
-  // or a part of the stroke that drags a path's end.
-  setOptions(level: Uint8Array): void {
+  // or a part of the stroke that drags a path's end. `field` names the option field being typed
+  // in: its typing is one step until endFieldEdit.
+  setOptions(level: Uint8Array, field: string | null = null): void {
     if (sameBytes(level, this.level)) return;
-    this.change(level);
+    this.change(level, field);
     this.emit("level", "options", "history");
+  }
+
+  // The field was left: typing in it again makes a new step.
+  endFieldEdit(): void {
+    this.fieldEdit = null;
   }
 
   // New, Open, a level of the tape: a step that replaces the whole document, saved as it is.
@@ -168,6 +179,7 @@ export class EditorState {
   restore(doc: LevelDocument, savedLevel: Uint8Array | null): void {
     this.history.reset({ document: doc, tape: this.tape });
     this.savedLevel = savedLevel;
+    this.fieldEdit = null;
     this.emit("level", "options", "history", "saved", "document");
   }
 
@@ -185,6 +197,7 @@ export class EditorState {
     const before = this.history.current;
     const after = move();
     if (after === undefined) return;
+    this.fieldEdit = null;
     const changes: Change[] = ["level", "options", "history", "saved"];
     if (after.tape !== before.tape) changes.push("tape");
     if (after.document.tapeSlot !== before.document.tapeSlot) changes.push("document");
