@@ -160,11 +160,14 @@ export class TapeView {
     // The title the slot held, before the sheet shows the new one.
     const replaced = "slot" in place ? this.levels[place.slot]?.title.trim() : undefined;
     this.state.changeTape(result.tape);
-    const where = "offset" in place ? `at ${place.offset}` : `as standard level ${place.slot}`;
-    const done = `Level put into ${tape.name} ${where}`;
+    const was = replaced === undefined ? "" : ` ("${replaced}")`;
+    const done =
+      "slot" in place
+        ? `Replaced level slot ${place.slot}${was} of ${tape.name}.`
+        : `Level put into ${tape.name} at ${place.offset}.`;
     setStatus(done);
-    byId("insert-status").textContent =
-      replaced === undefined ? `${done}.` : `${done}, replacing "${replaced}".`;
+    // Said beside the button as well, where the user looks after pressing it.
+    byId("insert-status").textContent = done;
   }
 
   private saveTape(): void {

@@ -84,7 +84,7 @@ test("a level of the sheet, changed, goes back into its own slot, and Undo takes
 
   await button(page, "Insert into tape").click();
   await expect(page.getByRole("group", { name: "Insert the level" })).toContainText(
-    `standard level 7, replacing "${titles[7]}"`,
+    `Replaced level slot 7 ("${titles[7]}") of demo.cas.`,
   );
   const inserted = join(outDir(), "slot7.cas");
   native("tomkrin", ["insert", level, tape, "7", "-o", inserted]);
