@@ -75,6 +75,19 @@ class HexFields {
   }
 }
 
+// Set while either form puts its fields into the level: they already show what the level takes,
+// and a text refused in the other form stays there to be mended.
+let formApplying = false;
+
+function applyForm(state: EditorState, level: Uint8Array, typing: HTMLInputElement | null): void {
+  formApplying = true;
+  try {
+    state.setOptions(level, typing?.id ?? null);
+  } finally {
+    formApplying = false;
+  }
+}
+
 // The title's letters as the game shows them: upper case, the caret where it was.
 function upperCaseTitle(title: HTMLInputElement): void {
   const upper = title.value.replace(/[a-z]+/g, (letters) => letters.toUpperCase());
@@ -99,9 +112,6 @@ export function buildLevelOptions(core: TomkrinCore, state: EditorState): void {
     [manX, "manX"],
     [manY, "manY"],
   ] as const);
-  // Set while the form applies itself: its fields already show what the level takes.
-  let applying = false;
-
   const showAddresses = () => {
     const stored = core.levelFields(state.level);
     end.value = core.formatHex(stored.endAddress);
@@ -131,12 +141,7 @@ export function buildLevelOptions(core: TomkrinCore, state: EditorState): void {
       manY: hex.read(manY) ?? kept.manY,
       title: title.value,
     });
-    applying = true;
-    try {
-      state.setOptions(result.level, typing?.id ?? null);
-    } finally {
-      applying = false;
-    }
+    applyForm(state, result.level, typing);
     showAddresses();
     return result;
   };
@@ -179,7 +184,7 @@ export function buildLevelOptions(core: TomkrinCore, state: EditorState): void {
   });
 
   state.subscribe((changes) => {
-    if (changes.has("options") && !applying) fill();
+    if (changes.has("options") && !formApplying) fill();
   });
   fill();
 }
@@ -220,9 +225,6 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
   // As in the window: the type and colour cursors (the monster being edited is the state's).
   let typeCursor = 0;
   let colourCursor = 0;
-  // Set while the form applies itself: its fields already show what the level takes.
-  let applying = false;
-
   const showType = () => {
     typeDescription.textContent = types[typeCursor]?.label ?? "";
   };
@@ -254,12 +256,7 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
     const kept = core.selectMonster(state.level, k).fields;
     const texts = {} as MonsterFieldTexts;
     for (const name of MONSTER_FIELDS) texts[name] = hex.read(field(name)) ?? kept[name];
-    applying = true;
-    try {
-      state.setOptions(core.applyMonster(state.level, k, texts), typing?.id ?? null);
-    } finally {
-      applying = false;
-    }
+    applyForm(state, core.applyMonster(state.level, k, texts), typing);
   };
 
   monsterRadios.forEach((radio) =>
@@ -318,7 +315,7 @@ export function buildMonsterOptions(core: TomkrinCore, state: EditorState): void
   });
 
   state.subscribe((changes) => {
-    if ((changes.has("options") && !applying) || changes.has("monster"))
+    if ((changes.has("options") && !formApplying) || changes.has("monster"))
       select(state.selectedMonster);
   });
   select(state.selectedMonster);

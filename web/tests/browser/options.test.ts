@@ -39,6 +39,8 @@ test("the option fields go into the level as typed, one step a field, and a text
   await manX.fill("ZZ");
   const startY = page.getByLabel("Start y");
   await startY.fill("GGGG");
+  // A field taken in one form leaves the text refused in the other one marked.
+  await page.getByLabel("End y").fill("20");
   for (const refused of [manX, startY]) {
     await expect(refused).toHaveAttribute("aria-invalid", "true");
     await expect(refused).toHaveAccessibleDescription(/hexadecimal/);
@@ -46,17 +48,19 @@ test("the option fields go into the level as typed, one step a field, and a text
   await button(page, "Save options").click();
   await expect(page.getByRole("status")).not.toHaveText("Level options saved.");
 
-  // Saved without the panels' Save: the title and the man's y, the refused fields as they were.
+  // Saved without the panels' Save: the title, the man's y and the monster's end, the refused
+  // fields as they were.
   const after = info("after.bin", await saveLevel(page));
   expect(after.filter((line, i) => line !== before[i])).toEqual([
     'title     "ICE CAVE"',
     "man       start (0x20, 0x7F) in monster coordinates",
+    (before[3] ?? "").replace("to (0xB0, 0x18)", "to (0xB0, 0x20)"),
   ]);
 
   await manX.fill("30");
   await expect(manX).not.toHaveAttribute("aria-invalid", "true");
   await expect(manX).toHaveAccessibleDescription("");
-  for (let step = 0; step < 3; step++) await button(page, "Undo").click();
+  for (let step = 0; step < 4; step++) await button(page, "Undo").click();
   expect(await saveLevel(page)).toEqual(original);
   await expect(startY).not.toHaveAttribute("aria-invalid", "true");
 });
