@@ -7,5 +7,13 @@
 // 0x, digits up to the first non-digit, 0xFFFFFFFF on overflow), keeping the low 16 bits.
 std::uint32_t parseHex16(const char* text);
 
+// Whether parseHex16 reads all of `text`: at least one digit, and after the digits nothing but
+// white space. The browser edition's fields refuse other text rather than take "ZZ" for 0 or "1G"
+// for 1.
+bool isHexNumber(const char* text);
+
+// Why such a field refuses its text.
+extern const char* const kNotHexNumber;
+
 // The value in upper-case hexadecimal without prefix or leading zeros ("%X").
 std::string formatHex(std::uint32_t value);

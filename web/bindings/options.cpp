@@ -2,6 +2,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include "core/editor/hexnumber.h"
 #include "core/editor/leveloptions.h"
 #include "core/editor/monsteroptions.h"
 #include "core/level/monstertables.h"
@@ -49,6 +50,14 @@ val applyLevelOptions(const val& levelFile, const val& fields) {
 
 val centreTitle(const val& title) {
     return bytesValue(centredTitle(textOf(title)));
+}
+
+bool isHexNumberText(const std::string& text) {
+    return isHexNumber(text.c_str());
+}
+
+std::string notHexNumberMessage() {
+    return kNotHexNumber;
 }
 
 // The monster window's fields in the order of the level record, by the names the page gives them.
@@ -118,6 +127,8 @@ EMSCRIPTEN_BINDINGS(tk_options) {
     emscripten::function("levelOptionsFields", &levelOptionsFieldsOf);
     emscripten::function("applyLevelOptions", &applyLevelOptions);
     emscripten::function("centreTitle", &centreTitle);
+    emscripten::function("isHexNumber", &isHexNumberText);
+    emscripten::function("notHexNumberMessage", &notHexNumberMessage);
     emscripten::function("nextLevelStart", &nextLevelStart);
     emscripten::function("standardLevelStart", &standardLevelStart);
     emscripten::function("monsterTypes", &monsterTypes);

@@ -31,7 +31,7 @@ async function restore(core: TomkrinCore, state: EditorState, store: SessionStor
       { level: opened.level, name: session.levelName, handle: null },
       session.savedLevel,
     );
-  if (session.tape) state.setTape(session.tape);
+  if (session.tape) state.restoreTape(session.tape);
 }
 
 function keep(state: EditorState, store: SessionStore): void {
@@ -98,7 +98,7 @@ async function start(): Promise<void> {
   buildLevelOptions(core, state);
   buildMonsterOptions(core, state);
   const openTape = (name: string, bytes: Uint8Array) => {
-    state.setTape({ name, bytes });
+    state.openTape({ name, bytes });
     byId<HTMLDetailsElement>("tape-panel").open = true;
   };
   const sound = new Sound(core, state, module, openTape);

@@ -12,6 +12,15 @@ function baseName(name: string): string {
   return dot > 0 ? name.slice(0, dot) : name;
 }
 
+// Lets the browser draw what the page just showed before the core's work holds the page; a tab
+// out of sight draws no frames, so it does not wait for one long.
+function afterPaint(): Promise<void> {
+  return new Promise((done) => {
+    requestAnimationFrame(() => setTimeout(done, 0));
+    setTimeout(done, 100);
+  });
+}
+
 function clock(seconds: number): string {
   const whole = Math.floor(seconds);
   return `${Math.floor(whole / 60)}:${String(whole % 60).padStart(2, "0")}`;
@@ -30,16 +39,25 @@ class Player {
     return this.source !== null;
   }
 
+  // A recording is in the player, ready to play.
+  get loaded(): boolean {
+    return this.buffer !== null;
+  }
+
   get elapsed(): number {
     if (this.context && this.source) return this.context.currentTime - this.startedAt;
     return this.offset;
   }
 
-  async load(wav: Uint8Array): Promise<number> {
-    this.stop();
+  // The recording as Web Audio plays it; `use` puts it into the player.
+  async decode(wav: Uint8Array): Promise<AudioBuffer> {
     this.context ??= new AudioContext();
-    this.buffer = await this.context.decodeAudioData(wav.slice().buffer);
-    return this.buffer.duration;
+    return this.context.decodeAudioData(wav.slice().buffer);
+  }
+
+  use(buffer: AudioBuffer): void {
+    this.stop();
+    this.buffer = buffer;
   }
 
   unload(): void {
@@ -88,6 +106,10 @@ class Player {
 export class Sound {
   private recording: Recording | null = null;
   private recordingName = "";
+  // A recording is being made and put into the player; Play waits for it.
+  private making = false;
+  // Counts the recordings asked for, so that one the tape's change made useless is dropped.
+  private job = 0;
   private readonly player = new Player();
   private timer = 0;
   private worker: Worker | null = null;
@@ -117,6 +139,8 @@ export class Sound {
   }
 
   private tapeChanged(): void {
+    this.job++;
+    this.making = false;
     this.recording = null;
     this.player.unload();
     this.showTime();
@@ -126,9 +150,12 @@ export class Sound {
   private showControls(): void {
     const hasTape = this.state.tape !== null;
     const hasRecording = this.recording !== null;
-    byId<HTMLButtonElement>("make-recording").disabled = !hasTape;
-    for (const id of ["save-recording", "play", "pause", "stop"])
-      byId<HTMLButtonElement>(id).disabled = !hasRecording;
+    byId<HTMLButtonElement>("make-recording").disabled = !hasTape || this.making;
+    byId<HTMLButtonElement>("save-recording").disabled = !hasRecording;
+    for (const id of ["play", "pause", "stop"])
+      byId<HTMLButtonElement>(id).disabled = !this.player.loaded;
+    byId("sound-panel").setAttribute("aria-busy", String(this.making));
+    byId("recording-state").textContent = this.making ? "Making the recording…" : "";
   }
 
   private showInstructions(): void {
@@ -155,27 +182,42 @@ export class Sound {
     }
   }
 
+  // The recording made by the core, then decoded for the player: Play is enabled once it can
+  // play, and the panel says meanwhile that the recording is being made.
   private async makeRecording(): Promise<void> {
     const tape = this.state.tape;
-    if (!tape) return;
+    if (!tape || this.making) return;
+    const job = ++this.job;
     const double = byId<HTMLInputElement>("double-baud").checked;
     const inverted = byId<HTMLInputElement>("inverted").checked;
+    this.making = true;
+    this.recording = null;
+    this.player.unload();
+    this.showTime();
+    await afterPaint();
+    if (job !== this.job) return;
     let recording: Recording;
     try {
       recording = this.core.makeRecording(tape.bytes, double, inverted, tape.name);
     } catch (error) {
+      this.making = false;
+      this.showTime();
       showAlert(error instanceof Error ? error.message : String(error));
       return;
     }
     this.recording = recording;
     this.recordingName = `${baseName(tape.name)}.wav`;
     this.showTime();
-    setStatus(`Recording made: ${clock(recording.seconds)}`);
     try {
-      await this.player.load(recording.wav);
+      const buffer = await this.player.decode(recording.wav);
+      if (job !== this.job) return;
+      this.player.use(buffer);
+      setStatus(`Recording made: ${clock(recording.seconds)}`);
     } catch (error) {
+      if (job !== this.job) return;
       showAlert(`${this.recordingName}: ${error instanceof Error ? error.message : String(error)}`);
     }
+    this.making = false;
     this.showTime();
   }
 

@@ -1,15 +1,19 @@
-// The one state of the page: the level being edited with its undo history, the selected block,
-// the anchor of the line tool, the opened tape. Every change goes through here and is announced
+// The one state of the page: the level being edited and the opened tape with their undo history,
+// the selected block, the anchor of the line tool. Every change goes through here and is announced
 // to the views, which draw from it. No DOM.
 import { History } from "./history";
 
-// What a step of the history holds: the level file's bytes and where it saves to.
+// The level being edited: the level file's bytes and where it saves to.
 export interface LevelDocument {
   level: Uint8Array;
   // The file name a Save gives it.
   name: string;
   // Set for a level opened in place (File System Access API): Save writes back into that file.
   handle: FileSystemFileHandle | null;
+  // The standard level of the opened tape it was opened from (from the tape's sheet); absent for
+  // a level of a file or a new one. Insert into tape offers that slot, so the level goes back
+  // where it came from.
+  tapeSlot?: number;
 }
 
 export interface OpenedFile {
@@ -22,48 +26,76 @@ export interface Cell {
   row: number;
 }
 
-// What changed, so that each view redraws only what it shows.
+// What a step of the history holds: the level and the tape as they were then, so that undoing an
+// insertion or the opening of a tape gives the tape back as well.
+interface Step {
+  document: LevelDocument;
+  tape: OpenedFile | null;
+}
+
+// What changed, so that each view redraws only what it shows. "document": another level may be
+// the one edited now (opened, or reached by undo or redo), not only other bytes of the same one.
 export type Change =
-  "level" | "options" | "selection" | "monster" | "anchor" | "tape" | "history" | "saved";
+  | "level"
+  | "options"
+  | "selection"
+  | "monster"
+  | "anchor"
+  | "tape"
+  | "history"
+  | "saved"
+  | "document";
 
 export type Listener = (changes: ReadonlySet<Change>) => void;
 
 export const HISTORY_STEPS = 500;
 
 export function sameBytes(a: Uint8Array | null, b: Uint8Array | null): boolean {
-  if (a === null || b === null) return a === b;
+  if (a === b) return true;
+  if (a === null || b === null) return false;
   if (a.length !== b.length) return false;
   for (let i = 0; i < a.length; i++) if (a[i] !== b[i]) return false;
   return true;
 }
 
 export class EditorState {
-  private readonly history: History<LevelDocument>;
+  private readonly history: History<Step>;
   private listeners: Listener[] = [];
   private strokeOpen = false;
   private strokeStepped = false;
+  // The option field being typed in, whose present step its further typing amends.
+  private fieldEdit: string | null = null;
 
   selectedBlock = 0;
   // The monster the monster options show, 0 to 3.
   selectedMonster = 0;
   anchor: Cell = { col: 0, row: 0 };
-  tape: OpenedFile | null = null;
-  // The tape was changed (a level inserted) since it was opened or saved.
-  tapeUnsaved = false;
   // The bytes last saved or opened; the level has unsaved changes while it differs from them.
   savedLevel: Uint8Array | null;
+  // The same for the tape.
+  private savedTape: Uint8Array | null = null;
 
   constructor(initial: LevelDocument, steps = HISTORY_STEPS) {
-    this.history = new History(initial, steps);
+    this.history = new History<Step>({ document: initial, tape: null }, steps);
     this.savedLevel = initial.level;
   }
 
   get document(): LevelDocument {
-    return this.history.current;
+    return this.history.current.document;
   }
 
   get level(): Uint8Array {
-    return this.history.current.level;
+    return this.history.current.document.level;
+  }
+
+  get tape(): OpenedFile | null {
+    return this.history.current.tape;
+  }
+
+  // The tape was changed (a level inserted) since it was opened or saved.
+  get tapeUnsaved(): boolean {
+    const tape = this.tape;
+    return tape !== null && !sameBytes(tape.bytes, this.savedTape);
   }
 
   get canUndo(): boolean {
@@ -76,6 +108,22 @@ export class EditorState {
 
   get unsaved(): boolean {
     return !sameBytes(this.level, this.savedLevel) || this.tapeUnsaved;
+  }
+
+  private push(step: Partial<Step>): void {
+    this.history.push({ ...this.history.current, ...step });
+    this.fieldEdit = null;
+  }
+
+  // A change of the level's bytes: a step, or part of the stroke or field edit going on.
+  private change(level: Uint8Array, field: string | null): void {
+    const document = { ...this.document, level };
+    const amend =
+      (this.strokeOpen && this.strokeStepped) || (field !== null && field === this.fieldEdit);
+    if (amend) this.history.amend({ ...this.history.current, document });
+    else this.push({ document });
+    if (this.strokeOpen) this.strokeStepped = true;
+    this.fieldEdit = field;
   }
 
   subscribe(listener: Listener): void {
@@ -101,50 +149,64 @@ export class EditorState {
   // A change of the cells (a click, a line, a stroke's part). Nothing changes for equal bytes.
   paint(level: Uint8Array): void {
     if (sameBytes(level, this.level)) return;
-    const next = { ...this.document, level };
-    if (this.strokeOpen && this.strokeStepped) this.history.amend(next);
-    else this.history.push(next);
-    if (this.strokeOpen) this.strokeStepped = true;
+    this.change(level, null);
     this.emit("level", "history");
   }
 
   // A change through the option windows or a monster's path on the canvas: a step of its own,
-  // or a part of the stroke that drags a path's end.
-  setOptions(level: Uint8Array): void {
+  // or a part of the stroke that drags a path's end. `field` names the option field being typed
+  // in: its typing is one step until endFieldEdit.
+  setOptions(level: Uint8Array, field: string | null = null): void {
     if (sameBytes(level, this.level)) return;
-    const next = { ...this.document, level };
-    if (this.strokeOpen && this.strokeStepped) this.history.amend(next);
-    else this.history.push(next);
-    if (this.strokeOpen) this.strokeStepped = true;
+    this.change(level, field);
     this.emit("level", "options", "history");
+  }
+
+  // The field was left: typing in it again makes a new step.
+  endFieldEdit(): void {
+    this.fieldEdit = null;
   }
 
   // New, Open, a level of the tape: a step that replaces the whole document, saved as it is.
   replaceDocument(doc: LevelDocument): void {
-    this.history.push(doc);
+    this.push({ document: doc });
     this.savedLevel = doc.level;
     this.anchor = { col: 0, row: 0 };
-    this.emit("level", "options", "history", "saved", "anchor");
+    this.emit("level", "options", "history", "saved", "anchor", "document");
   }
 
   // A session restored from storage: its level with nothing to undo.
   restore(doc: LevelDocument, savedLevel: Uint8Array | null): void {
-    this.history.reset(doc);
+    this.history.reset({ document: doc, tape: this.tape });
     this.savedLevel = savedLevel;
-    this.emit("level", "options", "history", "saved");
+    this.fieldEdit = null;
+    this.emit("level", "options", "history", "saved", "document");
   }
 
   undo(): void {
-    if (this.history.undo() !== undefined) this.emit("level", "options", "history", "saved");
+    this.travel(() => this.history.undo());
   }
 
   redo(): void {
-    if (this.history.redo() !== undefined) this.emit("level", "options", "history", "saved");
+    this.travel(() => this.history.redo());
+  }
+
+  // Undo or redo: the tape and the level's origin are announced only when they differ, so that a
+  // recording of the tape or a slot typed for Insert stays through the undoing of a paint.
+  private travel(move: () => Step | undefined): void {
+    const before = this.history.current;
+    const after = move();
+    if (after === undefined) return;
+    this.fieldEdit = null;
+    const changes: Change[] = ["level", "options", "history", "saved"];
+    if (after.tape !== before.tape) changes.push("tape");
+    if (after.document.tapeSlot !== before.document.tapeSlot) changes.push("document");
+    this.emit(...changes);
   }
 
   // After a Save: the level as written, under the name and handle it was written to.
   markSaved(name: string, handle: FileSystemFileHandle | null): void {
-    this.history.amend({ level: this.level, name, handle });
+    this.history.amend({ ...this.history.current, document: { ...this.document, name, handle } });
     this.savedLevel = this.level;
     this.emit("saved");
   }
@@ -164,14 +226,30 @@ export class EditorState {
     this.emit("anchor");
   }
 
-  setTape(tape: OpenedFile | null, changed = false): void {
-    this.tape = tape;
-    this.tapeUnsaved = changed;
+  // A tape opened (a file, a decoded recording): a step, saved as it is.
+  openTape(tape: OpenedFile): void {
+    this.push({ tape });
+    this.savedTape = tape.bytes;
+    this.emit("tape", "history", "saved");
+  }
+
+  // The session's tape given back, with the restored level: no step of its own.
+  restoreTape(tape: OpenedFile): void {
+    this.history.amend({ ...this.history.current, tape });
+    this.savedTape = tape.bytes;
     this.emit("tape", "saved");
   }
 
+  // A level inserted: the tape's new bytes, a step.
+  changeTape(bytes: Uint8Array): void {
+    const tape = this.tape;
+    if (!tape || sameBytes(bytes, tape.bytes)) return;
+    this.push({ tape: { name: tape.name, bytes } });
+    this.emit("tape", "history", "saved");
+  }
+
   markTapeSaved(): void {
-    this.tapeUnsaved = false;
+    this.savedTape = this.tape?.bytes ?? null;
     this.emit("saved");
   }
 }

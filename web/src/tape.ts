@@ -1,7 +1,7 @@
 // The opened tape: its block directory as `tomkrin info` lists it, the game's 20 standard levels
 // as a sheet of buttons that open them, Insert (the rules and messages of `tomkrin insert`), Save
 // tape and the sheet's picture.
-import type { InsertPlace, TapeDirectoryRow, TomkrinCore } from "./core/api";
+import type { InsertPlace, TapeDirectoryRow, TapeLevel, TomkrinCore } from "./core/api";
 import { byId, clearAlert, download, pictureCanvas, setStatus, showAlert } from "./dom";
 import type { EditorState } from "./state";
 
@@ -19,6 +19,9 @@ function cells(row: HTMLTableRowElement, texts: string[], tag: "td" | "th" = "td
 }
 
 export class TapeView {
+  // The standard levels the sheet shows, for the titles Insert replaces.
+  private levels: TapeLevel[] = [];
+
   constructor(
     private readonly core: TomkrinCore,
     private readonly state: EditorState,
@@ -30,8 +33,22 @@ export class TapeView {
     byId("save-sheet").addEventListener("click", () => this.saveSheet());
     state.subscribe((changes) => {
       if (changes.has("tape")) this.show();
+      if (changes.has("document")) this.followSlot();
     });
     this.show();
+  }
+
+  // The slot field follows the level opened from the tape's sheet (also when undo or redo comes
+  // back to one), so that Insert puts it back where it came from; a level opened from a file
+  // leaves the field as the user set it.
+  private followSlot(): void {
+    const slot = this.state.document.tapeSlot;
+    if (slot === undefined) return;
+    byId<HTMLInputElement>("insert-slot").value = String(slot);
+    const bySlot = document.querySelector<HTMLInputElement>(
+      'input[name="insert-place"][value="slot"]',
+    );
+    if (bySlot) bySlot.checked = true;
   }
 
   private show(): void {
@@ -39,6 +56,8 @@ export class TapeView {
     byId("tape-body").hidden = tape === null;
     byId<HTMLButtonElement>("insert").disabled = tape === null;
     byId<HTMLButtonElement>("save-tape").disabled = tape === null;
+    byId("insert-status").textContent = "";
+    this.levels = [];
     if (!tape) {
       byId("tape-name").textContent = "No tape opened: open or drop a tape image (.cas).";
       return;
@@ -48,6 +67,7 @@ export class TapeView {
     const levels = this.core.tapeLevels(tape.bytes, tape.name);
     byId("tape-judgement").textContent = levels.gameTape ? "" : levels.why;
     byId<HTMLButtonElement>("save-sheet").disabled = !levels.gameTape;
+    this.levels = levels.levels;
     const sheet = byId("tape-sheet");
     sheet.replaceChildren(
       ...levels.levels.map((entry) => {
@@ -62,7 +82,12 @@ export class TapeView {
             showAlert(entry.error);
             return;
           }
-          this.state.replaceDocument({ level: entry.level, name: "", handle: null });
+          this.state.replaceDocument({
+            level: entry.level,
+            name: "",
+            handle: null,
+            tapeSlot: entry.n,
+          });
           clearAlert();
           setStatus(`Opened level ${entry.n} of ${tape.name}`);
           byId("level").scrollIntoView({ block: "nearest" });
@@ -132,9 +157,17 @@ export class TapeView {
       return;
     }
     clearAlert();
-    this.state.setTape({ name: tape.name, bytes: result.tape }, true);
-    const where = "offset" in place ? `at ${place.offset}` : `as standard level ${place.slot}`;
-    setStatus(`Level put into ${tape.name} ${where}`);
+    // The title the slot held, before the sheet shows the new one.
+    const replaced = "slot" in place ? this.levels[place.slot]?.title.trim() : undefined;
+    this.state.changeTape(result.tape);
+    const was = replaced === undefined ? "" : ` ("${replaced}")`;
+    const done =
+      "slot" in place
+        ? `Replaced level slot ${place.slot}${was} of ${tape.name}.`
+        : `Level put into ${tape.name} at ${place.offset}.`;
+    setStatus(done);
+    // Said beside the button as well, where the user looks after pressing it.
+    byId("insert-status").textContent = done;
   }
 
   private saveTape(): void {

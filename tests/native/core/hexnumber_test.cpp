@@ -31,3 +31,10 @@ TEST(HexNumber, FormatsInUpperCaseWithoutPrefix) {
     EXPECT_EQ(formatHex(0), "0");
     EXPECT_EQ(formatHex(0x100E6), "100E6");
 }
+
+TEST(HexNumber, WholeNumbersOnly) {
+    for (const char* text : {"FF", "0x1e6", " CA00 ", "+10", "-1", "123456789"})
+        EXPECT_TRUE(isHexNumber(text)) << text;
+    for (const char* text : {"", " ", "ZZ", "GGGG", "1G", "0x", "0xg", "C A", "-"})
+        EXPECT_FALSE(isHexNumber(text)) << text;
+}

@@ -209,6 +209,9 @@ export interface TomkrinCore {
   standardLevelStart(n: number): string; // Set, with the standard level field's number
   parseHex16(text: string): number;
   formatHex(value: number): string;
+  // A hexadecimal field of either window: null when parseHex16 reads all of its text, else why it
+  // is refused ("ZZ", "1G", an empty field), in the core's words.
+  hexFieldError(text: string): string | null;
 
   // The monster options window.
   monsterTypes(): MonsterType[];

@@ -100,6 +100,8 @@ function wrap(raw: RawModule): TomkrinCore {
     standardLevelStart: (n) => call("standardLevelStart", n),
     parseHex16: (text) => call("parseHex16", text),
     formatHex: (value) => call("formatHex", value),
+    hexFieldError: (text) =>
+      call<boolean>("isHexNumber", text) ? null : call<string>("notHexNumberMessage"),
 
     monsterTypes: () => call("monsterTypes"),
     colours: () => call("colours"),

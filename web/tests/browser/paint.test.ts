@@ -67,7 +67,7 @@ test("clicks, right-click lines and drags paint the level the editor's way", asy
   expect(await saveLevel(page)).toEqual(p.replayed(outDir()));
 });
 
-test("undo and redo take back a click, a line, a stroke, the options and a monster one step each", async () => {
+test("undo and redo take back a click, a line, a stroke, the options and a monster's fields one step each", async () => {
   const page = editor();
   await button(page, "New").click();
   const steps = [await saveLevel(page)];
@@ -91,8 +91,11 @@ test("undo and redo take back a click, a line, a stroke, the options and a monst
   await button(page, "Save options").click();
   await expect(page.getByRole("status")).toHaveText("Level options saved.");
   steps.push(await saveLevel(page));
+  // Each field and each button of the monster options is a step; Save monster has none left.
   await page.getByLabel("Start x").fill("30");
+  steps.push(await saveLevel(page));
   await page.getByLabel("Start y").fill("40");
+  steps.push(await saveLevel(page));
   await button(page, "Next type").click();
   await button(page, "Save monster").click();
   steps.push(await saveLevel(page));

@@ -1,5 +1,5 @@
-// Recordings made in the page against `cas2wav`, and a recording decoded in the page's worker
-// against `wav2cas`.
+// Recordings made in the page against `cas2wav` and played, and a recording decoded in the page's
+// worker against `wav2cas`.
 import { spawnSync } from "node:child_process";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
@@ -40,6 +40,23 @@ test("Make recording gives `cas2wav`'s recording at 1200 and 2400 baud, and inve
       true,
     );
   }
+});
+
+test("Play waits for the recording being made, then plays it", async () => {
+  const page = editor();
+  await openFiles(page, fixture(outDir(), "demo.cas"));
+  const panel = page.locator("#sound-panel");
+  const play = button(page, "Play");
+  await button(page, "Make recording").click();
+  await expect(panel.getByText("Making the recording…")).toBeVisible();
+  await expect(panel).toHaveAttribute("aria-busy", "true");
+  await expect(play).toBeDisabled();
+  // A press the moment Play is enabled plays.
+  await play.click();
+  await expect(page.getByText(/^Now sounding: /)).toBeVisible();
+  await expect(panel).toHaveAttribute("aria-busy", "false");
+  await expect(panel.getByText("Making the recording…")).toBeHidden();
+  await button(page, "Stop").click();
 });
 
 test("a recording resampled by sox decodes in the worker to `wav2cas`'s tape and report", async () => {

@@ -1,5 +1,5 @@
 // The demonstration tape in the page: its sheet's levels against `tomkrin extract` and
-// `tomkrin render`, and an insertion against `tomkrin insert`.
+// `tomkrin render`, and insertions against `tomkrin insert`.
 import { readFileSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import {
@@ -11,6 +11,7 @@ import {
   native,
   outDir,
   openFiles,
+  Painter,
   saveLevel,
   sharedEditor,
   test,
@@ -64,4 +65,48 @@ test("the level inserted into a slot and into a typed address gives `tomkrin ins
   native("tomkrin", ["insert", level, tape, "--address", "9C40", "-o", atAddress]);
   const saved = await download(page, () => button(page, "Save tape").click());
   expect(saved.bytes).toEqual(readFileSync(atAddress));
+});
+
+test("a level of the sheet, changed, goes back into its own slot, and Undo takes the insertion back", async () => {
+  const page = editor();
+  const tape = fixture(outDir(), "demo.cas");
+  await openFiles(page, tape);
+  const titles = demoTitles();
+  const slot = page.getByLabel("Level slot");
+  await slot.fill("0");
+  await button(page, `Level 7: ${titles[7]}`).click();
+  await expect(slot).toHaveValue("7");
+  const painter = new Painter(page);
+  await painter.select("Key");
+  await painter.click(3, 3);
+  const level = join(outDir(), "level.bin");
+  writeFileSync(level, await saveLevel(page));
+
+  await button(page, "Insert into tape").click();
+  await expect(page.getByRole("group", { name: "Insert the level" })).toContainText(
+    `Replaced level slot 7 ("${titles[7]}") of demo.cas.`,
+  );
+  const inserted = join(outDir(), "slot7.cas");
+  native("tomkrin", ["insert", level, tape, "7", "-o", inserted]);
+  const saved = await download(page, () => button(page, "Save tape").click());
+  expect(saved.bytes).toEqual(readFileSync(inserted));
+  const sheetPng = async (cas: string) => {
+    const png = join(outDir(), "sheet.png");
+    native("tomkrin", ["render", cas, "-o", png]);
+    const shown = await download(page, () => button(page, "Save sheet picture").click());
+    expect(shown.bytes, `the sheet of ${cas}`).toEqual(readFileSync(png));
+  };
+  await sheetPng(inserted);
+
+  // Undone, the tape and its sheet are as they were; the level keeps its change.
+  await button(page, "Undo").click();
+  const undone = await download(page, () => button(page, "Save tape").click());
+  expect(undone.bytes).toEqual(readFileSync(tape));
+  await sheetPng(tape);
+  expect(await saveLevel(page)).toEqual(readFileSync(level));
+
+  // A level opened from a file leaves the slot as the user set it.
+  await slot.fill("2");
+  await openFiles(page, level);
+  await expect(slot).toHaveValue("2");
 });
