@@ -28,8 +28,6 @@ export type Change =
 
 export type Listener = (changes: ReadonlySet<Change>) => void;
 
-export const HISTORY_STEPS = 500;
-
 export function sameBytes(a: Uint8Array | null, b: Uint8Array | null): boolean {
   if (a === null || b === null) return a === b;
   if (a.length !== b.length) return false;
@@ -53,7 +51,8 @@ export class EditorState {
   // The bytes last saved or opened; the level has unsaved changes while it differs from them.
   savedLevel: Uint8Array | null;
 
-  constructor(initial: LevelDocument, steps = HISTORY_STEPS) {
+  // `steps`: how many the undo history keeps, the history's own limit unless given.
+  constructor(initial: LevelDocument, steps?: number) {
     this.history = new History(initial, steps);
     this.savedLevel = initial.level;
   }
