@@ -5,8 +5,9 @@
 
 #include "cli/cas2wav/cas2wavargs.h"
 #include "cli/common/outputfile.h"
-#include "core/tape/casblocks.h"
 #include "core/files/filebytes.h"
+#include "core/tape/casblocks.h"
+#include "core/tape/tapeimage.h"
 
 namespace {
 
@@ -31,11 +32,13 @@ bool convert(const std::string& input, const std::string& output, const SignalOp
         return false;
     std::vector<std::uint8_t> image;
     std::string why;
-    if (!readWholeFile(input, image, why))
-        return failWith(failure, input, "cannot read it: " + why);
+    if (!readWholeFile(input, image, why)) {
+        failure = FileFailure::unreadable(input, why);
+        return false;
+    }
+    if (!checkTapeImage(input, image, failure))
+        return false;
     const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
-    if (blocks.empty())
-        return failWith(failure, input, "not a tape image: it has no block marker");
     return writeOutputFile(
         output,
         [&](ByteSink& sink, FileFailure& tooLong) {
@@ -70,6 +73,6 @@ int runCas2Wav(int argc, const char* const* argv, std::ostream& out, std::ostrea
     FileFailure failure;
     if (convertTapeImage(args.input, args.output, args.signal, failure))
         return 0;
-    err << "cas2wav: " << failure.file << ": " << failure.what << '\n';
+    err << "cas2wav: " << failure.text() << '\n';
     return kConversionFailed;
 }

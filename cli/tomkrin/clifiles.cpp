@@ -2,21 +2,22 @@
 
 #include "cli/common/outputfile.h"
 #include "core/files/filebytes.h"
+#include "core/tape/tapeimage.h"
 
 int fail(CliContext& context, const std::string& file, const std::string& what) {
-    context.err << "tomkrin: " << file << ": " << what << '\n';
-    return kStatusFailed;
+    return fail(context, FileFailure{file, what});
 }
 
 int fail(CliContext& context, const FileFailure& failure) {
-    return fail(context, failure.file, failure.what);
+    context.err << "tomkrin: " << failure.text() << '\n';
+    return kStatusFailed;
 }
 
 bool readInput(CliContext& context, const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::string why;
     if (readWholeFile(path, bytes, why))
         return true;
-    fail(context, path, "cannot read it: " + why);
+    fail(context, FileFailure::unreadable(path, why));
     return false;
 }
 

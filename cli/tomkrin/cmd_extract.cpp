@@ -49,7 +49,7 @@ int runExtract(const ParsedArgs& args, CliContext& context) {
     const std::string& which = args.positional[1];
     unsigned level = 0;
     if (which != "all" && !parseStandardLevelNumber(which, level))
-        return usageError(context, command, "the level is a number from 0 to 19 or all");
+        return usageError(context, command, std::string(kStandardLevelNumberRule) + " or all");
     std::vector<std::uint8_t> tape;
     if (!readTapeImage(context, tapePath, tape))
         return kStatusFailed;

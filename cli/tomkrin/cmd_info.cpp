@@ -6,20 +6,16 @@
 #include "cli/tomkrin/levelarg.h"
 #include "core/editor/canvasstatus.h"
 #include "core/level/blockcatalog.h"
+#include "core/level/hexdigit.h"
 #include "core/level/levelcodec.h"
 #include "core/level/leveltitle.h"
 #include "core/level/monstertables.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/tapedirectory.h"
 #include "core/tape/tapefiles.h"
+#include "core/tape/tapeimage.h"
 
 namespace {
-
-std::string hex(unsigned value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
 
 const char* directionName(int direction) {
     static const char* const kNames[kDirectionCount] = {"west", "north", "east", "south"};
@@ -30,11 +26,11 @@ const char* directionName(int direction) {
 
 void printHeader(std::ostream& out, const Level& level) {
     const int standard = standardLevelAtAddress(level.startAddress());
-    out << "header    start " << hex(level.startAddress(), 4);
+    out << "header    start " << hexText(level.startAddress(), 4);
     if (standard >= 0)
         out << " (standard level " << standard << ")";
-    out << ", end " << hex(level.endAddress(), 4) << ", exec " << hex(level.execAddress(), 4)
-        << '\n';
+    out << ", end " << hexText(level.endAddress(), 4) << ", exec "
+        << hexText(level.execAddress(), 4) << '\n';
 }
 
 void printMonster(std::ostream& out, const Level& level, int k) {
@@ -45,13 +41,14 @@ void printMonster(std::ostream& out, const Level& level, int k) {
         return;
     }
     const int direction = level.monster(k, kMonsterDirection);
-    out << "type " << hex(type, 2) << " " << mostro[monsterTypeIndex(type)].label << ", colour "
-        << hex(level.monster(k, kMonsterColor), 2) << " "
+    out << "type " << hexText(type, 2) << " " << mostro[monsterTypeIndex(type)].label << ", colour "
+        << hexText(level.monster(k, kMonsterColor), 2) << " "
         << colorDescription(level.monster(k, kMonsterColor)) << ", from ("
-        << hex(level.monster(k, kMonsterStartX), 2) << ", "
-        << hex(level.monster(k, kMonsterStartY), 2) << ") to ("
-        << hex(level.monster(k, kMonsterEndX), 2) << ", " << hex(level.monster(k, kMonsterEndY), 2)
-        << "), direction " << hex(direction, 2) << " (" << directionName(direction) << ")\n";
+        << hexText(level.monster(k, kMonsterStartX), 2) << ", "
+        << hexText(level.monster(k, kMonsterStartY), 2) << ") to ("
+        << hexText(level.monster(k, kMonsterEndX), 2) << ", "
+        << hexText(level.monster(k, kMonsterEndY), 2) << "), direction " << hexText(direction, 2)
+        << " (" << directionName(direction) << ")\n";
 }
 
 void printBlockCounts(std::ostream& out, const Level& level) {
@@ -64,7 +61,7 @@ void printBlockCounts(std::ostream& out, const Level& level) {
         const int k = blockIndexOfCode(code);
         char number[16];
         std::snprintf(number, sizeof number, "%5d  ", count);
-        out << number << hex(code, 2) << "  "
+        out << number << hexText(code, 2) << "  "
             << (k >= 0 ? block[k].name : "(no block: the editor shows nothing)") << '\n';
     }
 }
@@ -77,8 +74,8 @@ void printLevel(std::ostream& out, const std::string& path, const LoadedLevel& l
     out << ")\n";
     printHeader(out, level);
     out << "title     \"" << titleForDisplay(level) << "\"\n";
-    out << "man       start (" << hex(level.manStartX(), 2) << ", " << hex(level.manStartY(), 2)
-        << ") in monster coordinates\n";
+    out << "man       start (" << hexText(level.manStartX(), 2) << ", "
+        << hexText(level.manStartY(), 2) << ") in monster coordinates\n";
     for (int k = 0; k < kMonsterCount; ++k)
         printMonster(out, level, k);
     printBlockCounts(out, level);
@@ -92,8 +89,8 @@ void printBlock(std::ostream& out, std::size_t index, const TapeDirectoryEntry& 
                   tapeBlockKindName(entry.kind), name.c_str());
     std::string text = line;
     if (entry.hasAddresses)
-        text += hex(entry.addresses.load, 4) + "  " + hex(entry.addresses.end, 4) + "  " +
-                hex(entry.addresses.exec, 4);
+        text += hexText(entry.addresses.load, 4) + "  " + hexText(entry.addresses.end, 4) + "  " +
+                hexText(entry.addresses.exec, 4);
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
     out << text << '\n';

@@ -18,13 +18,13 @@ int placeOfBody(const ParsedArgs& args, CliContext& context, BodyPlace& place) {
     if (byAddress) {
         std::size_t offset = 0;
         if (!parseTypedOffset(args.value("--address"), offset))
-            return usageError(context, command, "--address takes a hexadecimal byte offset");
+            return usageError(context, command, kTypedOffsetRule);
         place = typedOffsetPlace(offset);
         return kStatusOk;
     }
     unsigned level = 0;
     if (!parseStandardLevelNumber(args.positional[2], level))
-        return usageError(context, command, "the level is a number from 0 to 19");
+        return usageError(context, command, kStandardLevelNumberRule);
     place = standardLevelPlace(level);
     return kStatusOk;
 }

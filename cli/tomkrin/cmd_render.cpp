@@ -5,6 +5,7 @@
 #include "cli/tomkrin/clifiles.h"
 #include "cli/tomkrin/levelarg.h"
 #include "core/levelsource/tapesheet.h"
+#include "core/tape/tapeimage.h"
 
 namespace {
 

@@ -58,7 +58,7 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, Fil
     FileSource file;
     std::string why;
     if (!file.open(args.input, why))
-        return failWith(failure, args.input, "cannot read it: " + why);
+        return failWith(failure, args.input, FileFailure::cannotRead(why));
     std::unique_ptr<RecordingStream> recording;
     const std::string problem = openRecording(file, recording);
     if (!problem.empty())
@@ -99,6 +99,6 @@ int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostrea
         outcome = DecodeOutcome::Failed;
     }
     if (outcome == DecodeOutcome::Failed)
-        err << "wav2cas: " << failure.file << ": " << failure.what << '\n';
+        err << "wav2cas: " << failure.text() << '\n';
     return outcome == DecodeOutcome::Clean ? 0 : kDecodeFailed;
 }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+#include "core/audio/fullturn.h"
 
-const double kTwoPi = 2.0 * std::acos(-1.0);
+namespace {
 
 struct Phasor {
     float re, im;

@@ -5,9 +5,10 @@
 #include <cmath>
 #include <complex>
 
+#include "core/audio/fullturn.h"
+
 namespace {
 
-const double kTwoPi = 2.0 * std::acos(-1.0);
 // A bit whose tones are this much weaker than the block's level is silence.
 constexpr float kSilentShare = 0.15f;
 // The lead-in is searched for its end in steps of a quarter bit.
@@ -74,26 +75,6 @@ constexpr double kJumpShare = 0.15;
 // The samples the reader may still look back at, in bits before the byte it reads: the lead-in
 // before a first start bit found anew.
 constexpr double kKeptBits = kLeadInBits + 4;
-
-} // namespace
-
-ByteBits measureByte(const BitDetector& detector, double start, float silence) {
-    ByteBits byte;
-    float sum = 0;
-    for (int i = 0; i < kTapeByteBits; ++i) {
-        byte.tones[i] = detector.correlate(start + i * detector.bitLength());
-        byte.bits[i] = {energy(byte.tones[i].space), energy(byte.tones[i].mark)};
-        byte.silent[i] = byte.bits[i].strongest() < silence;
-        if (!byte.silent[i]) {
-            sum += byte.bits[i].strongest();
-            ++byte.soundingBits;
-        }
-    }
-    byte.soundingEnergy = byte.soundingBits > 0 ? sum / static_cast<float>(byte.soundingBits) : 0;
-    return byte;
-}
-
-namespace {
 
 // The position near `around` where the signal turns from a 1 bit to a 0 bit most clearly: the bit
 // before it sounds the high tone and the bit from it the low one.

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/files/filefailure.h"
+
 namespace {
 
 const char* errorText(FLAC__StreamDecoderErrorStatus status) {
@@ -142,7 +144,7 @@ class FlacStream : public RecordingStream {
         if (got > 0)
             return FLAC__STREAM_DECODER_READ_STATUS_CONTINUE;
         if (!self.source_.failure().empty()) {
-            self.failure_ = "cannot read it: " + self.source_.failure();
+            self.failure_ = FileFailure::cannotRead(self.source_.failure());
             return FLAC__STREAM_DECODER_READ_STATUS_ABORT;
         }
         return FLAC__STREAM_DECODER_READ_STATUS_END_OF_STREAM;

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <complex>
 
-namespace {
+#include "core/audio/fullturn.h"
 
-const double kTwoPi = 2.0 * std::acos(-1.0);
+namespace {
 
 // The pitches listened to: each lead-in tone at 0.9, 1 and 1.1 times the nominal speed, so that
 // the tone fills its group of bands at any speed, and the tones between, so that a frame of noise

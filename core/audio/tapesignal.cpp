@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/audio/fullturn.h"
+
 namespace {
 
 // Below the lowest tone of the tape (1,200 Hz at 10 % under speed) by far, so the tones pass
@@ -12,7 +14,7 @@ constexpr double kHighPassHz = 60.0;
 constexpr double kSameSignalCorrelation = 0.5;
 
 double highPassPole(double sampleRate) {
-    return std::exp(-2.0 * std::acos(-1.0) * kHighPassHz / sampleRate);
+    return std::exp(-kTwoPi * kHighPassHz / sampleRate);
 }
 
 void removeOffset(std::vector<float>& samples, double sampleRate) {

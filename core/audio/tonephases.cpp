@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-namespace {
+#include "core/audio/fullturn.h"
 
-const double kTwoPi = 2.0 * std::acos(-1.0);
+namespace {
 
 // A reference takes part in the timing once it holds this many bits, and in the decisions once it
 // holds this many: until then a bit is decided by the energies of its tones.

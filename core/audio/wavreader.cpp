@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/files/filefailure.h"
+
 namespace {
 
 constexpr std::uint16_t kPcmFormat = 1;
@@ -242,7 +244,7 @@ class WavStream : public RecordingStream {
             source_.read(layout_.dataOffset + next_ * frameSize_, bytes_.data(), size);
         if (got < size) {
             const std::string why = source_.failure();
-            failure_ = "cannot read it: " + (why.empty() ? "it ends within its samples" : why);
+            failure_ = FileFailure::cannotRead(why.empty() ? "it ends within its samples" : why);
             return 0;
         }
         convertSamples(bytes_.data(), wanted * recording_.channels, recording_.bitsPerSample / 8,

@@ -2,6 +2,7 @@
 
 #include "core/editor/hexnumber.h"
 #include "core/level/centratesto.h"
+#include "core/level/leveltitle.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ LevelOptionsFields levelOptionsFields(const Level& level) {
     fields.start = hexField(level.startAddress());
     fields.manX = hexField(level.manStartX());
     fields.manY = hexField(level.manStartY());
-    for (int i = 0; i < kTitleLength && (level.titleChar(i) & 0xFF) != 0; ++i)
-        fields.title += static_cast<char>(level.titleChar(i) & 0xFF);
+    fields.title = storedTitle(level);
     return fields;
 }
 

@@ -1,10 +1,10 @@
 #include "core/level/levelcheck.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
 #include "core/level/blockcatalog.h"
+#include "core/level/hexdigit.h"
 #include "core/level/levelcodec.h"
 #include "core/level/leveltitle.h"
 #include "core/level/monstertables.h"
@@ -12,9 +12,7 @@
 namespace {
 
 std::string hex(int value, int digits = 2) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
-    return text;
+    return hexText(static_cast<unsigned>(value), digits);
 }
 
 void checkHeader(const Level& level, std::vector<LevelWarning>& warnings) {

@@ -7,6 +7,11 @@ std::string titleBytes(const Level& level) {
     return title;
 }
 
+std::string storedTitle(const Level& level) {
+    const std::string title = titleBytes(level);
+    return title.substr(0, title.find('\0'));
+}
+
 std::string titleForDisplay(const Level& level) {
     std::string title;
     for (int i = 0; i < kTitleLength; ++i) {

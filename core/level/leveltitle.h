@@ -12,6 +12,10 @@ constexpr bool isPrintableTitleChar(int code) {
 // The 24 title characters, each the low byte of its slot.
 std::string titleBytes(const Level& level);
 
+// The title as stored, up to its first NUL character (all 24 when it has none): what the level
+// options window's title field shows.
+std::string storedTitle(const Level& level);
+
 // The title for a line of text: characters that are not printable become '?', and the blanks
 // that centre it are left out.
 std::string titleForDisplay(const Level& level);

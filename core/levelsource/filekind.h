@@ -4,21 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "core/files/filefailure.h"
-
 enum class FileKind {
     LevelFile, // anything else: a level file (493 bytes, or read as far as it goes)
     TiledMap,  // named .tmx, .tmj or .json
     TapeImage, // bytes that hold a block marker
 };
 
-// Whether `bytes` are a tape image: they hold at least one block marker.
-bool isTapeImage(const std::vector<std::uint8_t>& bytes);
-
 // The kind of the file `name` holding `bytes`: a map by its name, else a tape image by its bytes,
 // else a level file.
 FileKind fileKindOf(const std::string& name, const std::vector<std::uint8_t>& bytes);
-
-// False with {name, "not a tape image: it has no block marker"} when `bytes` are none.
-bool checkTapeImage(const std::string& name, const std::vector<std::uint8_t>& bytes,
-                    FileFailure& failure);

@@ -1,8 +1,8 @@
 #include "core/levelsource/levelinsertion.h"
 
-#include "core/levelsource/filekind.h"
 #include "core/levelsource/levelsource.h"
 #include "core/tape/levelslots.h"
+#include "core/tape/tapeimage.h"
 
 BodyPlace standardLevelPlace(unsigned level) {
     return {static_cast<std::size_t>(standardLevelOffset(level)), true,
@@ -22,6 +22,8 @@ bool parseStandardLevelNumber(const std::string& text, unsigned& level) {
     return isStandardLevel(level);
 }
 
+const char* const kStandardLevelNumberRule = "the level is a number from 0 to 19";
+
 bool parseTypedOffset(const std::string& text, std::size_t& offset) {
     constexpr std::size_t kMostOffsetDigits = 8;
     const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
@@ -32,6 +34,8 @@ bool parseTypedOffset(const std::string& text, std::size_t& offset) {
     offset = static_cast<std::size_t>(std::stoul(digits, nullptr, 16));
     return true;
 }
+
+const char* const kTypedOffsetRule = "the address is a hexadecimal byte offset of at most 8 digits";
 
 bool insertLevelIntoTape(const std::string& levelName, const std::vector<std::uint8_t>& levelFile,
                          const std::string& tapeName, std::vector<std::uint8_t>& tape,

@@ -21,11 +21,16 @@ BodyPlace standardLevelPlace(unsigned level);
 // An offset the user chose: the user's own choice, so any tape image takes it.
 BodyPlace typedOffsetPlace(std::size_t offset);
 
-// A standard level number as typed: "0" to "19".
+// A standard level number as typed: "0" to "19", at most two digits ("07" is 7, "007" is refused).
 bool parseStandardLevelNumber(const std::string& text, unsigned& level);
+// What every front end says of a number parseStandardLevelNumber refuses.
+extern const char* const kStandardLevelNumberRule; // "the level is a number from 0 to 19"
 
 // A byte offset typed in hexadecimal, with or without 0x: at most 8 digits, and all of them count.
 bool parseTypedOffset(const std::string& text, std::size_t& offset);
+// What every front end says of an offset parseTypedOffset refuses: "the address is a hexadecimal
+// byte offset of at most 8 digits".
+extern const char* const kTypedOffsetRule;
 
 // Copies the body of `levelFile` over `tape` at `place`. Refused, the tape unchanged: a level file
 // without a whole body (checkLevelFileHoldsBody), bytes that are no tape image, for a standard

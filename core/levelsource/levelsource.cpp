@@ -1,8 +1,8 @@
 #include "core/levelsource/levelsource.h"
 
 #include "core/level/levelcodec.h"
-#include "core/levelsource/filekind.h"
 #include "core/tape/levelslots.h"
+#include "core/tape/tapeimage.h"
 #include "core/tiled/mapfile.h"
 
 bool checkLevelFileHoldsBody(const std::string& name, const std::vector<std::uint8_t>& levelFile,

@@ -1,7 +1,6 @@
 #include "core/levelsource/openedfile.h"
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -9,6 +8,7 @@
 #include "core/audio/recording.h"
 #include "core/audio/wavreader.h"
 #include "core/files/bytesource.h"
+#include "core/level/hexdigit.h"
 #include "core/level/levelcodec.h"
 #include "core/levelsource/filekind.h"
 #include "core/levelsource/levelsource.h"
@@ -39,12 +39,6 @@ bool isFlacFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 std::string lastPart(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string hexByte(std::uint8_t value) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
 }
 
 } // namespace
@@ -108,8 +102,8 @@ bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& by
     if (!levelOfLevelFile(name, bytes, false, level, failure))
         return false;
     if (bytes[0] != kBloadId) {
-        failure = {name, "not a level file: it starts with " + hexByte(bytes[0]) +
-                             ", a level file with " + hexByte(kBloadId)};
+        failure = {name, "not a level file: it starts with " + hexText(bytes[0]) +
+                             ", a level file with " + hexText(kBloadId)};
         return false;
     }
     return true;

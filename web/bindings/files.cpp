@@ -26,10 +26,6 @@ const char* kindName(OpenedKind kind) {
     return "level";
 }
 
-std::string failureText(const FileFailure& failure) {
-    return failure.file + ": " + failure.what;
-}
-
 // {name, bytes}[] as the files handed over with a map.
 std::vector<MapSideFile> filesOf(const val& list) {
     std::vector<MapSideFile> files;
@@ -48,7 +44,7 @@ val openFile(const std::string& name, const val& bytes, const val& otherFiles) {
     val result = val::object();
     if (!openEditorFile(name, bytesOf(bytes), tilesetsFromFiles(filesOf(otherFiles)), kind, level,
                         failure)) {
-        result.set("error", failureText(failure));
+        result.set("error", failure.text());
         return result;
     }
     result.set("kind", std::string(kindName(kind)));

@@ -80,10 +80,8 @@ val monsterValue(const Level& level, int k) {
 // The title as bytes up to its first NUL, as the level options window shows it.
 val levelFields(const val& levelFile) {
     const Level level = levelOf(levelFile);
-    std::string title = titleBytes(level);
-    title = title.substr(0, title.find('\0'));
     val fields = val::object();
-    fields.set("title", bytesValue(title));
+    fields.set("title", bytesValue(storedTitle(level)));
     fields.set("startAddress", level.startAddress());
     fields.set("endAddress", level.endAddress());
     fields.set("execAddress", level.execAddress());

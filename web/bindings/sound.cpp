@@ -14,8 +14,8 @@
 #include "core/audio/tapesignal.h"
 #include "core/files/bytesink.h"
 #include "core/files/bytesource.h"
-#include "core/levelsource/filekind.h"
 #include "core/tape/tapedirectory.h"
+#include "core/tape/tapeimage.h"
 
 #include "web/bindings/convert.h"
 
@@ -46,7 +46,7 @@ val makeRecording(const std::string& tapeName, const val& tapeBytes, bool double
     val result = val::object();
     FileFailure failure;
     if (!checkTapeImage(tapeName, tape, failure)) {
-        result.set("error", failure.file + ": " + failure.what);
+        result.set("error", failure.text());
         return result;
     }
     const SignalOptions options{doubleSpeed, inverted};
@@ -57,7 +57,7 @@ val makeRecording(const std::string& tapeName, const val& tapeBytes, bool double
         wav.reserve(kWavHeaderSize + static_cast<std::size_t>(size));
     VectorSink sink(wav);
     if (!writeTapeRecording(tape.data(), blocks, options, sink)) {
-        result.set("error", tapeName + ": " + kRecordingTooLong);
+        result.set("error", FileFailure{tapeName, kRecordingTooLong}.text());
         return result;
     }
     const std::vector<RecordedBlock> layout = recordingLayout(blocks, options);
@@ -122,7 +122,7 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
     std::unique_ptr<RecordingStream> recording;
     const std::string problem = openRecording(bytes, recording);
     if (!problem.empty()) {
-        result.set("error", name + ": " + problem);
+        result.set("error", FileFailure{name, problem}.text());
         return result;
     }
     progress(onProgress, "signal", 0.02);
@@ -142,7 +142,7 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
         if (recording->failure().empty()) {
             const std::vector<DecodedBlock>& blocks = decoder.blocks();
             if (blocks.empty()) {
-                result.set("error", name + ": " + kNoTapeSignal);
+                result.set("error", FileFailure{name, kNoTapeSignal}.text());
                 return result;
             }
             progress(onProgress, "report", 0.95);
@@ -160,7 +160,7 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
         }
     }
     // A file found damaged on the way is refused as a whole, as wav2cas refuses it.
-    result.set("error", name + ": " + recording->failure());
+    result.set("error", FileFailure{name, recording->failure()}.text());
     return result;
 }
 

@@ -4,12 +4,12 @@
 #include <emscripten/val.h>
 
 #include "core/level/leveltitle.h"
-#include "core/levelsource/filekind.h"
 #include "core/levelsource/levelinsertion.h"
 #include "core/levelsource/levelsource.h"
 #include "core/levelsource/tapesheet.h"
 #include "core/picture/contactsheet.h"
 #include "core/picture/pngimage.h"
+#include "core/tape/casblocks.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/loadinginstructions.h"
 #include "core/tape/tapedirectory.h"
@@ -20,10 +20,6 @@
 using emscripten::val;
 
 namespace {
-
-std::string failureText(const FileFailure& failure) {
-    return failure.file + ": " + failure.what;
-}
 
 // The directory as `tomkrin info` lists it: a file name's characters that do not print as '?', and
 // what is wrong with a block by the judgement of its file.
@@ -77,7 +73,7 @@ val tapeLevels(const val& tapeBytes, const std::string& tapeName) {
             FileFailure failure;
             if (!levelOfTapeSlot(tapeName + ":" + std::to_string(n), tapeName, tape, n, {}, level,
                                  failure))
-                entry.set("error", failureText(failure));
+                entry.set("error", failure.text());
             entry.set("level", levelFileValue(level));
             levels.call<void>("push", entry);
         }
@@ -91,28 +87,29 @@ val sheetPng(const val& tapeBytes) {
     return bytesValue(encodePng(renderContactSheet(standardLevelSheet(bytesOf(tapeBytes)))));
 }
 
-// `tomkrin insert`: {slot} or {offset} as typed in hexadecimal; an offset that is no such number
-// gives {badOffset: true}.
+// `tomkrin insert`: {slot} as typed, a standard level number, or {offset} as typed in hexadecimal,
+// each read by `tomkrin insert`'s parser; one it refuses gives {error: "TAPE: the rule"}. Placed by
+// slot, the result says the slot's number.
 val insertLevel(const val& request) {
     val result = val::object();
     const val place = request["place"];
+    const std::string tapeName = request["tapeName"].as<std::string>();
     BodyPlace body;
     if (place.hasOwnProperty("offset")) {
         std::size_t offset = 0;
         if (!parseTypedOffset(place["offset"].as<std::string>(), offset)) {
-            result.set("badOffset", true);
+            result.set("error", FileFailure{tapeName, kTypedOffsetRule}.text());
             return result;
         }
         body = typedOffsetPlace(offset);
     } else {
-        const unsigned slot = place["slot"].as<unsigned>();
-        const std::string tapeName = request["tapeName"].as<std::string>();
-        FileFailure failure;
-        if (!checkStandardLevelSlot(tapeName + ":" + std::to_string(slot), slot, failure)) {
-            result.set("error", failureText(failure));
+        unsigned slot = 0;
+        if (!parseStandardLevelNumber(place["slot"].as<std::string>(), slot)) {
+            result.set("error", FileFailure{tapeName, kStandardLevelNumberRule}.text());
             return result;
         }
         body = standardLevelPlace(slot);
+        result.set("slot", slot);
     }
     std::vector<std::uint8_t> tape = bytesOf(request["tape"]);
     const ForeignTapes foreign{request["force"].as<bool>(),
@@ -121,32 +118,18 @@ val insertLevel(const val& request) {
                                    : request["foreignHint"].as<std::string>()};
     FileFailure failure;
     if (!insertLevelIntoTape(request["levelName"].as<std::string>(), bytesOf(request["level"]),
-                             request["tapeName"].as<std::string>(), tape, body, foreign, failure))
-        result.set("error", failureText(failure));
+                             tapeName, tape, body, foreign, failure))
+        result.set("error", failure.text());
     else
         result.set("tape", bytesValue(tape));
     return result;
-}
-
-const char* kindName(TapeBlockKind kind) {
-    switch (kind) {
-    case TapeBlockKind::Binary:
-        return "binary";
-    case TapeBlockKind::Basic:
-        return "basic";
-    case TapeBlockKind::Ascii:
-        return "ascii";
-    case TapeBlockKind::Data:
-        return "none";
-    }
-    return "none";
 }
 
 val loadingInstructionsOf(const val& tapeBytes) {
     const std::vector<std::uint8_t> tape = bytesOf(tapeBytes);
     const LoadingInstructions instructions = loadingInstructions(tape.data(), tape.size());
     val result = val::object();
-    result.set("kind", std::string(kindName(instructions.kind)));
+    result.set("kind", std::string(tapeBlockKindName(instructions.kind)));
     result.set("fileName", instructions.fileName);
     val commands = val::array();
     for (const std::string& command : instructions.commands)

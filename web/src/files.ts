@@ -6,6 +6,7 @@ import { zipSync } from "fflate";
 
 import type { NamedBytes, OpenResult, TomkrinCore } from "./core/api";
 import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
+import { baseName } from "./filenames";
 import type { EditorState } from "./state";
 
 // What a tape or a recording opened through the files goes to.
@@ -21,11 +22,6 @@ interface OpenFilePicker {
 
 function hasOpenFilePicker(w: Window): w is Window & OpenFilePicker {
   return typeof (w as Partial<OpenFilePicker>).showOpenFilePicker === "function";
-}
-
-function baseName(name: string): string {
-  const dot = name.lastIndexOf(".");
-  return dot > 0 ? name.slice(0, dot) : name;
 }
 
 // The name a level is saved under when it came from no level file: its title, else "level".

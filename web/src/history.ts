@@ -1,6 +1,7 @@
 // The undo history of the page: a list of past values, the present one and the values undone.
 // Plain data, no DOM, so it can be exercised on its own.
 
+// How many steps the page's undo keeps: the one limit of the page (README: 500 steps).
 export const DEFAULT_HISTORY_LIMIT = 500;
 
 export class History<T> {

@@ -5,12 +5,8 @@ import type { Recording, TomkrinCore } from "./core/api";
 import type { DecodeJob, DecoderMessage } from "./decoder.worker";
 import DecoderWorker from "./decoder.worker.ts?worker&inline";
 import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
+import { baseName } from "./filenames";
 import type { EditorState } from "./state";
-
-function baseName(name: string): string {
-  const dot = name.lastIndexOf(".");
-  return dot > 0 ? name.slice(0, dot) : name;
-}
 
 // Lets the browser draw what the page just showed before the core's work holds the page; a tab
 // out of sight draws no frames, so it does not wait for one long.

@@ -48,8 +48,6 @@ export type Change =
 
 export type Listener = (changes: ReadonlySet<Change>) => void;
 
-export const HISTORY_STEPS = 500;
-
 export function sameBytes(a: Uint8Array | null, b: Uint8Array | null): boolean {
   if (a === b) return true;
   if (a === null || b === null) return false;
@@ -75,7 +73,8 @@ export class EditorState {
   // The same for the tape.
   private savedTape: Uint8Array | null = null;
 
-  constructor(initial: LevelDocument, steps = HISTORY_STEPS) {
+  // `steps`: how many the undo history keeps, the history's own limit unless given.
+  constructor(initial: LevelDocument, steps?: number) {
     this.history = new History<Step>({ document: initial, tape: null }, steps);
     this.savedLevel = initial.level;
   }

@@ -3,12 +3,8 @@
 // tape and the sheet's picture.
 import type { InsertPlace, TapeDirectoryRow, TapeLevel, TomkrinCore } from "./core/api";
 import { byId, clearAlert, download, pictureCanvas, setStatus, showAlert } from "./dom";
+import { baseName } from "./filenames";
 import type { EditorState } from "./state";
-
-function baseName(name: string): string {
-  const dot = name.lastIndexOf(".");
-  return dot > 0 ? name.slice(0, dot) : name;
-}
 
 function cells(row: HTMLTableRowElement, texts: string[], tag: "td" | "th" = "td"): void {
   for (const text of texts) {
@@ -133,12 +129,10 @@ export class TapeView {
     const byAddress =
       document.querySelector<HTMLInputElement>('input[name="insert-place"]:checked')?.value ===
       "address";
-    const slotText = byId<HTMLInputElement>("insert-slot").value.trim();
-    // A slot field that holds no whole number is handed over as a slot the core refuses.
-    const slot = /^\d+$/.test(slotText) ? Number(slotText) : -1;
+    // The fields as typed: the core reads and refuses them as `tomkrin insert` does.
     const place: InsertPlace = byAddress
       ? { offset: byId<HTMLInputElement>("insert-address").value.trim() }
-      : { slot };
+      : { slot: byId<HTMLInputElement>("insert-slot").value.trim() };
     const force = byId<HTMLInputElement>("insert-force").checked;
     const result = this.core.insertLevel(
       tape.bytes,
@@ -150,21 +144,19 @@ export class TapeView {
       'check "Force" to insert all the same',
     );
     if (result.error || !result.tape) {
-      const why = result.badOffset
-        ? "the typed address is no hexadecimal byte offset (at most 8 digits)"
-        : "not changed";
-      showAlert(result.error ?? `${tape.name}: ${why}`);
+      showAlert(result.error ?? `${tape.name}: not changed`);
       return;
     }
     clearAlert();
     // The title the slot held, before the sheet shows the new one.
-    const replaced = "slot" in place ? this.levels[place.slot]?.title.trim() : undefined;
+    const slot = "slot" in place ? result.slot : undefined;
+    const replaced = slot === undefined ? undefined : this.levels[slot]?.title.trim();
     this.state.changeTape(result.tape);
     const was = replaced === undefined ? "" : ` ("${replaced}")`;
     const done =
-      "slot" in place
-        ? `Replaced level slot ${place.slot}${was} of ${tape.name}.`
-        : `Level put into ${tape.name} at ${place.offset}.`;
+      slot !== undefined
+        ? `Replaced level slot ${slot}${was} of ${tape.name}.`
+        : `Level put into ${tape.name} at ${"offset" in place ? place.offset : ""}.`;
     setStatus(done);
     // Said beside the button as well, where the user looks after pressing it.
     byId("insert-status").textContent = done;

@@ -24,7 +24,7 @@ Opened open(const std::string& name, const Bytes& bytes, std::vector<MapSideFile
     opened.ok = openEditorFile(name, bytes, tilesetsFromFiles(std::move(given)), opened.kind,
                                opened.level, failure);
     if (!opened.ok)
-        opened.message = failure.file + ": " + failure.what;
+        opened.message = failure.text();
     return opened;
 }
 

@@ -120,17 +120,21 @@ export interface TapeLevels {
   levels: TapeLevel[]; // the 20 standard levels of the game's tape; empty for another tape
 }
 
-// Where Insert puts the level: standard level slot N, or a byte offset typed in hexadecimal.
-export type InsertPlace = { slot: number } | { offset: string };
+// Where Insert puts the level, as typed: a standard level number (0 to 19), or a byte offset in
+// hexadecimal. The core reads either as `tomkrin insert` reads its level and --address.
+export type InsertPlace = { slot: string } | { offset: string };
 
 export interface InsertResult {
   tape?: Uint8Array;
-  error?: string; // "FILE: WHAT" as `tomkrin insert` says it
-  badOffset?: boolean; // the typed offset is no hexadecimal number of at most 8 digits
+  slot?: number; // the standard level the level went into, when placed by slot
+  // "FILE: WHAT" as `tomkrin insert` says it; for a slot or an offset its parser refuses, "TAPE:"
+  // and the rule `tomkrin insert` gives: "the level is a number from 0 to 19", ...
+  error?: string;
 }
 
 export interface LoadingInstructions {
-  kind: "binary" | "basic" | "ascii" | "none";
+  // The kind of the first file header as the core names a block's kind; "data" for a tape with none.
+  kind: "binary" | "BASIC" | "ASCII" | "data";
   fileName: string; // the name in the first file header
   // What to type on the MSX, one command a line: ['BLOAD"CAS:",R'], ['CLOAD', 'RUN'], ...
   commands: string[];

@@ -11,9 +11,10 @@ import {
   expect,
   fixture,
   native,
-  outDir,
   nativeMessage,
+  openDemoTape,
   openFiles,
+  outDir,
   Painter,
   saveLevel,
   sharedEditor,
@@ -24,7 +25,7 @@ const editor = sharedEditor();
 
 test("the Tiled export, unpacked, is read by `tomkrin import` as the level saved", async () => {
   const page = editor();
-  await openFiles(page, fixture(outDir(), "demo.cas"));
+  await openDemoTape(page);
   const titles = demoTitles();
   for (const [n, format] of [
     [3, "tmx"],
@@ -97,8 +98,7 @@ test("a level opened in place is saved back into its file", async ({ browser }) 
 test("each bad input gives one alert naming the file with the core's words, and the level stays", async () => {
   const page = editor();
   const dir = outDir();
-  const tape = fixture(dir, "demo.cas");
-  await openFiles(page, tape);
+  const tape = await openDemoTape(page, dir);
   await button(page, `Level 7: ${demoTitles()[7]}`).click();
   const level = await saveLevel(page);
   const levelFile = join(dir, "level7.bin");

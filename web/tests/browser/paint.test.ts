@@ -8,10 +8,9 @@ import {
   demoTitles,
   editorReady,
   expect,
-  fixture,
   levelCanvas,
   native,
-  openFiles,
+  openDemoTape,
   outDir,
   Painter,
   saveLevel,
@@ -150,8 +149,7 @@ test("the level being edited comes back after a reload and in a new tab, and lea
 
 test("dragging the end of a monster's path on the canvas moves it, one step", async () => {
   const page = editor();
-  const tape = fixture(outDir(), "demo.cas");
-  await openFiles(page, tape);
+  await openDemoTape(page);
   await button(page, `Level 5: ${demoTitles()[5]}`).click();
   const before = await saveLevel(page);
   const monster1 = (file: string) =>

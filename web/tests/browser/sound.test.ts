@@ -9,8 +9,9 @@ import {
   expect,
   fixture,
   native,
-  outDir,
+  openDemoTape,
   openFiles,
+  outDir,
   sharedEditor,
   test,
 } from "./support";
@@ -19,8 +20,7 @@ const editor = sharedEditor();
 
 test("Make recording gives `cas2wav`'s recording at 1200 and 2400 baud, and inverted", async () => {
   const page = editor();
-  const tape = fixture(outDir(), "demo.cas");
-  await openFiles(page, tape);
+  const tape = await openDemoTape(page);
   // The demonstration tape opens with a BASIC program.
   await expect(page.getByText(/CLOAD/).first()).toBeVisible();
   const double = page.getByLabel("Double baud rate");

@@ -210,6 +210,13 @@ export async function openFiles(page: Page, ...paths: string[]): Promise<void> {
   await chooser.setFiles(paths);
 }
 
+// The demonstration tape, copied into the test's folder `dir` and opened in the page; its path.
+export async function openDemoTape(page: Page, dir = outDir()): Promise<string> {
+  const tape = fixture(dir, "demo.cas");
+  await openFiles(page, tape);
+  return tape;
+}
+
 // The page's alerts that say something.
 export function alerts(page: Page) {
   return page.getByRole("alert").filter({ hasText: /\S/ });

@@ -3,14 +3,15 @@
 import { readFileSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import {
+  alerts,
   button,
   demoTitles,
   download,
   expect,
-  fixture,
   native,
-  outDir,
+  openDemoTape,
   openFiles,
+  outDir,
   Painter,
   saveLevel,
   sharedEditor,
@@ -21,8 +22,7 @@ const editor = sharedEditor();
 
 test("a level opened from the tape's sheet saves as `tomkrin extract` writes it, and draws as `tomkrin render`", async () => {
   const page = editor();
-  const tape = fixture(outDir(), "demo.cas");
-  await openFiles(page, tape);
+  const tape = await openDemoTape(page);
   const titles = demoTitles();
   for (const n of [5, 19, 0]) {
     await button(page, `Level ${n}: ${titles[n]}`).click();
@@ -42,12 +42,28 @@ test("a level opened from the tape's sheet saves as `tomkrin extract` writes it,
 
 test("the level inserted into a slot and into a typed address gives `tomkrin insert`'s tape", async () => {
   const page = editor();
-  const tape = fixture(outDir(), "demo.cas");
-  await openFiles(page, tape);
+  const tape = await openDemoTape(page);
   const titles = demoTitles();
   await button(page, `Level 12: ${titles[12]}`).click();
   const level = join(outDir(), "level.bin");
   writeFileSync(level, await saveLevel(page));
+
+  // What `tomkrin insert` refuses, the page refuses in its words: "007" is no level number, "0x"
+  // no offset.
+  const rule = (...place: string[]) => {
+    const output = join(outDir(), "refused.cas");
+    const run = native("tomkrin", ["insert", level, tape, ...place, "-o", output], true);
+    expect(run.status, place.join(" ")).toBe(2);
+    return run.stderr.match(/^tomkrin: insert: (.*) \(usage:/)?.[1] ?? run.stderr;
+  };
+  await page.getByLabel("Level slot").fill("007");
+  await button(page, "Insert into tape").click();
+  await expect(alerts(page)).toHaveText(`demo.cas: ${rule("007")}`);
+  await page.getByRole("radio", { name: "Typed address" }).check();
+  await page.getByLabel("Address (hex. byte offset in the tape)").fill("0x");
+  await button(page, "Insert into tape").click();
+  await expect(alerts(page)).toHaveText(`demo.cas: ${rule("--address", "0x")}`);
+  await page.getByRole("radio", { name: "Standard level" }).check();
 
   await page.getByLabel("Level slot").fill("3");
   await button(page, "Insert into tape").click();
@@ -69,8 +85,7 @@ test("the level inserted into a slot and into a typed address gives `tomkrin ins
 
 test("a level of the sheet, changed, goes back into its own slot, and Undo takes the insertion back", async () => {
   const page = editor();
-  const tape = fixture(outDir(), "demo.cas");
-  await openFiles(page, tape);
+  const tape = await openDemoTape(page);
   const titles = demoTitles();
   const slot = page.getByLabel("Level slot");
   await slot.fill("0");

@@ -19,7 +19,7 @@ describe("History", () => {
     expect(h.undo()).toBe("a");
   });
 
-  it("keeps the newest steps up to its limit, at least the 200 the page promises", () => {
+  it("keeps only the newest steps up to its limit, dropping the oldest past it", () => {
     const h = new History(0, 200);
     for (let i = 1; i <= 250; i++) h.push(i);
     expect(h.undoSteps).toBe(200);
