@@ -15,6 +15,10 @@ enum class FileKind {
 // Whether `bytes` are a tape image: they hold at least one block marker.
 bool isTapeImage(const std::vector<std::uint8_t>& bytes);
 
+// Whether `bytes` start as a WAV file (RIFF/WAVE) or a FLAC file (fLaC) does.
+bool startsAsWav(const std::vector<std::uint8_t>& bytes);
+bool startsAsFlac(const std::vector<std::uint8_t>& bytes);
+
 // The kind of the file `name` holding `bytes`: a map by its name, else a tape image by its bytes,
 // else a level file.
 FileKind fileKindOf(const std::string& name, const std::vector<std::uint8_t>& bytes);
@@ -22,3 +26,11 @@ FileKind fileKindOf(const std::string& name, const std::vector<std::uint8_t>& by
 // False with {name, "not a tape image: it has no block marker"} when `bytes` are none.
 bool checkTapeImage(const std::string& name, const std::vector<std::uint8_t>& bytes,
                     FileFailure& failure);
+
+// Refuses bytes given as a level file that are no level file, unless `force`: false with
+// {name, "not a level file: it is a PNG picture"} for a kind the tools know by its bytes (a PNG
+// picture, a tape image, a WAV or FLAC recording, a Tiled map under another name), else, for bytes
+// that do not start with 0xFE as every level file does, {name, "not a level file: it starts with
+// 0x41, a level file with 0xFE"}. No bytes at all are left to the length's check.
+bool checkLevelFileKind(const std::string& name, const std::vector<std::uint8_t>& bytes, bool force,
+                        FileFailure& failure);

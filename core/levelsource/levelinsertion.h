@@ -27,9 +27,10 @@ bool parseStandardLevelNumber(const std::string& text, unsigned& level);
 // A byte offset typed in hexadecimal, with or without 0x: at most 8 digits, and all of them count.
 bool parseTypedOffset(const std::string& text, std::size_t& offset);
 
-// Copies the body of `levelFile` over `tape` at `place`. Refused, the tape unchanged: a level file
-// without a whole body (checkLevelFileHoldsBody), bytes that are no tape image, for a standard
-// level a tape that is not the game's (checkGameTape), a tape too short to hold the body there.
+// Copies the body of `levelFile` over `tape` at `place`. Refused, the tape unchanged: bytes that
+// are no level file unless `foreign.force`, or one without a whole body (checkLevelFile), bytes
+// that are no tape image, for a standard level a tape that is not the game's (checkGameTape), a
+// tape too short to hold the body there.
 bool insertLevelIntoTape(const std::string& levelName, const std::vector<std::uint8_t>& levelFile,
                          const std::string& tapeName, std::vector<std::uint8_t>& tape,
                          const BodyPlace& place, const ForeignTapes& foreign, FileFailure& failure);
