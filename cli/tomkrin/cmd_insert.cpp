@@ -82,8 +82,8 @@ const Command& insertCommand() {
         "  -o NEW.cas      write the changed tape there and leave TAPE.cas untouched\n"
         "  --address HEX   the byte offset in the tape, e.g. 5B8E (level 0); unlike the\n"
         "                  editor's address box, all of the number counts\n"
-        "  --force         write level N into any tape image, and take any bytes as the\n"
-        "                  level file\n",
+        "  --force         write level N into any tape image, and take a file of any\n"
+        "                  kind as the level file\n",
         {{"-o", true}, {"--address", true}, kForceOption},
         runInsert,
     };

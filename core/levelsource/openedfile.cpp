@@ -93,5 +93,7 @@ bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& by
         return true;
     }
     kind = OpenedKind::LevelFile;
-    return levelOfLevelFile(name, bytes, false, false, level, failure);
+    // Every length a level file must have, and no other kind of file forced in.
+    const bool anyLength = false, force = false;
+    return levelOfLevelFile(name, bytes, anyLength, force, level, failure);
 }
