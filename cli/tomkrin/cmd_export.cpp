@@ -74,11 +74,13 @@ const Command& exportCommand() {
         "45 blocks with their int property `code`, the same files for every level (a file\n"
         "already there with other contents is not overwritten: the export is refused), and\n"
         "tomkrin-unknown-HH.png for each code HH in the level that no block has.\n"
-        "A level file of another length than 493 bytes, or one that does not start with\n"
-        "0xFE, is refused, since the map could not give it back byte for byte.\n"
+        "A file that is no level file (another kind of file, e.g. a PNG picture) is\n"
+        "refused unless --force; a level file of another length than 493 bytes, or one\n"
+        "that does not start with 0xFE, is refused even then, since the map could not\n"
+        "give it back byte for byte.\n"
         "  -o MAP           the map to write (required); it appears only when complete\n"
         "  --embed-tileset  keep the blocks' tileset inside the map, not in a .tsx file\n"
-        "  --force          export a slot of any tape image\n",
+        "  --force          export a slot of any tape image, any file as a level file\n",
         {{"-o", true}, {"--embed-tileset", false}, kForceOption},
         runExport,
     };

@@ -196,8 +196,11 @@ const Command& infoCommand() {
         "A tape is the game's tape when more than half of the slots within it hold a level;\n"
         "its other slots are named as damaged. The slots of any other tape image (one that\n"
         "ends before them, or holds other bytes there) are refused by show, check, render,\n"
-        "extract and insert unless --force is given.\n",
-        {},
+        "extract and insert unless --force is given.\n"
+        "Any other file that is no level file (another kind of file, e.g. a PNG picture,\n"
+        "or one that does not start with 0xFE) is refused unless --force is given.\n"
+        "  --force   read any file without a block marker as a level file\n",
+        {kForceOption},
         runInfo,
     };
     return command;

@@ -48,14 +48,14 @@ int runInsert(const ParsedArgs& args, CliContext& context) {
     } else if (!readInput(context, levelPath, level)) {
         return kStatusFailed;
     }
+    const bool force = args.has(kForceOption.name);
     FileFailure failure;
-    if (!checkLevelFileHoldsBody(levelPath, level, failure))
+    if (!checkLevelFile(levelPath, level, force, failure))
         return fail(context, failure);
     std::vector<std::uint8_t> tape;
     if (!readInput(context, tapePath, tape))
         return kStatusFailed;
-    if (!insertLevelIntoTape(levelPath, level, tapePath, tape, place,
-                             foreignTapes(args.has(kForceOption.name)), failure))
+    if (!insertLevelIntoTape(levelPath, level, tapePath, tape, place, foreignTapes(force), failure))
         return fail(context, failure);
     return writeOutput(context, output, tape, {levelPath}) ? kStatusOk : kStatusFailed;
 }
@@ -74,13 +74,16 @@ const Command& insertCommand() {
         "rename, so a failure leaves it as it was. Refused, leaving every file untouched:\n"
         "a level file shorter than 493 bytes, a file without a block marker as the tape,\n"
         "a tape too short to hold the level where it goes (a tape is never lengthened),\n"
-        "the level file and the tape being the same file, and, for a level number N, a\n"
-        "tape that is not the game's tape (see tomkrin info --help) unless --force.\n"
+        "the level file and the tape being the same file, and, unless --force, a file\n"
+        "that is no level file (another kind of file, e.g. a PNG picture, or one that\n"
+        "does not start with 0xFE) and, for a level number N, a tape that is not the\n"
+        "game's tape (see tomkrin info --help).\n"
         "LEVEL.bin may also be a Tiled map (.tmx, .tmj, .json; see tomkrin import --help).\n"
         "  -o NEW.cas      write the changed tape there and leave TAPE.cas untouched\n"
         "  --address HEX   the byte offset in the tape, e.g. 5B8E (level 0); unlike the\n"
         "                  editor's address box, all of the number counts\n"
-        "  --force         write level N into any tape image\n",
+        "  --force         write level N into any tape image, and take a file of any\n"
+        "                  kind as the level file\n",
         {{"-o", true}, {"--address", true}, kForceOption},
         runInsert,
     };

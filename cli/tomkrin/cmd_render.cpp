@@ -71,10 +71,12 @@ const Command& renderCommand() {
         "TAPE.cas: a contact sheet of its 20 standard levels at half size, each with its\n"
         "number and title.\n"
         "A tape image that is not the game's tape (see tomkrin info --help), or a slot of\n"
-        "one, is refused unless --force is given, and no picture is written.\n"
+        "one, and a file that is no level file (another kind of file, e.g. a PNG picture,\n"
+        "or one that does not start with 0xFE) are refused unless --force is given, and\n"
+        "no picture is written.\n"
         "  -o OUT.png   the picture to write (required); it appears only when complete\n"
         "  --scale N    every pixel as an N x N square, N from 1 to 16 (single levels)\n"
-        "  --force      render the level slots of any tape image\n",
+        "  --force      render the slots of any tape image, any file as a level file\n",
         {{"-o", true}, {"--scale", true}, kForceOption},
         runRender,
     };

@@ -117,10 +117,12 @@ const Command& showCommand() {
         "a legend of the blocks it holds. A block is shown by the character of its code (the\n"
         "game's own), Air as '.', the Heart as '&', a code no block has as a blank.\n"
         "LEVEL is a level file or TAPE.cas:N, standard level N (0 to 19) of a tape image.\n"
-        "A slot of a tape image that is not the game's tape is refused unless --force.\n"
+        "A slot of a tape image that is not the game's tape, and a file that is no level\n"
+        "file (another kind of file, e.g. a PNG picture, or one that does not start with\n"
+        "0xFE), are refused unless --force.\n"
         "  --color=WHEN  colour each cell like its block: auto (when the output is a\n"
         "                terminal; never on Windows), always or never\n"
-        "  --force       show a slot of any tape image\n",
+        "  --force       show a slot of any tape image, any file as a level file\n",
         {{"--color", true}, kForceOption},
         runShow,
     };

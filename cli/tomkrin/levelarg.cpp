@@ -49,14 +49,15 @@ int loadMap(CliContext& context, const std::string& path, const std::vector<std:
     return kStatusOk;
 }
 
-int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, bool anyLength) {
+int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, bool anyLength,
+             bool force) {
     std::vector<std::uint8_t> bytes;
     if (!readInput(context, path, bytes))
         return kStatusFailed;
     if (fileKindOf(path, bytes) == FileKind::TiledMap)
         return loadMap(context, path, bytes, loaded);
     FileFailure failure;
-    if (!levelOfLevelFile(path, bytes, anyLength, loaded.level, failure))
+    if (!levelOfLevelFile(path, bytes, anyLength, force, loaded.level, failure))
         return fail(context, failure);
     loaded.bytes = std::move(bytes);
     return kStatusOk;
@@ -85,8 +86,9 @@ int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
     loaded = LoadedLevel{};
     loaded.name = arg;
     const LevelArg level = splitLevelArg(arg);
-    return level.isSlot ? loadSlot(context, level, loaded, args.has(kForceOption.name))
-                        : loadFile(context, level.path, loaded, anyLength);
+    const bool force = args.has(kForceOption.name);
+    return level.isSlot ? loadSlot(context, level, loaded, force)
+                        : loadFile(context, level.path, loaded, anyLength, force);
 }
 
 bool isMapArg(const std::string& path) {

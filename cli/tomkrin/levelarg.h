@@ -30,10 +30,12 @@ struct LoadedLevel {
 bool isMapArg(const std::string& path);
 
 // Loads the level an argument names. A level file must hold a whole body (493 bytes) unless
-// `anyLength`; a slot must lie within the tape, of the game's tape unless the command line has
-// --force. Reports what is wrong and returns its exit status, 0 when the level was loaded.
+// `anyLength`, and be one (no other kind of file, starting with 0xFE) unless the command line has
+// --force; a slot must lie within the tape, of the game's tape unless --force. Reports what is
+// wrong and returns its exit status, 0 when the level was loaded.
 int loadLevel(CliContext& context, const std::string& arg, LoadedLevel& loaded,
               const ParsedArgs& args, bool anyLength = false);
 
-// The --force option of the commands that take a slot of a tape image.
+// The --force option of the commands that read a level: a slot of any tape image, any bytes as a
+// level file.
 extern const OptionInfo kForceOption;

@@ -11,7 +11,8 @@ std::FILE* createNewFile(const std::string& path);
 // Writes what the system still holds of `file` to the disk; false if that fails.
 bool syncFile(std::FILE* file);
 
-// Renames `from` to `to`, replacing a file that already has that name.
+// Renames `from` to `to`, replacing a file that already has that name, unless that file is
+// read-only: then false with errno EACCES, the system's "Permission denied", on every system.
 bool replaceFile(const std::string& from, const std::string& to);
 
 // Whether both paths name one existing file, however they are spelt ("./game.cas", another

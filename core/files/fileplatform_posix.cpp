@@ -1,5 +1,6 @@
 #include "core/files/fileplatform.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +19,16 @@ bool syncFile(std::FILE* file) {
     return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
 }
 
+// A read-only file is never replaced, as on Windows. A rename asks only the folder's leave, and
+// root may write any file, so the target's own mode is asked: read-only is its owner's write bit
+// clear, the bit that Windows' C library maps to the read-only attribute.
 bool replaceFile(const std::string& from, const std::string& to) {
+    struct stat target;
+    if (::stat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
+        (target.st_mode & S_IWUSR) == 0) {
+        errno = EACCES;
+        return false;
+    }
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 

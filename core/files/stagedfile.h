@@ -21,7 +21,8 @@ class StagedFile : public ByteSink {
     // Buffers the bytes; a failed write is remembered and reported by commit.
     void write(const std::uint8_t* data, std::size_t size) override;
     // Writes what is left and puts the file in place of the target; false if any step failed,
-    // in which case the temporary file is gone and the target untouched.
+    // in which case the temporary file is gone and the target untouched. A read-only target is
+    // never replaced (errno EACCES).
     bool commit();
 
     const std::string& temporaryPath() const { return tempPath_; }

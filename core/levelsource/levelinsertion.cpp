@@ -41,7 +41,7 @@ bool insertLevelIntoTape(const std::string& levelName, const std::vector<std::ui
                          const std::string& tapeName, std::vector<std::uint8_t>& tape,
                          const BodyPlace& place, const ForeignTapes& foreign,
                          FileFailure& failure) {
-    if (!checkLevelFileHoldsBody(levelName, levelFile, failure) ||
+    if (!checkLevelFile(levelName, levelFile, foreign.force, failure) ||
         !checkTapeImage(tapeName, tape, failure) ||
         (place.standardLevel && !checkGameTape(tapeName, tape, foreign, failure)) ||
         !checkTapeHoldsBody(tapeName, tape, place.offset, place.name, failure))

@@ -32,9 +32,10 @@ bool parseTypedOffset(const std::string& text, std::size_t& offset);
 // byte offset of at most 8 digits".
 extern const char* const kTypedOffsetRule;
 
-// Copies the body of `levelFile` over `tape` at `place`. Refused, the tape unchanged: a level file
-// without a whole body (checkLevelFileHoldsBody), bytes that are no tape image, for a standard
-// level a tape that is not the game's (checkGameTape), a tape too short to hold the body there.
+// Copies the body of `levelFile` over `tape` at `place`. Refused, the tape unchanged: bytes that
+// are no level file unless `foreign.force`, or one without a whole body (checkLevelFile), bytes
+// that are no tape image, for a standard level a tape that is not the game's (checkGameTape), a
+// tape too short to hold the body there.
 bool insertLevelIntoTape(const std::string& levelName, const std::vector<std::uint8_t>& levelFile,
                          const std::string& tapeName, std::vector<std::uint8_t>& tape,
                          const BodyPlace& place, const ForeignTapes& foreign, FileFailure& failure);

@@ -14,10 +14,18 @@ bool checkLevelFileHoldsBody(const std::string& name, const std::vector<std::uin
     return false;
 }
 
+bool checkLevelFile(const std::string& name, const std::vector<std::uint8_t>& bytes, bool force,
+                    FileFailure& failure) {
+    return checkLevelFileKind(name, bytes, force, failure) &&
+           checkLevelFileHoldsBody(name, bytes, failure);
+}
+
 bool levelOfLevelFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
-                      bool anyLength, Level& level, FileFailure& failure) {
-    if (isTapeImage(bytes)) {
-        failure = {name, "a tape image: name one of its levels as " + name + ":N"};
+                      bool anyLength, bool force, Level& level, FileFailure& failure) {
+    if (!checkLevelFileKind(name, bytes, force, failure)) {
+        // Where a level is read, a level of a tape image can be named instead.
+        if (isTapeImage(bytes))
+            failure.what += " (name one of its levels as " + name + ":N)";
         return false;
     }
     if (!anyLength && !checkLevelFileHoldsBody(name, bytes, failure))

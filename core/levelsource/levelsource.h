@@ -16,11 +16,17 @@
 bool checkLevelFileHoldsBody(const std::string& name, const std::vector<std::uint8_t>& levelFile,
                              FileFailure& failure);
 
-// The level of a level file. Refused: a tape image ("a tape image: name one of its levels as
-// NAME:N"), and, unless `anyLength`, a file without a whole body (checkLevelFileHoldsBody). A
-// longer file, or with `anyLength` a shorter one, is read as far as a level file goes.
+// Bytes given as a level file that are one: unless `force`, of no other kind and starting with 0xFE
+// (checkLevelFileKind), and holding a whole body (checkLevelFileHoldsBody).
+bool checkLevelFile(const std::string& name, const std::vector<std::uint8_t>& bytes, bool force,
+                    FileFailure& failure);
+
+// The level of a level file. Refused unless `force`: bytes that are no level file
+// (checkLevelFileKind; a tape image with the hint "name one of its levels as NAME:N"); and, unless
+// `anyLength`, a file without a whole body (checkLevelFileHoldsBody). A longer file, or with
+// `anyLength` a shorter one, is read as far as a level file goes.
 bool levelOfLevelFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
-                      bool anyLength, Level& level, FileFailure& failure);
+                      bool anyLength, bool force, Level& level, FileFailure& failure);
 
 // The level a Tiled map describes, its tilesets read through `loader`. Refused with the map
 // reader's line saying what is wrong and where.

@@ -1,15 +1,12 @@
 #include "core/levelsource/openedfile.h"
 
 #include <cctype>
-#include <cstring>
 #include <memory>
 #include <utility>
 
 #include "core/audio/recording.h"
 #include "core/audio/wavreader.h"
 #include "core/files/bytesource.h"
-#include "core/level/hexdigit.h"
-#include "core/level/levelcodec.h"
 #include "core/levelsource/filekind.h"
 #include "core/levelsource/levelsource.h"
 #include "core/tiled/maptilesets.h"
@@ -32,8 +29,7 @@ bool namedWav(const std::string& name) {
 
 // A FLAC recording: named .flac, or starting as a FLAC file does.
 bool isFlacFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    return namedWith(name, ".flac") ||
-           (bytes.size() >= 4 && std::memcmp(bytes.data(), "fLaC", 4) == 0);
+    return namedWith(name, ".flac") || startsAsFlac(bytes);
 }
 
 std::string lastPart(const std::string& path) {
@@ -44,9 +40,7 @@ std::string lastPart(const std::string& path) {
 } // namespace
 
 bool isRecordingFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    return namedWav(name) || isFlacFile(name, bytes) ||
-           (bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
-            std::memcmp(bytes.data() + 8, "WAVE", 4) == 0);
+    return namedWav(name) || isFlacFile(name, bytes) || startsAsWav(bytes);
 }
 
 TilesetLoader tilesetsFromFiles(std::vector<MapSideFile> files) {
@@ -99,12 +93,7 @@ bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& by
         return true;
     }
     kind = OpenedKind::LevelFile;
-    if (!levelOfLevelFile(name, bytes, false, level, failure))
-        return false;
-    if (bytes[0] != kBloadId) {
-        failure = {name, "not a level file: it starts with " + hexText(bytes[0]) +
-                             ", a level file with " + hexText(kBloadId)};
-        return false;
-    }
-    return true;
+    // Every length a level file must have, and no other kind of file forced in.
+    const bool anyLength = false, force = false;
+    return levelOfLevelFile(name, bytes, anyLength, force, level, failure);
 }

@@ -29,8 +29,9 @@ TilesetLoader tilesetsFromFiles(std::vector<MapSideFile> files);
 // What the file `name` holding `bytes` is, and for a level file or a map its level. A map by its
 // name (fileKindOf), then a recording (isRecordingFile), a tape image, else a level file. Refused
 // with {name, WHAT}: a recording the WAV reader (or for FLAC, the reader of recordings) refuses, a
-// map the map reader refuses, a level file too short to hold a level (checkLevelFileHoldsBody) or
-// one that does not start with 0xFE, as every level file does (a picture, a text, any other file).
+// map the map reader refuses, bytes that are no level file (checkLevelFileKind: a PNG picture, a
+// map's text under another name, any bytes not starting with 0xFE) and a level file too short to
+// hold a level (checkLevelFileHoldsBody).
 bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
                     const TilesetLoader& tilesets, OpenedKind& kind, Level& level,
                     FileFailure& failure);

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs the Windows tomkrin.exe under Wine on a small game tape made here: the directory, an
-# extraction and insertion round trip, a picture, refusals (of a short level file, and of the
-# slots of a tape that is not the game's), the exit statuses, and where the program has them,
-# Tiled maps exported and imported back.
+# extraction and insertion round trip, a picture, refusals (of a short level file, a picture as a
+# level file, a read-only output, and of the slots of a tape that is not the game's), the exit
+# statuses, and where the program has them, Tiled maps exported and imported back.
 #   tomkrin_wine_test.sh TOMKRIN_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
 exe="$1"
@@ -75,6 +75,18 @@ for map in level7.tmx level7.json; do
 done
 tomkrin insert level7.tmx game.cas 7 -o copy.cas || fail "insert of a map: $(cat stderr.txt)"
 cmp -s game.cas copy.cas || fail "inserting the map changed the tape"
+
+# A picture is no level file; a read-only tape is never replaced, the system saying why.
+tomkrin insert level7.png game.cas 7 -o x.cas
+[ $? = 1 ] || fail "a picture as the level file was not refused with status 1"
+grep -q '^tomkrin: level7.png: not a level file: it is a PNG picture' stderr.txt ||
+    fail "refusal said $(cat stderr.txt)"
+chmod a-w copy.cas
+tomkrin insert level7.bin game.cas 6 -o copy.cas
+[ $? = 1 ] || fail "a read-only output was not refused with status 1"
+grep -q '^tomkrin: copy.cas: cannot write it: Permission denied' stderr.txt ||
+    fail "refusal said $(cat stderr.txt)"
+chmod u+w copy.cas
 
 # shellcheck disable=SC2086
 leftovers=$(ls | grep -v -x -e game.cas -e copy.cas -e level7.bin -e level7.png -e short.bin \

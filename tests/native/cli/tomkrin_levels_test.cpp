@@ -1,4 +1,7 @@
 // Extracting levels from a tape image and inserting them back with the tomkrin command line.
+#include "core/level/defaultlevel.h"
+#include "core/picture/levelrender.h"
+#include "core/picture/pngimage.h"
 #include "tests/native/support/tomkrin_testing.h"
 #include "tests/native/support/wav2cas_testing.h"
 
@@ -55,7 +58,8 @@ TEST_F(TomkrinLevels, AllTwentyLevelsGoOutAndBackByteForByte) {
 
 TEST_F(TomkrinLevels, EveryRefusedInsertionLeavesTheTapeByteIdentical) {
     const Bytes original = read("game.cas");
-    const Bytes level(493, 0x41);
+    Bytes level(493, 0x41);
+    level[0] = kBloadId;
     const std::string good = write("good.bin", level);
     const std::string shortLevel = write("short.bin", Bytes(492, 0x41));
     Bytes cut(original.begin(), original.begin() + standardLevelOffset(19) + 485);
@@ -82,6 +86,22 @@ TEST_F(TomkrinLevels, EveryRefusedInsertionLeavesTheTapeByteIdentical) {
     EXPECT_EQ(read("game.cas"), original);
     EXPECT_EQ(filesInDir(), (std::vector<std::string>{"cut.cas", "game.cas", "good.bin",
                                                       "notes.txt", "short.bin"}));
+}
+
+TEST_F(TomkrinLevels, APictureIsNoLevelFileUnlessForced) {
+    const Bytes original = read("game.cas");
+    const std::string picture = write("picture.png", encodePng(renderLevel(makeDefaultLevel(), 1)));
+    const std::string refusal = "tomkrin: " + picture + ": not a level file: it is a PNG picture\n";
+    EXPECT_EQ(run({"insert", picture, tape_, "3"}), 1);
+    EXPECT_EQ(err_.str(), refusal);
+    EXPECT_EQ(read("game.cas"), original);
+    EXPECT_EQ(run({"info", picture}), 1);
+    EXPECT_EQ(err_.str(), refusal);
+    EXPECT_EQ(out_.str(), "");
+
+    ASSERT_EQ(run({"insert", picture, tape_, "3", "--force"}), 0) << err_.str();
+    EXPECT_NE(read("game.cas"), original);
+    EXPECT_EQ(run({"info", picture, "--force"}), 0) << err_.str();
 }
 
 TEST_F(TomkrinLevels, ExtractOfAShortTapeWritesNothing) {

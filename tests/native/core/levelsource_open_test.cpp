@@ -3,7 +3,10 @@
 #include "core/audio/wavheader.h"
 #include "core/level/defaultlevel.h"
 #include "core/level/levelcodec.h"
+#include "core/levelsource/levelsource.h"
+#include "core/levelsource/filekind.h"
 #include "core/levelsource/openedfile.h"
+#include "core/picture/pngimage.h"
 #include "core/tape/tapebuilder.h"
 #include "core/tiled/mapfile.h"
 
@@ -86,4 +89,47 @@ TEST(OpenedFile, AMapTakesTheTilesetsGivenWithItAndTheBlocksOwnWhenNotGiven) {
     const Opened missing = open("level.tmx", Bytes(renamed.begin(), renamed.end()));
     EXPECT_EQ(missing.message, "level.tmx: tileset other-blocks.tsx: cannot be read: it was "
                                "not given with the map");
+}
+
+TEST(LevelFileKind, EveryOtherKindIsRefusedInOneLineAndForcedTaken) {
+    const std::vector<std::uint8_t> png = encodePng(RgbImage(600, 400, Rgb{1, 2, 3}));
+    Bytes tape(40, 0x41);
+    appendTapeBlock(tape, fileHeaderBlock(0xD0, "GAME  "));
+    const auto header = makeWavHeader({44100, 1, 16}, 600);
+    Bytes wav(header.begin(), header.end());
+    wav.resize(wav.size() + 600);
+    Bytes flac = {'f', 'L', 'a', 'C'};
+    flac.resize(600);
+    const std::string tmx =
+        "\xEF\xBB\xBF  " + writeLevelMap(makeDefaultLevel(), MapFormat::Tmx, false);
+    const std::string json = writeLevelMap(makeDefaultLevel(), MapFormat::Json, false);
+    const struct {
+        Bytes bytes;
+        const char* what;
+    } kinds[] = {
+        {png, "it is a PNG picture"},
+        {tape, "it is a tape image"},
+        {wav, "it is a WAV recording"},
+        {flac, "it is a FLAC recording"},
+        {Bytes(tmx.begin(), tmx.end()), "it is a Tiled map (a map is named .tmx, .tmj or .json)"},
+        {Bytes(json.begin(), json.end()), "it is a Tiled map (a map is named .tmx, .tmj or .json)"},
+        {Bytes(493, 0x41), "it starts with 0x41, a level file with 0xFE"},
+    };
+    for (const auto& kind : kinds) {
+        FileFailure failure;
+        EXPECT_FALSE(checkLevelFileKind("x.bin", kind.bytes, false, failure)) << kind.what;
+        EXPECT_EQ(failure.file + ": " + failure.what,
+                  std::string("x.bin: not a level file: ") + kind.what);
+        EXPECT_TRUE(checkLevelFileKind("x.bin", kind.bytes, true, failure)) << kind.what;
+    }
+    FileFailure failure;
+    EXPECT_TRUE(checkLevelFileKind("mine.bin", defaultLevelFile(), false, failure));
+    EXPECT_TRUE(checkLevelFileKind("empty.bin", {}, false, failure)); // the length's to refuse
+
+    // Where a level is read, a tape's own levels are named instead.
+    Level level;
+    EXPECT_FALSE(levelOfLevelFile("game.cas", tape, true, false, level, failure));
+    EXPECT_EQ(failure.what, "not a level file: it is a tape image (name one of its levels as "
+                            "game.cas:N)");
+    EXPECT_TRUE(levelOfLevelFile("game.cas", tape, true, true, level, failure));
 }

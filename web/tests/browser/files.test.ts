@@ -109,6 +109,8 @@ test("each bad input gives one alert naming the file with the core's words, and 
   const truncated = join(dir, "truncated.bin");
   writeFileSync(truncated, level.subarray(0, 300));
   native("tomkrin", ["export", levelFile, "-o", join(dir, "good.tmx")]);
+  const picture = join(dir, "picture.png");
+  native("tomkrin", ["render", levelFile, "-o", picture]);
   const badMap = join(dir, "bad.tmx");
   writeFileSync(
     badMap,
@@ -139,6 +141,11 @@ test("each bad input gives one alert naming the file with the core's words, and 
   const cases: [string, string, () => Promise<void>][] = [
     ["no level", said("tomkrin", "show", "notes.txt"), () => openFiles(page, notes)],
     ["truncated", said("tomkrin", "show", "truncated.bin"), () => openFiles(page, truncated)],
+    [
+      "picture",
+      "picture.png: not a level file: it is a PNG picture",
+      () => openFiles(page, picture),
+    ],
     [
       "refused map",
       said("tomkrin", "import", "bad.tmx", "-o", "x.bin"),
