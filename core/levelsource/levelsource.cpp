@@ -1,6 +1,7 @@
 #include "core/levelsource/levelsource.h"
 
 #include "core/level/levelcodec.h"
+#include "core/levelsource/filekind.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/tapeimage.h"
 #include "core/tiled/mapfile.h"
