@@ -1,11 +1,13 @@
-// The page's build. `vite build` writes the static site into build/web/site/; `vite build --mode
-// single` writes build/web/tomkrin-web.html, the same page as one file with the scripts, the
-// WebAssembly module and the decoder's worker inlined, which works opened from the disk.
+// The page's build. `vite build` writes the static site into build/web/site/, an app to install
+// and use with no network (installable.ts); `vite build --mode single` writes
+// build/web/tomkrin-web.html, the same page as one file with the scripts, the WebAssembly module
+// and the decoder's worker inlined, which works opened from the disk.
 // The module comes from the web tree (scripts/build.sh, tk_build_web) through the alias
 // "tomkrin-wasm"; TK_WASM_DIR points elsewhere.
 import { resolve } from "node:path";
 import { defineConfig, type Plugin } from "vite";
 import { viteSingleFile } from "vite-plugin-singlefile";
+import { installable } from "./installable";
 
 const here = import.meta.dirname;
 const buildDir = resolve(here, "../build/web");
@@ -33,7 +35,9 @@ export default defineConfig(({ mode }) => {
     resolve: { alias: { "tomkrin-wasm": wasmDir } },
     // A classic worker: Chromium starts no module worker from a blob in a page opened from the disk.
     worker: { format: "iife" },
-    plugins: single ? [viteSingleFile({ removeViteModuleLoader: true }), singleFileName()] : [],
+    plugins: single
+      ? [viteSingleFile({ removeViteModuleLoader: true }), singleFileName()]
+      : [installable()],
     build: {
       outDir: single ? buildDir : resolve(buildDir, "site"),
       emptyOutDir: !single,

@@ -6,6 +6,7 @@ import { loadCore, type TomkrinCore } from "./core/index";
 import { compileCoreWasm } from "./core/wasm";
 import { byId, clearAlert, showAlert } from "./dom";
 import { Files } from "./files";
+import { keepSiteOffline, keepStorage, openLaunchedFiles } from "./install";
 import { buildLevelOptions, buildMonsterOptions } from "./options";
 import { buildPalette } from "./palette";
 import { Sound } from "./sound";
@@ -92,6 +93,7 @@ async function start(): Promise<void> {
   const state = new EditorState({ level: core.defaultLevel(), name: "", handle: null });
   const store = await openStore();
   if (store) await restore(core, state, store);
+  if (store) void keepStorage();
 
   const canvas = new LevelCanvas(core, state, byId<HTMLCanvasElement>("level"), byId("canvas-box"));
   buildPalette(core, state, byId("palette"));
@@ -106,6 +108,7 @@ async function start(): Promise<void> {
     openTape,
     decodeRecording: (name, bytes) => sound.decode(name, bytes),
   });
+  openLaunchedFiles((opened) => files.openFiles(opened));
   new TapeView(core, state, () => files.levelName);
   wireEditing(state, canvas);
 
@@ -124,6 +127,7 @@ async function start(): Promise<void> {
   clearAlert();
 }
 
+keepSiteOffline();
 start().catch((error: unknown) => {
   showAlert(
     `The editor could not start: ${error instanceof Error ? error.message : String(error)}`,
