@@ -25,7 +25,7 @@ function(tk_add_check name label)
 endfunction()
 
 # The Windows trees: every test runs under Wine (cmake/wine-run.sh), named after its tree so that
-# the tests of both trees can run in one ctest (the native tree's, cmake/othertrees.cmake.in), on
+# the tests of both trees can run in one ctest (the native tree's, cmake/othertrees.cmake), on
 # the display and Wine server of the tree's fixture (cmake/wine-fixture.sh), one Wine test at a
 # time in the whole run: they share the display and the tests' windows take the focus.
 if(WIN32)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The test command: installs what is missing, configures and builds every tree through its preset
 # (CMakePresets.json), then runs every check through ctest's test preset `all`: the native tree's
-# tests with the other trees' tests joined to them (cmake/othertrees.cmake.in). Each check is a
+# tests with the other trees' tests joined to them (cmake/othertrees.cmake). Each check is a
 # ctest test with a label, defined in CMake beside what it tests; `ctest --preset NAME` runs a
 # part (native, sources, win32, win64, web, fuzz, tiled, packages). Ends with ctest's summary, the
 # reasons of the checks skipped on this machine, and ALL TESTS PASSED or SOME TESTS FAILED.
