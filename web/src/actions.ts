@@ -6,7 +6,7 @@ export interface Action {
   id: string;
   // Its name: the button's, the command palette's.
   label: string;
-  // As aria-keyshortcuts writes them: "Control+Z", "Control+Shift+Z", "P", "Delete".
+  // As aria-keyshortcuts writes them: "Control+Z", "Control+Shift+Z", "P", "Delete", "Plus".
   keys?: string[];
   // Keys that only act on the canvas or the page itself, not on a focused button or list (Enter,
   // the arrows, Escape, a plain letter a focused control may want).
@@ -24,8 +24,9 @@ interface KeyChord {
 
 function chordOf(keys: string): KeyChord {
   const parts = keys.split("+");
-  // "Control++" names the plus key.
-  const key = (keys.endsWith("++") ? "+" : (parts.pop() ?? "")).toLowerCase();
+  // aria-keyshortcuts names the plus key "Plus", "+" being its separator.
+  const last = parts.pop() ?? "";
+  const key = last === "Plus" ? "+" : last.toLowerCase();
   return {
     ctrl: parts.includes("Control"),
     shift: parts.includes("Shift"),
@@ -47,7 +48,10 @@ function matches(chord: KeyChord, e: KeyboardEvent): boolean {
 
 // How a key is written for people: "Ctrl+Shift+Z".
 export function keyText(keys: string): string {
-  return keys.replace(/Control/g, "Ctrl").replace(/Delete/g, "Del");
+  return keys
+    .replace(/Control/g, "Ctrl")
+    .replace(/Delete/g, "Del")
+    .replace(/Plus/g, "+");
 }
 
 function isTextField(target: EventTarget | null): boolean {

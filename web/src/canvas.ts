@@ -8,7 +8,7 @@
 // tools only turn a press, a move and a release into the edits of edits.ts, and Alt+click picks
 // with any tool. Over the picture: the selected area, the rectangle being drawn, cells being pasted.
 import type { TomkrinCore } from "./core/api";
-import { pictureCanvas, setStatus } from "./dom";
+import { pictureCanvas } from "./dom";
 import type { Edits } from "./edits";
 import { areaOf, inArea, type Area } from "./rules";
 import { sameCell, type Cell, type EditorState } from "./state";
@@ -19,6 +19,7 @@ const RIGHT = 2;
 // the pointer must then move before it drags rather than clicks.
 const END_REACH = 5;
 const DRAG_START = 3;
+const MAX_ZOOM = 8;
 
 interface Grid {
   width: number; // picture pixels
@@ -99,23 +100,32 @@ export class LevelCanvas {
     canvas.addEventListener("keydown", (e) => this.onKey(e));
     canvas.addEventListener("focus", () => this.draw());
     canvas.addEventListener("blur", () => this.draw());
+    canvas.addEventListener("wheel", (e) => this.onWheel(e), { passive: false });
     window.addEventListener("resize", () => this.fit());
     state.subscribe((changes) => {
-      if (changes.has("level") || changes.has("area") || changes.has("floating")) this.draw();
+      if (changes.has("view")) this.fit();
+      else if (changes.has("level") || changes.has("area") || changes.has("floating")) this.draw();
     });
     this.fit();
   }
 
   // The largest integer zoom at which the picture fits the width of its box and the height of
   // the window below the box's top (at least 1).
-  fit(): void {
+  get fittingZoom(): number {
     const top = this.box.getBoundingClientRect().top + window.scrollY;
     const width = this.box.clientWidth;
     const height = window.innerHeight - top - 48;
-    const zoom = Math.max(
-      1,
-      Math.floor(Math.min(width / this.grid.width, height / this.grid.height)),
-    );
+    this.box.style.maxHeight = `${Math.max(height, this.grid.height)}px`;
+    return Math.max(1, Math.floor(Math.min(width / this.grid.width, height / this.grid.height)));
+  }
+
+  get currentZoom(): number {
+    return this.zoom;
+  }
+
+  // The zoom chosen in the store, else the fitting one; a larger picture scrolls in its box.
+  fit(): void {
+    const zoom = this.state.zoom ?? this.fittingZoom;
     if (zoom === this.zoom && this.canvas.dataset.zoom) return;
     this.zoom = zoom;
     this.canvas.width = this.grid.width * zoom;
@@ -138,6 +148,7 @@ export class LevelCanvas {
     );
     context.imageSmoothingEnabled = false;
     context.drawImage(this.picture, 0, 0, this.canvas.width, this.canvas.height);
+    if (this.state.showGrid) this.drawGrid(context);
     this.drawOverlays(context);
     if (this.canvas.matches(":focus-visible")) {
       const size = this.grid.cell * this.zoom;
@@ -155,6 +166,33 @@ export class LevelCanvas {
   private areaRect(area: Area): [number, number, number, number] {
     const size = this.grid.cell * this.zoom;
     return [area.col * size, area.row * size, area.width * size, area.height * size];
+  }
+
+  private drawGrid(context: CanvasRenderingContext2D): void {
+    const size = this.grid.cell * this.zoom;
+    context.strokeStyle = "rgba(255, 255, 255, 0.25)";
+    context.lineWidth = 1;
+    context.beginPath();
+    for (let col = 1; col < this.grid.columns; col++) {
+      context.moveTo(col * size + 0.5, 0);
+      context.lineTo(col * size + 0.5, this.canvas.height);
+    }
+    for (let row = 1; row < this.grid.rows; row++) {
+      context.moveTo(0, row * size + 0.5);
+      context.lineTo(this.canvas.width, row * size + 0.5);
+    }
+    context.stroke();
+  }
+
+  // Ctrl+wheel zooms, one step a notch.
+  private onWheel(e: WheelEvent): void {
+    if (!(e.ctrlKey || e.metaKey) || e.deltaY === 0) return;
+    e.preventDefault();
+    this.zoomBy(e.deltaY < 0 ? 1 : -1);
+  }
+
+  zoomBy(step: number): void {
+    this.state.setView({ zoom: Math.min(Math.max(this.zoom + step, 1), MAX_ZOOM) });
   }
 
   private drawOverlays(context: CanvasRenderingContext2D): void {
@@ -200,7 +238,7 @@ export class LevelCanvas {
     if (code === undefined) return;
     this.state.paint(this.core.withCell(this.state.level, cell.col, cell.row, code));
     this.state.setAnchor(cell);
-    setStatus(this.core.leftClickStatus(cell.col, cell.row));
+    this.state.say(this.core.leftClickStatus(cell.col, cell.row));
   }
 
   rightClick(cell: Cell): void {
@@ -208,7 +246,7 @@ export class LevelCanvas {
     if (code === undefined) return;
     const { col, row } = this.state.anchor;
     this.state.paint(this.core.withLine(this.state.level, col, row, cell.col, cell.row, code));
-    setStatus(this.core.rightClickStatus(cell.col, cell.row));
+    this.state.say(this.core.rightClickStatus(cell.col, cell.row));
   }
 
   // The pointer's position in picture pixels.

@@ -7,6 +7,7 @@ import { compileCoreWasm } from "./core/wasm";
 import { byId, clearAlert, setStatus, showAlert } from "./dom";
 import { Edits } from "./edits";
 import { Files } from "./files";
+import { showHover } from "./hover";
 import { buildLevelOptions, buildMonsterOptions } from "./options";
 import { wireActions } from "./pageactions";
 import { buildPalette } from "./palette";
@@ -80,6 +81,7 @@ async function start(): Promise<void> {
   });
   new TapeView(core, state, () => files.levelName);
   wireActions({ state, files, edits, canvas });
+  showHover(core, state, edits, byId("hover"));
   state.subscribe((changes) => {
     if (changes.has("status")) setStatus(state.status);
   });

@@ -133,6 +133,20 @@ function pageActions({ state, files, edits, canvas }: PageParts): Action[] {
     move("move-up", "Move pasted cells up", "ArrowUp", 0, -1),
     move("move-down", "Move pasted cells down", "ArrowDown", 0, 1),
     {
+      id: "grid",
+      label: "Grid",
+      keys: ["G"],
+      run: () => state.setView({ showGrid: !state.showGrid }),
+    },
+    { id: "zoom-in", label: "Zoom in", keys: ["Plus", "="], run: () => canvas.zoomBy(1) },
+    { id: "zoom-out", label: "Zoom out", keys: ["-"], run: () => canvas.zoomBy(-1) },
+    {
+      id: "zoom-fit",
+      label: "Zoom to fit",
+      keys: ["0"],
+      run: () => state.setView({ zoom: null }),
+    },
+    {
       id: "deselect",
       label: "Select nothing",
       keys: ["Escape"],
@@ -142,7 +156,7 @@ function pageActions({ state, files, edits, canvas }: PageParts): Action[] {
   ];
 }
 
-// The Tools toolbar: the pressed button is the tool in use.
+// The Tools toolbar, whose pressed button is the tool in use, and the Grid toggle.
 function bindTools(state: EditorState, actions: Actions): void {
   const buttons = TOOLS.map(({ tool }) => {
     const button = byId<HTMLButtonElement>(`tool-${tool}`);
@@ -153,8 +167,10 @@ function bindTools(state: EditorState, actions: Actions): void {
     for (const { tool, button } of buttons)
       button.setAttribute("aria-pressed", String(tool === state.tool));
   };
+  const grid = byId("grid");
   state.subscribe((changes) => {
     if (changes.has("tool")) show();
+    if (changes.has("view")) grid.setAttribute("aria-pressed", String(state.showGrid));
   });
   show();
 }
@@ -179,6 +195,7 @@ export function wireActions(parts: PageParts): Actions {
     "line-mode",
     "flip-horizontally",
     "flip-vertically",
+    "grid",
   ])
     actions.bind(byId<HTMLButtonElement>(id), id);
   actions.bind(byId<HTMLButtonElement>("open-commands"), "commands");

@@ -45,6 +45,8 @@ export type Change =
   | "clipboard"
   | "floating"
   | "status"
+  | "hover"
+  | "view"
   | "options"
   | "selection"
   | "monster"
@@ -100,6 +102,9 @@ export class EditorState {
   // The cell under the pointer, null off the canvas.
   hover: Cell | null = null;
   status = "";
+  // The canvas's grid lines, and its zoom as chosen (null: the largest that fits).
+  showGrid = false;
+  zoom: number | null = null;
   // The bytes last saved or opened; the level has unsaved changes while it differs from them.
   savedLevel: Uint8Array | null;
   // The same for the tape.
@@ -279,7 +284,13 @@ export class EditorState {
   setHover(cell: Cell | null): void {
     if (cell === this.hover || (cell && this.hover && sameCell(cell, this.hover))) return;
     this.hover = cell;
-    this.emit("status");
+    this.emit("hover");
+  }
+
+  setView(view: { showGrid?: boolean; zoom?: number | null }): void {
+    if (view.showGrid !== undefined) this.showGrid = view.showGrid;
+    if (view.zoom !== undefined) this.zoom = view.zoom;
+    this.emit("view");
   }
 
   say(text: string): void {

@@ -318,3 +318,58 @@ test("the command palette lists the actions with their keys and runs the one typ
   ]);
   expect(chooser.isMultiple()).toBe(true);
 });
+
+test("the pointer's cell is told with what the tool would do; Pick refuses a code of no block", async () => {
+  const page = editor();
+  const level = await openDemoLevel(page, 5);
+  // Cell (1, 1) given a code no block has (the level file holds the grid row by row after its
+  // 7-byte header).
+  const odd = Buffer.from(level.bytes);
+  odd[7 + 1 * COLUMNS + 1] = 0x12;
+  const file = join(outDir(), "odd.bin");
+  writeFileSync(file, odd);
+  const oddGrid = nativeLevel(odd).grid;
+  expect(oddGrid.codes[1 * COLUMNS + 1]).toBe(0x12);
+  await openFiles(page, file);
+  await button(page, "Key").click();
+  await button(page, "Fill").click();
+  await pointAt(page, { col: 2, row: 9 });
+  const count = floodCells(oddGrid, { col: 2, row: 9 }).length;
+  await expect(page.locator("#hover")).toHaveText(`(2, 9) Air: Fill gives ${count} cells Key`);
+  await button(page, "Pick").click();
+  await click(page, { col: 1, row: 1 });
+  await expect(page.getByRole("status")).toHaveText("No block has the code 0x12");
+  await expect(button(page, "Key")).toHaveAttribute("aria-pressed", "true");
+  expect(await saveLevel(page)).toEqual(odd);
+});
+
+test("the grid is switched on and off, and the canvas zooms by keys and Ctrl+wheel", async () => {
+  const page = editor();
+  const canvas = levelCanvas(page);
+  const zoom = async () => Number(await canvas.getAttribute("data-zoom"));
+  const fitting = await zoom();
+  await canvas.focus();
+  await page.keyboard.press("g");
+  await expect(button(page, "Grid")).toHaveAttribute("aria-pressed", "true");
+  await page.keyboard.press("+");
+  expect(await zoom()).toBe(fitting + 1);
+  // Larger than its box, the canvas scrolls in it.
+  const scrolls = await page
+    .locator("#canvas-box")
+    .evaluate((box) => box.scrollHeight > box.clientHeight);
+  expect(scrolls).toBe(true);
+  await page.keyboard.press("-");
+  await page.keyboard.press("-");
+  const smaller = Math.max(fitting - 1, 1);
+  expect(await zoom()).toBe(smaller);
+  const p = await cellPoint(page, 5, 5);
+  await page.mouse.move(p.x, p.y);
+  await page.keyboard.down("Control");
+  await page.mouse.wheel(0, -100);
+  await page.keyboard.up("Control");
+  expect(await zoom()).toBe(smaller + 1);
+  await page.keyboard.press("0");
+  expect(await zoom()).toBe(fitting);
+  await button(page, "Grid").click();
+  await expect(button(page, "Grid")).toHaveAttribute("aria-pressed", "false");
+});
