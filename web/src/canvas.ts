@@ -4,9 +4,10 @@
 // button and moving repeats the click at each new cell, the line first when both are held. A
 // press on a monster path's end and a move drags that end instead. Touch: a tap is a left click,
 // or a right click while the Line toggle is on. Keyboard: arrows move a cell cursor, Enter or
-// Space is a left click, Shift+Enter or Shift+Space a right click. That is the Pencil; the other
-// tools only turn a press, a move and a release into the edits of edits.ts, and Alt+click picks
-// with any tool. Over the picture: the selected area, the rectangle being drawn, cells being pasted.
+// Space is a left click (Fill and Pick at the cursor), Shift+Enter or Shift+Space a right click.
+// That is the Pencil; for the other tools a press, a move and a release only become the edits of
+// edits.ts, and Alt+click picks with any tool. Over the picture: the selected area, the rectangle
+// being drawn, the cells being pasted.
 import type { TomkrinCore } from "./core/api";
 import { pictureCanvas } from "./dom";
 import type { Edits } from "./edits";
@@ -488,7 +489,10 @@ export class LevelCanvas {
     }
     if (e.key === "Enter" || e.key === " ") {
       e.preventDefault();
-      if (e.shiftKey) this.rightClick(this.cursor);
+      // Fill and Pick act on the cursor's cell; the tools that drag paint as the Pencil.
+      if (this.state.tool === "fill") this.edits.fill(this.cursor);
+      else if (this.state.tool === "pick") this.edits.pick(this.cursor);
+      else if (e.shiftKey) this.rightClick(this.cursor);
       else this.leftClick(this.cursor);
       this.draw();
     }

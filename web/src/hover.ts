@@ -2,7 +2,7 @@
 // there.
 import type { TomkrinCore } from "./core/api";
 import type { Edits } from "./edits";
-import { codeAt, floodCells } from "./rules";
+import { floodCells } from "./rules";
 import type { Change, EditorState } from "./state";
 
 export function showHover(
@@ -18,8 +18,7 @@ export function showHover(
   const describe = (): string => {
     const cell = state.hover;
     if (!cell) return "";
-    const grid = edits.grid;
-    const code = codeAt(grid, cell);
+    const code = core.cellCode(state.level, cell.col, cell.row);
     const selected = core.blocks()[state.selectedBlock]?.name ?? "";
     const where = `(${cell.col}, ${cell.row}) ${blockName(code)}`;
     if (state.floating) return `${where}: a click puts the pasted cells down`;
@@ -29,7 +28,8 @@ export function showHover(
       case "rectangle":
         return `${where}: Rectangle of ${selected} from here`;
       case "fill": {
-        const count = floodCells(grid, cell).length;
+        // The whole grid read only here, so that painting under the pointer stays quick.
+        const count = floodCells(edits.grid, cell).length;
         return `${where}: Fill gives ${count} ${count === 1 ? "cell" : "cells"} ${selected}`;
       }
       case "pick":

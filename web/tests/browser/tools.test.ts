@@ -340,6 +340,10 @@ test("the pointer's cell is told with what the tool would do; Pick refuses a cod
   await click(page, { col: 1, row: 1 });
   await expect(page.getByRole("status")).toHaveText("No block has the code 0x12");
   await expect(button(page, "Key")).toHaveAttribute("aria-pressed", "true");
+  // From the keyboard: Enter picks at the cell cursor, in the corner.
+  await levelCanvas(page).focus();
+  await page.keyboard.press("Enter");
+  await expect(page.getByRole("status")).toHaveText("Brick = 0x3A");
   expect(await saveLevel(page)).toEqual(odd);
 });
 
