@@ -4,10 +4,15 @@
 // button and moving repeats the click at each new cell, the line first when both are held. A
 // press on a monster path's end and a move drags that end instead. Touch: a tap is a left click,
 // or a right click while the Line toggle is on. Keyboard: arrows move a cell cursor, Enter or
-// Space is a left click, Shift+Enter or Shift+Space a right click.
+// Space is a left click (Fill and Pick at the cursor), Shift+Enter or Shift+Space a right click.
+// That is the Pencil; for the other tools a press, a move and a release only become the edits of
+// edits.ts, and Alt+click picks with any tool. Over the picture: the selected area, the rectangle
+// being drawn, the cells being pasted.
 import type { TomkrinCore } from "./core/api";
-import { setStatus } from "./dom";
-import type { Cell, EditorState } from "./state";
+import { pictureCanvas } from "./dom";
+import type { Edits } from "./edits";
+import { areaOf, inArea, type Area } from "./rules";
+import { sameCell, type Cell, type EditorState } from "./state";
 
 const LEFT = 1;
 const RIGHT = 2;
@@ -15,6 +20,7 @@ const RIGHT = 2;
 // the pointer must then move before it drags rather than clicks.
 const END_REACH = 5;
 const DRAG_START = 3;
+const MAX_ZOOM = 8;
 
 interface Grid {
   width: number; // picture pixels
@@ -27,6 +33,20 @@ interface Grid {
 interface PathEnd {
   monster: number;
   end: "start" | "end";
+}
+
+// A rectangle being drawn or an area being selected, from the cell pressed to the cell now under
+// the pointer.
+interface Span {
+  from: Cell;
+  to: Cell;
+}
+
+// Pasted cells being dragged: where they were and the cell that was pressed.
+interface FloatDrag {
+  from: Cell;
+  at: Cell;
+  moved: boolean;
 }
 
 interface EndDrag extends PathEnd {
@@ -44,14 +64,19 @@ export class LevelCanvas {
   private held = 0; // the buttons held in the stroke going on
   private lastCell: Cell | null = null;
   private endDrag: EndDrag | null = null;
+  private span: Span | null = null;
+  private floatDrag: FloatDrag | null = null;
+  private readonly blockPictures: HTMLCanvasElement[];
   lineMode = false;
 
   constructor(
     private readonly core: TomkrinCore,
     private readonly state: EditorState,
+    private readonly edits: Edits,
     private readonly canvas: HTMLCanvasElement,
     private readonly box: HTMLElement,
   ) {
+    this.blockPictures = core.blockImages().map((image) => pictureCanvas(image));
     const image = core.canvasImage(state.level);
     const block = core.blockImages()[0];
     const cell = block ? block.width : 16;
@@ -71,27 +96,37 @@ export class LevelCanvas {
     canvas.addEventListener("pointerup", (e) => this.onPointerUp(e));
     canvas.addEventListener("pointercancel", () => this.finishStroke());
     canvas.addEventListener("lostpointercapture", () => this.finishStroke());
+    canvas.addEventListener("pointerleave", () => this.state.setHover(null));
     canvas.addEventListener("contextmenu", (e) => e.preventDefault());
     canvas.addEventListener("keydown", (e) => this.onKey(e));
     canvas.addEventListener("focus", () => this.draw());
     canvas.addEventListener("blur", () => this.draw());
+    canvas.addEventListener("wheel", (e) => this.onWheel(e), { passive: false });
     window.addEventListener("resize", () => this.fit());
     state.subscribe((changes) => {
-      if (changes.has("level")) this.draw();
+      if (changes.has("view")) this.fit();
+      else if (changes.has("level") || changes.has("area") || changes.has("floating")) this.draw();
     });
     this.fit();
   }
 
   // The largest integer zoom at which the picture fits the width of its box and the height of
   // the window below the box's top (at least 1).
-  fit(): void {
+  get fittingZoom(): number {
     const top = this.box.getBoundingClientRect().top + window.scrollY;
     const width = this.box.clientWidth;
     const height = window.innerHeight - top - 48;
-    const zoom = Math.max(
-      1,
-      Math.floor(Math.min(width / this.grid.width, height / this.grid.height)),
-    );
+    this.box.style.maxHeight = `${Math.max(height, this.grid.height)}px`;
+    return Math.max(1, Math.floor(Math.min(width / this.grid.width, height / this.grid.height)));
+  }
+
+  get currentZoom(): number {
+    return this.zoom;
+  }
+
+  // The zoom chosen in the store, else the fitting one; a larger picture scrolls in its box.
+  fit(): void {
+    const zoom = this.state.zoom ?? this.fittingZoom;
     if (zoom === this.zoom && this.canvas.dataset.zoom) return;
     this.zoom = zoom;
     this.canvas.width = this.grid.width * zoom;
@@ -114,6 +149,8 @@ export class LevelCanvas {
     );
     context.imageSmoothingEnabled = false;
     context.drawImage(this.picture, 0, 0, this.canvas.width, this.canvas.height);
+    if (this.state.showGrid) this.drawGrid(context);
+    this.drawOverlays(context);
     if (this.canvas.matches(":focus-visible")) {
       const size = this.grid.cell * this.zoom;
       context.strokeStyle = "#facc15";
@@ -127,13 +164,82 @@ export class LevelCanvas {
     }
   }
 
+  private areaRect(area: Area): [number, number, number, number] {
+    const size = this.grid.cell * this.zoom;
+    return [area.col * size, area.row * size, area.width * size, area.height * size];
+  }
+
+  private drawGrid(context: CanvasRenderingContext2D): void {
+    const size = this.grid.cell * this.zoom;
+    context.strokeStyle = "rgba(255, 255, 255, 0.25)";
+    context.lineWidth = 1;
+    context.beginPath();
+    for (let col = 1; col < this.grid.columns; col++) {
+      context.moveTo(col * size + 0.5, 0);
+      context.lineTo(col * size + 0.5, this.canvas.height);
+    }
+    for (let row = 1; row < this.grid.rows; row++) {
+      context.moveTo(0, row * size + 0.5);
+      context.lineTo(this.canvas.width, row * size + 0.5);
+    }
+    context.stroke();
+  }
+
+  // Ctrl+wheel zooms, one step a notch.
+  private onWheel(e: WheelEvent): void {
+    if (!(e.ctrlKey || e.metaKey) || e.deltaY === 0) return;
+    e.preventDefault();
+    this.zoomBy(e.deltaY < 0 ? 1 : -1);
+  }
+
+  zoomBy(step: number): void {
+    this.state.setView({ zoom: Math.min(Math.max(this.zoom + step, 1), MAX_ZOOM) });
+  }
+
+  private drawOverlays(context: CanvasRenderingContext2D): void {
+    const size = this.grid.cell * this.zoom;
+    const floating = this.state.floating;
+    if (floating) {
+      const { clip, at } = floating;
+      for (let y = 0; y < clip.height; y++)
+        for (let x = 0; x < clip.width; x++) {
+          const code = clip.codes[y * clip.width + x] ?? 0;
+          const picture = this.blockPictures[this.core.blockIndexOfCode(code)];
+          const left = (at.col + x) * size;
+          const top = (at.row + y) * size;
+          if (picture) context.drawImage(picture, left, top, size, size);
+          else context.clearRect(left, top, size, size);
+        }
+    }
+    const outlines: [Area | null, string][] = [
+      [this.state.area, "#2563eb"],
+      [
+        this.span && this.state.tool === "rectangle" ? areaOf(this.span.from, this.span.to) : null,
+        "#dc2626",
+      ],
+      [
+        floating && { ...floating.at, width: floating.clip.width, height: floating.clip.height },
+        "#16a34a",
+      ],
+    ];
+    context.lineWidth = 2;
+    context.setLineDash([4, 3]);
+    for (const [area, colour] of outlines) {
+      if (!area) continue;
+      const [x, y, w, h] = this.areaRect(area);
+      context.strokeStyle = colour;
+      context.strokeRect(x + 1, y + 1, w - 2, h - 2);
+    }
+    context.setLineDash([]);
+  }
+
   // The editor's clicks, each a step of the history unless a stroke gathers them.
   leftClick(cell: Cell): void {
     const code = this.core.blocks()[this.state.selectedBlock]?.code;
     if (code === undefined) return;
     this.state.paint(this.core.withCell(this.state.level, cell.col, cell.row, code));
     this.state.setAnchor(cell);
-    setStatus(this.core.leftClickStatus(cell.col, cell.row));
+    this.state.say(this.core.leftClickStatus(cell.col, cell.row));
   }
 
   rightClick(cell: Cell): void {
@@ -141,7 +247,7 @@ export class LevelCanvas {
     if (code === undefined) return;
     const { col, row } = this.state.anchor;
     this.state.paint(this.core.withLine(this.state.level, col, row, cell.col, cell.row, code));
-    setStatus(this.core.rightClickStatus(cell.col, cell.row));
+    this.state.say(this.core.rightClickStatus(cell.col, cell.row));
   }
 
   // The pointer's position in picture pixels.
@@ -192,12 +298,70 @@ export class LevelCanvas {
     else if (button === RIGHT) this.rightClick(cell);
   }
 
+  // A press with any tool but the Pencil (or with Alt, or on pasted cells): the left button or a
+  // tap only.
+  private toolDown(e: PointerEvent, cell: Cell | null): void {
+    if ((e.pointerType === "mouse" && e.button !== 0) || !cell) return;
+    const floating = this.state.floating;
+    if (floating) {
+      const area = { ...floating.at, width: floating.clip.width, height: floating.clip.height };
+      if (inArea(area, cell)) {
+        this.floatDrag = { from: cell, at: floating.at, moved: false };
+        this.canvas.setPointerCapture(e.pointerId);
+      } else this.edits.commitFloating();
+      return;
+    }
+    const tool = e.altKey ? "pick" : this.state.tool;
+    if (tool === "pick") this.edits.pick(cell);
+    else if (tool === "fill") this.edits.fill(cell);
+    else if (tool === "rectangle" || tool === "select") {
+      this.span = { from: cell, to: cell };
+      this.canvas.setPointerCapture(e.pointerId);
+      if (tool === "select") this.state.setArea(areaOf(cell, cell));
+      else this.draw();
+    }
+  }
+
+  private toolMove(cell: Cell): void {
+    const drag = this.floatDrag;
+    const floating = this.state.floating;
+    if (drag && floating) {
+      const at = {
+        col: drag.at.col + cell.col - drag.from.col,
+        row: drag.at.row + cell.row - drag.from.row,
+      };
+      if (sameCell(at, floating.at)) return;
+      drag.moved = true;
+      this.state.setFloating({ ...floating, at });
+    } else if (this.span && !sameCell(cell, this.span.to)) {
+      this.span.to = cell;
+      if (this.state.tool === "select") this.state.setArea(areaOf(this.span.from, cell));
+      else this.draw();
+    }
+  }
+
+  private toolUp(e: PointerEvent): void {
+    const cell = this.cellOf(e);
+    if (cell) this.toolMove(cell);
+    if (this.floatDrag && !this.floatDrag.moved) this.edits.commitFloating();
+    const span = this.span;
+    if (span && this.state.tool === "rectangle")
+      this.edits.rectangle(span.from, span.to, e.shiftKey);
+    this.floatDrag = null;
+    this.span = null;
+    this.draw();
+  }
+
   private onPointerDown(e: PointerEvent): void {
     const button = this.buttonOf(e);
     if (button === 0) return;
     e.preventDefault();
     this.canvas.focus({ preventScroll: true });
     const cell = this.cellOf(e);
+    if (this.held === 0 && (this.state.floating || e.altKey || this.state.tool !== "pencil")) {
+      this.toolDown(e, cell);
+      return;
+    }
     if (this.held === 0) {
       this.state.beginStroke();
       this.canvas.setPointerCapture(e.pointerId);
@@ -212,6 +376,12 @@ export class LevelCanvas {
   }
 
   private onPointerMove(e: PointerEvent): void {
+    const at = this.cellOf(e);
+    this.state.setHover(at);
+    if (this.span || this.floatDrag) {
+      if (at) this.toolMove(at);
+      return;
+    }
     if (this.held === 0) return;
     if (e.pointerType === "mouse") {
       // A second button pressed or one let go while the other is held comes as a move.
@@ -271,6 +441,10 @@ export class LevelCanvas {
   }
 
   private onPointerUp(e: PointerEvent): void {
+    if (this.span || this.floatDrag) {
+      this.toolUp(e);
+      return;
+    }
     const drag = this.endDrag;
     // A press on a path's end that never moved is a click after all.
     if (drag && !drag.dragging && this.buttonOf(e) === LEFT) this.leftClick(drag.cell);
@@ -283,6 +457,11 @@ export class LevelCanvas {
   }
 
   private finishStroke(): void {
+    if (this.span || this.floatDrag) {
+      this.span = null;
+      this.floatDrag = null;
+      this.draw();
+    }
     if (this.held === 0 && !this.endDrag && this.lastCell === null) return;
     this.held = 0;
     this.endDrag = null;
@@ -291,6 +470,8 @@ export class LevelCanvas {
   }
 
   private onKey(e: KeyboardEvent): void {
+    // The keys move and put down pasted cells then (the page's actions).
+    if (this.state.floating) return;
     const moves: Record<string, [number, number]> = {
       ArrowLeft: [-1, 0],
       ArrowRight: [1, 0],
@@ -308,7 +489,10 @@ export class LevelCanvas {
     }
     if (e.key === "Enter" || e.key === " ") {
       e.preventDefault();
-      if (e.shiftKey) this.rightClick(this.cursor);
+      // Fill and Pick act on the cursor's cell; the tools that drag paint as the Pencil.
+      if (this.state.tool === "fill") this.edits.fill(this.cursor);
+      else if (this.state.tool === "pick") this.edits.pick(this.cursor);
+      else if (e.shiftKey) this.rightClick(this.cursor);
       else this.leftClick(this.cursor);
       this.draw();
     }

@@ -1,7 +1,7 @@
 // Files in and out: New, Open (the file input, a drop on the page, "Open in place…" where the
 // browser has the File System Access API), Save level, Save picture and Export for Tiled. What a
 // file is and what is wrong with it is the core's to say (openFile); the page shows the core's
-// message and keeps the level it had.
+// message and keeps the level it had. The buttons run these through the page's actions.
 import { zipSync } from "fflate";
 
 import type { NamedBytes, OpenResult, TomkrinCore } from "./core/api";
@@ -43,7 +43,6 @@ export class Files {
     private readonly state: EditorState,
     private readonly targets: FileTargets,
   ) {
-    byId("new").addEventListener("click", () => this.newLevel());
     const open = byId<HTMLInputElement>("open");
     open.addEventListener("change", () => {
       const files = Array.from(open.files ?? []);
@@ -55,9 +54,6 @@ export class Files {
       inPlace.hidden = false;
       inPlace.addEventListener("click", () => void this.openInPlace());
     }
-    byId("save-level").addEventListener("click", () => void this.saveLevel());
-    byId("save-picture").addEventListener("click", () => this.savePicture());
-    byId("export-tiled").addEventListener("click", () => this.exportForTiled());
     this.acceptDrops();
   }
 

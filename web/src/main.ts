@@ -1,13 +1,16 @@
-// The page: loads the core, gives back the session kept in the browser, and wires the views to the
-// one state. Undo and redo from the buttons and Ctrl+Z, Ctrl+Shift+Z, Ctrl+Y; the Line toggle;
-// the question before a tab with unsaved changes closes.
+// The page: loads the core, gives back the session kept in the browser, and wires the views and the
+// page's actions (pageactions.ts: the buttons, the keys, the command palette) to the one state;
+// the status line; the question before a tab with unsaved changes closes.
 import { LevelCanvas } from "./canvas";
 import { loadCore, type TomkrinCore } from "./core/index";
 import { compileCoreWasm } from "./core/wasm";
-import { byId, clearAlert, showAlert } from "./dom";
+import { byId, clearAlert, setStatus, showAlert } from "./dom";
+import { Edits } from "./edits";
 import { Files } from "./files";
+import { showHover } from "./hover";
 import { keepSiteOffline, keepStorage, openLaunchedFiles } from "./install";
 import { buildLevelOptions, buildMonsterOptions } from "./options";
+import { wireActions } from "./pageactions";
 import { buildPalette } from "./palette";
 import { Sound } from "./sound";
 import { EditorState } from "./state";
@@ -50,43 +53,6 @@ function keep(state: EditorState, store: SessionStore): void {
   });
 }
 
-function isTextField(target: EventTarget | null): boolean {
-  if (!(target instanceof HTMLElement)) return false;
-  if (target instanceof HTMLTextAreaElement) return true;
-  return (
-    target instanceof HTMLInputElement &&
-    !["checkbox", "radio", "button", "file"].includes(target.type)
-  );
-}
-
-function wireEditing(state: EditorState, canvas: LevelCanvas): void {
-  const undo = byId<HTMLButtonElement>("undo");
-  const redo = byId<HTMLButtonElement>("redo");
-  undo.addEventListener("click", () => state.undo());
-  redo.addEventListener("click", () => state.redo());
-  const line = byId<HTMLButtonElement>("line-mode");
-  line.addEventListener("click", () => {
-    canvas.lineMode = !canvas.lineMode;
-    line.setAttribute("aria-pressed", String(canvas.lineMode));
-  });
-  document.addEventListener("keydown", (e) => {
-    if (!(e.ctrlKey || e.metaKey) || e.altKey || isTextField(e.target)) return;
-    const key = e.key.toLowerCase();
-    if (key === "z" && !e.shiftKey) state.undo();
-    else if ((key === "z" && e.shiftKey) || key === "y") state.redo();
-    else return;
-    e.preventDefault();
-  });
-  const show = () => {
-    undo.disabled = !state.canUndo;
-    redo.disabled = !state.canRedo;
-  };
-  state.subscribe((changes) => {
-    if (changes.has("history")) show();
-  });
-  show();
-}
-
 async function start(): Promise<void> {
   const module = await compileCoreWasm();
   const core = await loadCore(module);
@@ -95,7 +61,14 @@ async function start(): Promise<void> {
   if (store) await restore(core, state, store);
   if (store) void keepStorage();
 
-  const canvas = new LevelCanvas(core, state, byId<HTMLCanvasElement>("level"), byId("canvas-box"));
+  const edits = new Edits(core, state);
+  const canvas = new LevelCanvas(
+    core,
+    state,
+    edits,
+    byId<HTMLCanvasElement>("level"),
+    byId("canvas-box"),
+  );
   buildPalette(core, state, byId("palette"));
   buildLevelOptions(core, state);
   buildMonsterOptions(core, state);
@@ -110,7 +83,11 @@ async function start(): Promise<void> {
   });
   openLaunchedFiles((opened) => files.openFiles(opened));
   new TapeView(core, state, () => files.levelName);
-  wireEditing(state, canvas);
+  wireActions({ state, files, edits, canvas });
+  showHover(core, state, edits, byId("hover"));
+  state.subscribe((changes) => {
+    if (changes.has("status")) setStatus(state.status);
+  });
 
   const fileName = byId("file-name");
   const showName = () => {

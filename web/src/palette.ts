@@ -1,7 +1,7 @@
 // The palette: one button per block of the catalogue, named as the catalogue names it and showing
 // the block's picture. Choosing one selects it for the canvas and tells its name and code.
 import type { TomkrinCore } from "./core/api";
-import { pictureCanvas, setStatus } from "./dom";
+import { pictureCanvas } from "./dom";
 import type { EditorState } from "./state";
 
 export function buildPalette(core: TomkrinCore, state: EditorState, container: HTMLElement): void {
@@ -15,7 +15,7 @@ export function buildPalette(core: TomkrinCore, state: EditorState, container: H
     if (image) button.append(pictureCanvas(image));
     button.addEventListener("click", () => {
       state.selectBlock(index);
-      setStatus(core.selectedBlockStatus(index));
+      state.say(core.selectedBlockStatus(index));
     });
     container.append(button);
     return button;

@@ -1,7 +1,10 @@
 // The one state of the page: the level being edited and the opened tape with their undo history,
-// the selected block, the anchor of the line tool. Every change goes through here and is announced
-// to the views, which draw from it. No DOM.
+// the selected block, the anchor of the line tool, and the interface's own state: the tool, the
+// selected area, the clipboard, the cells being pasted, the status line. Every change goes
+// through here (the actions of actions.ts, the views) and is announced to the views, which draw
+// from it. No DOM.
 import { History } from "./history";
+import type { Area, Clip } from "./rules";
 
 // The level being edited: the level file's bytes and where it saves to.
 export interface LevelDocument {
@@ -37,6 +40,13 @@ interface Step {
 // the one edited now (opened, or reached by undo or redo), not only other bytes of the same one.
 export type Change =
   | "level"
+  | "tool"
+  | "area"
+  | "clipboard"
+  | "floating"
+  | "status"
+  | "hover"
+  | "view"
   | "options"
   | "selection"
   | "monster"
@@ -48,12 +58,25 @@ export type Change =
 
 export type Listener = (changes: ReadonlySet<Change>) => void;
 
+export type Tool = "pencil" | "rectangle" | "fill" | "pick" | "select";
+
+// Pasted cells not yet part of the level: the clip with its top-left corner on `at` (which may lie
+// off the grid: the cells past its edge are left out when they are put down).
+export interface Floating {
+  clip: Clip;
+  at: Cell;
+}
+
 export function sameBytes(a: Uint8Array | null, b: Uint8Array | null): boolean {
   if (a === b) return true;
   if (a === null || b === null) return false;
   if (a.length !== b.length) return false;
   for (let i = 0; i < a.length; i++) if (a[i] !== b[i]) return false;
   return true;
+}
+
+export function sameCell(a: Cell, b: Cell): boolean {
+  return a.col === b.col && a.row === b.row;
 }
 
 export class EditorState {
@@ -68,6 +91,18 @@ export class EditorState {
   // The monster the monster options show, 0 to 3.
   selectedMonster = 0;
   anchor: Cell = { col: 0, row: 0 };
+  tool: Tool = "pencil";
+  // The area the Select tool marked; null: none (the flips then take the whole grid).
+  area: Area | null = null;
+  // Copied cells: they outlive the level they came from, so they paste into another.
+  clipboard: Clip | null = null;
+  floating: Floating | null = null;
+  // The cell under the pointer, null off the canvas.
+  hover: Cell | null = null;
+  status = "";
+  // The canvas's grid lines, and its zoom as chosen (null: the largest that fits).
+  showGrid = false;
+  zoom: number | null = null;
   // The bytes last saved or opened; the level has unsaved changes while it differs from them.
   savedLevel: Uint8Array | null;
   // The same for the tape.
@@ -171,7 +206,10 @@ export class EditorState {
     this.push({ document: doc });
     this.savedLevel = doc.level;
     this.anchor = { col: 0, row: 0 };
-    this.emit("level", "options", "history", "saved", "anchor", "document");
+    // The selection was of the level that was shown; the clipboard stays, to paste into this one.
+    this.floating = null;
+    this.area = null;
+    this.emit("level", "options", "history", "saved", "anchor", "document", "floating", "area");
   }
 
   // A session restored from storage: its level with nothing to undo.
@@ -197,7 +235,9 @@ export class EditorState {
     const after = move();
     if (after === undefined) return;
     this.fieldEdit = null;
-    const changes: Change[] = ["level", "options", "history", "saved"];
+    // Cells being pasted belong to the level that was shown: they go with it.
+    this.floating = null;
+    const changes: Change[] = ["level", "options", "history", "saved", "floating"];
     if (after.tape !== before.tape) changes.push("tape");
     if (after.document.tapeSlot !== before.document.tapeSlot) changes.push("document");
     this.emit(...changes);
@@ -218,6 +258,43 @@ export class EditorState {
   selectMonster(k: number): void {
     this.selectedMonster = k;
     this.emit("monster");
+  }
+
+  setTool(tool: Tool): void {
+    this.tool = tool;
+    this.emit("tool");
+  }
+
+  setArea(area: Area | null): void {
+    this.area = area;
+    this.emit("area");
+  }
+
+  setClipboard(clip: Clip): void {
+    this.clipboard = clip;
+    this.emit("clipboard");
+  }
+
+  setFloating(floating: Floating | null): void {
+    this.floating = floating;
+    this.emit("floating");
+  }
+
+  setHover(cell: Cell | null): void {
+    if (cell === this.hover || (cell && this.hover && sameCell(cell, this.hover))) return;
+    this.hover = cell;
+    this.emit("hover");
+  }
+
+  setView(view: { showGrid?: boolean; zoom?: number | null }): void {
+    if (view.showGrid !== undefined) this.showGrid = view.showGrid;
+    if (view.zoom !== undefined) this.zoom = view.zoom;
+    this.emit("view");
+  }
+
+  say(text: string): void {
+    this.status = text;
+    this.emit("status");
   }
 
   setAnchor(cell: Cell): void {
