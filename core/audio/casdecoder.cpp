@@ -66,8 +66,19 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
     take([](const LostStretch& l) { return l.damage == Damage::Jump && !l.unseen; });
     if (takers.empty())
         take([](const LostStretch& l) { return l.damage == Damage::Noise; });
-    if (takers.empty())
-        take([](const LostStretch& l) { return l.unseen; });
+    // Bytes that did not frame close together are one place where the tape may have jumped (the
+    // reading takes a few bytes to fall into step again): its first byte.
+    constexpr std::size_t kOnePlace = 8;
+    if (takers.empty()) {
+        std::size_t last = 0;
+        for (std::size_t k = 0; k < block.lost.size(); ++k) {
+            if (!block.lost[k].unseen)
+                continue;
+            if (takers.empty() || block.lost[k].first > last + kOnePlace)
+                takers.push_back(k);
+            last = block.lost[k].first;
+        }
+    }
     if (takers.empty())
         return;
     // The bytes missing, shared out among them: the first ones take what does not divide.

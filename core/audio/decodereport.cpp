@@ -66,7 +66,7 @@ std::string bytesText(std::size_t first, std::size_t count) {
 }
 
 // "bytes 8271 to 8275 lost in a dropout of 40 ms (filled with 0x00)".
-std::string lostLine(const LostStretch& lost, std::size_t jumps) {
+std::string lostLine(const LostStretch& lost) {
     std::string line = bytesText(lost.first, lost.count);
     const double duration = lost.endSeconds - lost.seconds;
     switch (lost.damage) {
@@ -91,8 +91,8 @@ std::string lostLine(const LostStretch& lost, std::size_t jumps) {
         line += "; at least so many: no file header tells the block's length";
         break;
     case LostCount::Guessed:
-        line += "; the file header tells what the block's " + std::to_string(jumps) +
-                " jumps lost together, how they share it is a guess";
+        line += "; the file header tells how many bytes the block's jumps lost together, and how "
+                "they share them is a guess";
         break;
     }
     if (lost.doubtfulBefore)
@@ -191,9 +191,6 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
         if (!quiet)
             out << blockLine(block, i + 1) << '\n';
         // The framing errors, the lost stretches and the unsure bytes, in the order of the block.
-        std::size_t jumps = 0;
-        for (const LostStretch& lost : block.lost)
-            jumps += lost.damage == Damage::Jump ? 1 : 0;
         struct Line {
             std::size_t byte;
             double seconds;
@@ -204,7 +201,7 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
             lines.push_back({block.framingErrors[k], block.framingErrorSeconds[k],
                              "framing error in byte " + std::to_string(block.framingErrors[k])});
         for (const LostStretch& lost : block.lost) {
-            lines.push_back({lost.first, lost.seconds, lostLine(lost, jumps)});
+            lines.push_back({lost.first, lost.seconds, lostLine(lost)});
             lostBytes += lost.count;
             ++stretches;
             doubtful += lost.doubtfulBefore ? 1 : 0;
