@@ -39,9 +39,12 @@ constexpr const char* kHelp =
     "header announces (or, with no header before it, whose signal stops early) and every file\n"
     "that stops before its end. A block that holds all its header announces is whole, even\n"
     "where the recording stops right after it.\n"
-    "Exit status: 0 for a clean decode, 1 when there was a framing error, a byte was lost or\n"
-    "placed by a guess, a block or file was cut short, no tape signal was heard or the decode\n"
-    "failed (what was decoded is still written), 2 for a wrong command line.\n";
+    "A byte that frames but whose bits were told by a narrow margin, or a file header that\n"
+    "does not hold together, is named as unsure.\n"
+    "Exit status: 0 for a clean decode, sure of every byte, 1 when there was a framing error,\n"
+    "a byte was lost, placed by a guess or unsure, a block or file was cut short, no tape\n"
+    "signal was heard or the decode failed (what was decoded is still written), 2 for a wrong\n"
+    "command line.\n";
 
 DecodeOutcome failWith(FileFailure& failure, const std::string& file, const std::string& what) {
     failure = {file, what};

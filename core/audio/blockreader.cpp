@@ -72,6 +72,8 @@ constexpr double kLeadInRun = 16;
 // A stretch of damage after which the bytes come back off their old places by more than this share
 // of a byte lost time: the tape jumped. (The timing holds to a few hundredths of a byte.)
 constexpr double kJumpShare = 0.15;
+// How much of the last stop bit of a block's last byte the recording may lack, in bits.
+constexpr double kLastBitCut = 0.25;
 // The samples the reader may still look back at, in bits before the byte it reads: the lead-in
 // before a first start bit found anew.
 constexpr double kKeptBits = kLeadInBits + 4;
@@ -216,10 +218,25 @@ double phaseDrift(const ByteBits& byte) {
     return variance > 0 ? -covariance / variance : 0;
 }
 
+// Whether the byte read as `reading` is sure: each of its bits, the start and stop bits too, told
+// from the other value by at least kSureMargin (tonephases.h). Noise that turns a bit leaves it
+// near the line between the values far more often than far beyond it; the line lies where
+// recordings a few dB above the decoder's edge still have no byte below it.
+constexpr float kSureMargin = 0.3f;
+bool sure(const ByteReading& reading) {
+    for (const float margin : reading.margins)
+        if (margin < kSureMargin)
+            return false;
+    return true;
+}
+
 void keepByte(const ByteReading& reading, double start, ReadBlock& block) {
     if (!framed(reading.ones)) {
         block.framingErrors.push_back(block.bytes.size());
         block.framingErrorStarts.push_back(start);
+    } else if (!sure(reading)) {
+        block.unsure.push_back(block.bytes.size());
+        block.unsureStarts.push_back(start);
     }
     block.bytes.push_back(dataByte(reading.ones));
 }
@@ -247,8 +264,8 @@ struct BlockReader::Resumption {
     double silenceTo = 0;
 };
 
-bool BlockReader::fits(double position) const {
-    const double end = position + kTapeByteBits * detector_.bitLength();
+bool BlockReader::fits(double position, double bitsShort) const {
+    const double end = position + (kTapeByteBits - bitsShort) * detector_.bitLength();
     return end <= static_cast<double>(signal_.reach(static_cast<std::size_t>(std::ceil(end))));
 }
 
@@ -521,7 +538,11 @@ LostBytes BlockReader::lostBetween(const ReadBlock& block, double from, double a
     lost.first = block.bytes.size();
     lost.from = from;
     lost.to = at;
-    if (2 * found.silentSteps * kScanStep * bit >= at - from) {
+    // A reading that resumes before the byte where it failed found the tape out of step with it:
+    // it jumped, whatever silence or noise lay on the way.
+    if (at <= from) {
+        lost.damage = Damage::Jump;
+    } else if (2 * found.silentSteps * kScanStep * bit >= at - from) {
         lost.damage = Damage::Dropout;
         lost.from = found.silenceFrom;
         lost.to = found.silenceTo;
@@ -540,7 +561,7 @@ void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) {
     block.bytes.insert(block.bytes.end(), lost.count, 0x00);
     if (!block.lost.empty()) {
         LostBytes& last = block.lost.back();
-        if (last.first + last.count == lost.first && last.damage == lost.damage) {
+        if (last.first + last.count == lost.first && last.damage == lost.damage && !last.unseen) {
             last.count += lost.count;
             last.to = lost.to;
             return;
@@ -588,6 +609,12 @@ void BlockReader::dropLastRead(ReadBlock& block) {
         block.framingErrors.pop_back();
         block.framingErrorStarts.pop_back();
     }
+    while (!block.unsure.empty() && block.unsure.back() >= index) {
+        block.unsure.pop_back();
+        block.unsureStarts.pop_back();
+    }
+    while (!block.lost.empty() && block.lost.back().unseen && block.lost.back().first >= index)
+        block.lost.pop_back();
     recent_.pop_back();
 }
 
@@ -619,7 +646,9 @@ double BlockReader::resume(ReadBlock& block, double start, const Resumption& fou
             lost.doubtfulBefore = lost.damage == Damage::Jump;
         }
     }
-    if (lost.count > 0)
+    // A stretch that sounded is kept even when its duration makes no whole byte: a jump of whole
+    // bytes, or one back behind where the reading failed, lost bytes all the same.
+    if (lost.count > 0 || lost.damage != Damage::Dropout)
         keepLost(block, lost);
     detector_.setBitLength(found.bitLength);
     return at;
@@ -639,7 +668,10 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
     bool timed = false; // whether the tones' phases timed the last byte
     std::size_t goodBytes = 0;
     while (true) {
-        if (!fits(start)) {
+        // A recording that stops right after a block's last stop bit may stop a little before
+        // where the reader's timing puts its end: the byte is read all the same, the samples it
+        // lacks as silence.
+        if (!fits(start, block.bytes.empty() ? 0 : kLastBitCut)) {
             endAtRecordingEnd(start, block);
             return;
         }
@@ -680,6 +712,14 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                     timed = false;
                     continue;
                 }
+                LostBytes unseen;
+                unseen.first = block.bytes.size();
+                unseen.damage = Damage::Jump;
+                unseen.from = start;
+                unseen.to = next;
+                unseen.doubtfulBefore = true;
+                unseen.unseen = true;
+                block.lost.push_back(unseen);
             } else {
                 Resumption found;
                 if (findResumption(start, found)) {

@@ -46,6 +46,10 @@ struct LostBytes {
     double to = 0;   // where the signal is back (for a dropout: where it is back after silence)
     // The byte before was read, but a jump may lie in it: its value is in doubt.
     bool doubtfulBefore = false;
+    // No stretch the reader saw, but a byte that did not frame between bytes that do, where the
+    // tape may have jumped by whole bytes (the timing takes up a part of a byte): it holds bytes
+    // only when the block's file header says the block lacks some that no other stretch took.
+    bool unseen = false;
 };
 
 struct ReadBlock {
@@ -58,8 +62,13 @@ struct ReadBlock {
     std::vector<std::size_t> framingErrors; // indices of bytes with a start bit that is not 0 or
                                             // a stop bit that is not 1
     std::vector<double> framingErrorStarts; // sample position of each of those bytes
-    std::vector<LostBytes> lost;            // in the order of the block
-    std::size_t goodBytes = 0;              // bytes read that framed
+    std::vector<std::size_t> unsure; // indices of bytes that frame, but a bit of which was told
+                                     // from the other value by a narrow margin
+    std::vector<double> unsureStarts;
+    std::vector<LostBytes> lost; // in the order of the block; a jump or noise that lost no whole
+                                 // byte by its duration has a count of 0 (the block's file
+                                 // header may tell that it did)
+    std::size_t goodBytes = 0;   // bytes read that framed
     BlockEnd ending = BlockEnd::Silence;
 };
 
@@ -81,7 +90,8 @@ class BlockReader {
     double followStartBit(double expected);
     void setBitLength(double samples);
     void endAtRecordingEnd(double start, ReadBlock& block) const;
-    bool fits(double position) const;
+    // Whether the recording holds the byte at `position`, but for its last `bitsShort` bits.
+    bool fits(double position, double bitsShort = 0) const;
     float silence() const;
     bool gridHolds(double start, int bytes) const;
     bool clearByte(const BitDetector& probe, double start, bool& silent) const;

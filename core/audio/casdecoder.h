@@ -35,6 +35,25 @@ struct LostStretch {
     double endSeconds = 0;
     LostCount sureness = LostCount::Sure;
     bool doubtfulBefore = false; // the byte before was read where the tape may have jumped already
+    bool unseen =
+        false; // a byte that did not frame, where the tape may have jumped (blockreader.h)
+};
+
+// Why a byte kept as read is not sure to be the tape's.
+enum class Doubt {
+    Faint,     // a bit of it was told from the other value by a narrow margin, as noise leaves it
+    Jump,      // the signal jumps out of step right after it, and how many bytes the jump took
+               // no file header tells
+    IdBytes,   // one of a file header's ten id bytes that differ from the rest
+    Name,      // a byte of a file header's name that does not print
+    Addresses, // a binary file's addresses, which announce fewer bytes than its data block holds
+};
+
+struct UnsureBytes {
+    std::size_t first = 0; // index of the first of them in the block
+    std::size_t count = 1;
+    double seconds = 0; // where the first starts in the recording
+    Doubt doubt = Doubt::Faint;
 };
 
 struct DecodedBlock {
@@ -46,7 +65,8 @@ struct DecodedBlock {
     std::vector<std::uint8_t> bytes;
     std::vector<std::size_t> framingErrors; // indices into bytes
     std::vector<double> framingErrorSeconds;
-    std::vector<LostStretch> lost; // the lost bytes, given as 0x00, in the order of the block
+    std::vector<LostStretch> lost;   // the lost bytes, given as 0x00, in the order of the block
+    std::vector<UnsureBytes> unsure; // in the order of the block
     BlockEnd ending = BlockEnd::Silence;
     bool endsEarly() const {
         return ending == BlockEnd::MidByte || ending == BlockEnd::RecordingEnds;
@@ -64,6 +84,7 @@ class TapeDecoder {
 
   private:
     void place(DecodedBlock& block) const;
+    void doubtFile(DecodedBlock& block) const;
 
     double sampleRate_;
     SignalWindow window_;

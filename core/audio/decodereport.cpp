@@ -1,5 +1,6 @@
 #include "core/audio/decodereport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -58,11 +59,15 @@ std::string milliseconds(double seconds) {
     return std::to_string(std::lround(seconds * 1000)) + " ms";
 }
 
+std::string bytesText(std::size_t first, std::size_t count) {
+    return count == 1
+               ? "byte " + std::to_string(first)
+               : "bytes " + std::to_string(first) + " to " + std::to_string(first + count - 1);
+}
+
 // "bytes 8271 to 8275 lost in a dropout of 40 ms (filled with 0x00)".
-std::string lostLine(const LostStretch& lost, std::size_t jumps) {
-    std::string line = lost.count == 1 ? "byte " + std::to_string(lost.first)
-                                       : "bytes " + std::to_string(lost.first) + " to " +
-                                             std::to_string(lost.first + lost.count - 1);
+std::string lostLine(const LostStretch& lost) {
+    std::string line = bytesText(lost.first, lost.count);
     const double duration = lost.endSeconds - lost.seconds;
     switch (lost.damage) {
     case Damage::Dropout:
@@ -86,14 +91,55 @@ std::string lostLine(const LostStretch& lost, std::size_t jumps) {
         line += "; at least so many: no file header tells the block's length";
         break;
     case LostCount::Guessed:
-        line += "; the file header tells what the block's " + std::to_string(jumps) +
-                " jumps lost together, how they share it is a guess";
+        line += "; the file header tells how many bytes the block's jumps lost together, and how "
+                "they share them is a guess";
         break;
     }
     if (lost.doubtfulBefore)
         line +=
             "; byte " + std::to_string(lost.first - 1) + ", read just before, may hold some of it";
     return line + ")";
+}
+
+// "bytes 2634 to 2635 unsure: ... (kept as read)", for unsure bytes of one kind in a row.
+std::string unsureLine(const UnsureBytes& unsure, std::size_t announced, std::size_t held) {
+    std::string line = bytesText(unsure.first, unsure.count) + " unsure: ";
+    switch (unsure.doubt) {
+    case Doubt::Faint:
+        line += "bits barely told from the other value, as noise leaves them";
+        break;
+    case Doubt::Jump:
+        line += "the signal jumps out of step right after it, as at a splice or a crease, and no "
+                "file header tells how many bytes the jump took";
+        break;
+    case Doubt::IdBytes:
+        line += "the ten bytes that tell the kind of a file header do not agree";
+        break;
+    case Doubt::Name:
+        line += "the file's name holds bytes that do not print";
+        break;
+    case Doubt::Addresses:
+        line += "the file's addresses announce " + std::to_string(announced) +
+                " bytes, and the block holds " + std::to_string(held);
+        break;
+    }
+    return line + " (kept as read)";
+}
+
+// The block's unsure bytes, those of one kind in a row joined into one stretch.
+std::vector<UnsureBytes> unsureStretches(const DecodedBlock& block) {
+    std::vector<UnsureBytes> stretches;
+    for (const UnsureBytes& unsure : block.unsure) {
+        if (!stretches.empty()) {
+            UnsureBytes& last = stretches.back();
+            if (last.doubt == unsure.doubt && last.first + last.count >= unsure.first) {
+                last.count = std::max(last.count, unsure.first + unsure.count - last.first);
+                continue;
+            }
+        }
+        stretches.push_back(unsure);
+    }
+    return stretches;
 }
 
 // The bytes read between the first and the last jump whose share of the lost bytes is guessed:
@@ -137,29 +183,38 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
     std::size_t stretches = 0;
     std::size_t guessed = 0;
     std::size_t doubtful = 0;
+    std::size_t unsure = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const DecodedBlock& block = blocks[i];
         const BlockJudgement& judgement = judgements[i];
         const std::string name = "  block " + std::to_string(i + 1);
         if (!quiet)
             out << blockLine(block, i + 1) << '\n';
-        // The framing errors and the lost stretches, in the order of the block.
-        std::size_t jumps = 0;
-        for (const LostStretch& lost : block.lost)
-            jumps += lost.damage == Damage::Jump ? 1 : 0;
-        std::size_t k = 0;
+        // The framing errors, the lost stretches and the unsure bytes, in the order of the block.
+        struct Line {
+            std::size_t byte;
+            double seconds;
+            std::string text;
+        };
+        std::vector<Line> lines;
+        for (std::size_t k = 0; k < block.framingErrors.size(); ++k)
+            lines.push_back({block.framingErrors[k], block.framingErrorSeconds[k],
+                             "framing error in byte " + std::to_string(block.framingErrors[k])});
         for (const LostStretch& lost : block.lost) {
-            for (; k < block.framingErrors.size() && block.framingErrors[k] < lost.first; ++k)
-                out << recordingTime(block.framingErrorSeconds[k]) << name
-                    << ": framing error in byte " << block.framingErrors[k] << '\n';
-            out << recordingTime(lost.seconds) << name << ": " << lostLine(lost, jumps) << '\n';
+            lines.push_back({lost.first, lost.seconds, lostLine(lost)});
             lostBytes += lost.count;
             ++stretches;
             doubtful += lost.doubtfulBefore ? 1 : 0;
         }
-        for (; k < block.framingErrors.size(); ++k)
-            out << recordingTime(block.framingErrorSeconds[k]) << name << ": framing error in byte "
-                << block.framingErrors[k] << '\n';
+        for (const UnsureBytes& stretch : unsureStretches(block)) {
+            lines.push_back({stretch.first, stretch.seconds,
+                             unsureLine(stretch, judgement.announced, block.bytes.size())});
+            unsure += stretch.count;
+        }
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const Line& a, const Line& b) { return a.byte < b.byte; });
+        for (const Line& line : lines)
+            out << recordingTime(line.seconds) << name << ": " << line.text << '\n';
         guessed += guessedBytes(block);
         // A block that holds all its header announces is whole, however its signal stops: the
         // recording may end right after it, or in the padding behind it.
@@ -179,7 +234,8 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
         framingErrors += block.framingErrors.size();
         earlyEnds += early ? 1 : 0;
     }
-    const bool clean = framingErrors == 0 && earlyEnds == 0 && unendedFiles == 0 && lostBytes == 0;
+    const bool clean =
+        framingErrors == 0 && earlyEnds == 0 && unendedFiles == 0 && lostBytes == 0 && unsure == 0;
     if (!quiet) {
         out << plural(blocks.size(), "block") << ", " << plural(bytes, "byte") << ", ";
         if (clean)
@@ -198,6 +254,8 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
             out << ", " << plural(guessed, "byte") << " placed by a guess";
         if (doubtful > 0)
             out << ", " << plural(doubtful, "byte") << " in doubt";
+        if (unsure > 0)
+            out << ", " << plural(unsure, "byte") << " unsure";
         out << '\n';
     }
     return clean;

@@ -39,6 +39,14 @@ float magnitude(std::complex<float> z) {
     return std::sqrt(energy(z));
 }
 
+// How clearly the stronger tone of a bit decided by the tones' energies stands out: 1 where the
+// weaker one is silent, 0 where the two are equal.
+float energyMargin(const BitEnergies& bit) {
+    const float mark = std::sqrt(bit.mark);
+    const float space = std::sqrt(bit.space);
+    return mark + space > 0 ? std::fabs(mark - space) / (mark + space) : 0;
+}
+
 } // namespace
 
 void ToneReferences::Reference::add(std::complex<float> spaceTone, std::complex<float> markTone) {
@@ -110,9 +118,10 @@ bool ToneReferences::fitTiming(const ByteBits& byte, const bool* ones, double& o
 }
 
 // Each bit by the nearer of the two references that follow the bit before, once both are
-// trusted; the byte's measured timing turns the tones back first.
-void ToneReferences::decideCoherently(const ByteBits& byte, double offset, double drift,
-                                      bool* ones) const {
+// trusted; the byte's measured timing turns the tones back first. Its margin is how far its tones
+// lie from the line halfway between the references, as a share of half their distance.
+void ToneReferences::decideCoherently(const ByteBits& byte, double offset, double drift, bool* ones,
+                                      float* margins) const {
     const ByteTurns turns = byteTurns(offset, drift);
     int before = 1;
     for (int i = 0; i < kTapeByteBits; ++i) {
@@ -120,20 +129,30 @@ void ToneReferences::decideCoherently(const ByteBits& byte, double offset, doubl
         const std::complex<float> mark = byte.tones[i].mark * (turns[i] * turns[i]);
         const Reference& zero = references_[before][0];
         const Reference& one = references_[before][1];
-        if (zero.count >= kDecidingBits && one.count >= kDecidingBits)
+        if (zero.count >= kDecidingBits && one.count >= kDecidingBits) {
             ones[i] = energy(space - one.space) + energy(mark - one.mark) <
                       energy(space - zero.space) + energy(mark - zero.mark);
+            const std::complex<float> spaceApart = one.space - zero.space;
+            const std::complex<float> markApart = one.mark - zero.mark;
+            const float apart = energy(spaceApart) + energy(markApart);
+            const float along =
+                ((space - 0.5f * (one.space + zero.space)) * std::conj(spaceApart)).real() +
+                ((mark - 0.5f * (one.mark + zero.mark)) * std::conj(markApart)).real();
+            margins[i] = apart > 0 ? 2 * std::fabs(along) / apart : 0;
+        }
         before = ones[i] ? 1 : 0;
     }
 }
 
 ByteReading ToneReferences::read(const ByteBits& byte) const {
     ByteReading reading;
-    for (int i = 0; i < kTapeByteBits; ++i)
+    for (int i = 0; i < kTapeByteBits; ++i) {
         reading.ones[i] = byte.bits[i].isOne();
+        reading.margins[i] = energyMargin(byte.bits[i]);
+    }
     if (!fitTiming(byte, reading.ones, reading.offset, reading.drift))
         return reading;
-    decideCoherently(byte, reading.offset, reading.drift, reading.ones);
+    decideCoherently(byte, reading.offset, reading.drift, reading.ones, reading.margins);
     reading.timed = fitTiming(byte, reading.ones, reading.offset, reading.drift);
     if (!reading.timed)
         reading.offset = reading.drift = 0;

@@ -18,6 +18,9 @@
 
 struct ByteReading {
     bool ones[kTapeByteBits] = {};
+    // How clearly each bit was told from the other value: about 1 for a bit heard clearly, 0 for
+    // one that lies on the line between the two.
+    float margins[kTapeByteBits] = {};
     bool timed = false; // whether `offset` and `drift` were measured
     double offset = 0;  // how many bits later than the reader's start the byte's bits start
     double drift = 0;   // by how much each bit is longer than the reader's bit length, in bits
@@ -43,7 +46,8 @@ class ToneReferences {
         void add(std::complex<float> spaceTone, std::complex<float> markTone);
     };
     bool fitTiming(const ByteBits& byte, const bool* ones, double& offset, double& drift) const;
-    void decideCoherently(const ByteBits& byte, double offset, double drift, bool* ones) const;
+    void decideCoherently(const ByteBits& byte, double offset, double drift, bool* ones,
+                          float* margins) const;
 
     Reference references_[2][2]; // by the bit before, then the bit
 };

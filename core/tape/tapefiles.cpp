@@ -174,3 +174,34 @@ std::size_t announcedSize(const std::vector<BlockBytes>& blocks) {
         judgement.verdict == BlockVerdict::Complete || judgement.verdict == BlockVerdict::Short;
     return measured ? judgement.announced : 0;
 }
+
+std::vector<std::size_t> strayIdBytes(const std::uint8_t* block, std::size_t size) {
+    std::vector<std::size_t> stray;
+    const std::size_t header = kFileIdSize + kTapeFileNameSize;
+    if (size < header || size >= header + kBlockMarkerSize)
+        return stray;
+    for (const std::uint8_t id : {kBinaryFileId, kBasicFileId, kAsciiFileId}) {
+        for (std::size_t i = 0; i < kFileIdSize; ++i)
+            if (block[i] != id)
+                stray.push_back(i);
+        if (stray.size() <= kFileIdSize - kMostIdBytes)
+            return stray;
+        stray.clear();
+    }
+    return stray;
+}
+
+std::vector<std::size_t> unprintableNameBytes(const std::uint8_t* block, std::size_t size) {
+    std::vector<std::size_t> unprintable;
+    if (tapeBlockKind(block, size) == TapeBlockKind::Data)
+        return unprintable;
+    for (std::size_t i = kFileIdSize; i < kFileIdSize + kTapeFileNameSize && i < size; ++i)
+        if (block[i] < 0x20 || block[i] >= 0x7F)
+            unprintable.push_back(i);
+    return unprintable;
+}
+
+bool holdsMoreThanAnnounced(const BlockJudgement& judgement, std::size_t held) {
+    return judgement.file == TapeBlockKind::Binary && judgement.verdict == BlockVerdict::Complete &&
+           held >= judgement.announced + kBlockMarkerSize;
+}

@@ -66,3 +66,16 @@ std::string blockFault(const BlockJudgement& judgement, std::size_t held);
 // name, a data block what its file's header announces (as judgeTapeBlocks judges it, whether it
 // holds them or not); 0 when nothing tells.
 std::size_t announcedSize(const std::vector<BlockBytes>& blocks);
+
+// What a wrong byte read from a recording would leave in a file's blocks, so that a decoder does
+// not take the block for something else without a word.
+//   - A block of a file header's size whose first ten bytes mostly (kMostIdBytes of them) repeat
+//     the id of a kind of file, but not all: a header one of whose id bytes is wrong. The indices
+//     of the bytes that differ; empty for a header, and for any other block.
+//   - A file header's name bytes that do not print: an MSX saves the name typed on its keyboard.
+//   - A binary file's data block that holds more than its addresses announce, beyond the padding
+//     of a tape image up to its next marker: one of the addresses is wrong.
+constexpr std::size_t kMostIdBytes = 7;
+std::vector<std::size_t> strayIdBytes(const std::uint8_t* block, std::size_t size);
+std::vector<std::size_t> unprintableNameBytes(const std::uint8_t* block, std::size_t size);
+bool holdsMoreThanAnnounced(const BlockJudgement& judgement, std::size_t held);

@@ -34,6 +34,19 @@ inline Bytes binaryData(unsigned load, std::size_t count, int seed = 5) {
     return data;
 }
 
+// A binary file of a header block and a data block of `size` bytes (at least 6) of random values
+// from `seed`, as a real program's bytes are, rather than counting ones.
+inline Bytes randomBinaryFile(std::size_t size, unsigned seed) {
+    Bytes data = binaryData(0x8000, size - 6);
+    std::mt19937 random(seed);
+    for (std::size_t i = 6; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(random() & 0xFF);
+    Bytes image;
+    appendTapeBlock(image, cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN"));
+    appendTapeBlock(image, data);
+    return image;
+}
+
 // A binary file of a header block and a data block of `size` bytes (at least 6: the addresses,
 // which announce the rest), the markers at multiples of 8.
 inline Bytes binaryFile(std::size_t size, int seed = 3) {
@@ -131,6 +144,29 @@ inline void lowPass(std::vector<float>& signal, double rate, double cutoffHz) {
     for (float& sample : signal) {
         out = pole * out + (1 - pole) * sample;
         sample = static_cast<float>(out);
+    }
+}
+
+// The band of a deck and a sound card as the benchmark gives it with sox (highpass 150, lowpass
+// 5000): second-order Butterworth filters, whose phase turns the tones as a real chain does.
+inline void bandLimit(std::vector<float>& signal, double rate) {
+    const double pi = std::acos(-1.0);
+    for (const auto& [hz, high] : {std::pair{150.0, true}, std::pair{5000.0, false}}) {
+        const double w = 2 * pi * hz / rate;
+        const double c = std::cos(w);
+        const double alpha = std::sin(w) / std::sqrt(2.0);
+        const double b0 = high ? (1 + c) / 2 : (1 - c) / 2;
+        const double b1 = high ? -(1 + c) : 1 - c;
+        const double a0 = 1 + alpha, a1 = -2 * c, a2 = 1 - alpha;
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        for (float& sample : signal) {
+            const double y = (b0 * sample + b1 * x1 + b0 * x2 - a1 * y1 - a2 * y2) / a0;
+            x2 = x1;
+            x1 = sample;
+            y2 = y1;
+            y1 = y;
+            sample = static_cast<float>(y);
+        }
     }
 }
 
