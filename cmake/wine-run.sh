@@ -14,7 +14,7 @@ shift
 build_dir=$(cd "$(dirname "$exe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)
 . "$(dirname "$0")/../scripts/wine-env.sh"
 if x86_64-w64-mingw32-objdump -f "$exe" 2>/dev/null | grep -q "pei-i386" && ! tk_runs_win32; then
-    echo "skip: $(tk_why_not_win32), so the 32-bit $(basename "$exe") cannot run here"
+    echo "skip: $(tk_why_not_win32), so the 32-bit Windows programs cannot run here"
     exit 77
 fi
 [ -z "$check" ] || exit 0

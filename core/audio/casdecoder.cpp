@@ -190,15 +190,9 @@ void TapeDecoder::doubtFile(DecodedBlock& block) const {
     for (const std::size_t index : unprintableNameBytes(block.bytes.data(), block.bytes.size()))
         if (!lost(index))
             doubt(index, 1, Doubt::Name);
-    if (!blocks_.empty()) {
-        const DecodedBlock& before = blocks_.back();
-        const BlockJudgement judgement =
-            judgeTapeBlocks({{before.bytes.data(), before.bytes.size()},
-                             {block.bytes.data(), block.bytes.size()}})
-                .back();
-        if (holdsMoreThanAnnounced(judgement, block.bytes.size()))
-            doubt(0, kBinaryAddressBytes, Doubt::Addresses);
-    }
+    // A binary file's data block may hold more than its addresses announce: the game's own tape
+    // keeps its levels past the bytes its loader takes. So a longer block says nothing of the
+    // addresses, and a shorter one is already a block ending early.
     std::sort(block.unsure.begin(), block.unsure.end(),
               [](const UnsureBytes& a, const UnsureBytes& b) { return a.first < b.first; });
 }

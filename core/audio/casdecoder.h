@@ -41,12 +41,11 @@ struct LostStretch {
 
 // Why a byte kept as read is not sure to be the tape's.
 enum class Doubt {
-    Faint,     // a bit of it was told from the other value by a narrow margin, as noise leaves it
-    Jump,      // the signal jumps out of step right after it, and how many bytes the jump took
-               // no file header tells
-    IdBytes,   // one of a file header's ten id bytes that differ from the rest
-    Name,      // a byte of a file header's name that does not print
-    Addresses, // a binary file's addresses, which announce fewer bytes than its data block holds
+    Faint,   // a bit of it was told from the other value by a narrow margin, as noise leaves it
+    Jump,    // the signal jumps out of step right after it, and how many bytes the jump took
+             // no file header tells
+    IdBytes, // one of a file header's ten id bytes that differ from the rest
+    Name,    // a byte of a file header's name that does not print
 };
 
 struct UnsureBytes {

@@ -102,7 +102,7 @@ std::string lostLine(const LostStretch& lost) {
 }
 
 // "bytes 2634 to 2635 unsure: ... (kept as read)", for unsure bytes of one kind in a row.
-std::string unsureLine(const UnsureBytes& unsure, std::size_t announced, std::size_t held) {
+std::string unsureLine(const UnsureBytes& unsure) {
     std::string line = bytesText(unsure.first, unsure.count) + " unsure: ";
     switch (unsure.doubt) {
     case Doubt::Faint:
@@ -117,10 +117,6 @@ std::string unsureLine(const UnsureBytes& unsure, std::size_t announced, std::si
         break;
     case Doubt::Name:
         line += "the file's name holds bytes that do not print";
-        break;
-    case Doubt::Addresses:
-        line += "the file's addresses announce " + std::to_string(announced) +
-                " bytes, and the block holds " + std::to_string(held);
         break;
     }
     return line + " (kept as read)";
@@ -207,8 +203,7 @@ bool reportDecode(const std::vector<DecodedBlock>& blocks, bool quiet, std::ostr
             doubtful += lost.doubtfulBefore ? 1 : 0;
         }
         for (const UnsureBytes& stretch : unsureStretches(block)) {
-            lines.push_back({stretch.first, stretch.seconds,
-                             unsureLine(stretch, judgement.announced, block.bytes.size())});
+            lines.push_back({stretch.first, stretch.seconds, unsureLine(stretch)});
             unsure += stretch.count;
         }
         std::stable_sort(lines.begin(), lines.end(),

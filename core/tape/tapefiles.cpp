@@ -200,8 +200,3 @@ std::vector<std::size_t> unprintableNameBytes(const std::uint8_t* block, std::si
             unprintable.push_back(i);
     return unprintable;
 }
-
-bool holdsMoreThanAnnounced(const BlockJudgement& judgement, std::size_t held) {
-    return judgement.file == TapeBlockKind::Binary && judgement.verdict == BlockVerdict::Complete &&
-           held >= judgement.announced + kBlockMarkerSize;
-}

@@ -73,9 +73,6 @@ std::size_t announcedSize(const std::vector<BlockBytes>& blocks);
 //     the id of a kind of file, but not all: a header one of whose id bytes is wrong. The indices
 //     of the bytes that differ; empty for a header, and for any other block.
 //   - A file header's name bytes that do not print: an MSX saves the name typed on its keyboard.
-//   - A binary file's data block that holds more than its addresses announce, beyond the padding
-//     of a tape image up to its next marker: one of the addresses is wrong.
 constexpr std::size_t kMostIdBytes = 7;
 std::vector<std::size_t> strayIdBytes(const std::uint8_t* block, std::size_t size);
 std::vector<std::size_t> unprintableNameBytes(const std::uint8_t* block, std::size_t size);
-bool holdsMoreThanAnnounced(const BlockJudgement& judgement, std::size_t held);
