@@ -36,13 +36,11 @@ bool isType(const std::uint8_t* type, const char* name) {
 
 // Calls `visit(at, type, length)` for each chunk after the signature, `at` the offset of its length
 // field, until `visit` returns false or the chunk visited runs past the end of the bytes.
-template <typename Visit>
-void walkChunks(const std::vector<std::uint8_t>& png, Visit visit) {
+template <typename Visit> void walkChunks(const std::vector<std::uint8_t>& png, Visit visit) {
     std::size_t at = sizeof kSignature;
     while (png.size() - at >= kLengthSize + kTypeSize) {
         const std::size_t length = bigEndian(&png[at]);
-        if (!visit(at, &png[at + kLengthSize], length) ||
-            png.size() - at < kChunkOverhead + length)
+        if (!visit(at, &png[at + kLengthSize], length) || png.size() - at < kChunkOverhead + length)
             return;
         at += kChunkOverhead + length;
     }
@@ -95,8 +93,8 @@ LevelChunk findLevelChunk(const std::vector<std::uint8_t>& png, LevelFileBytes& 
         if (png.size() - at < kChunkOverhead + length)
             damage = "its level chunk is cut short";
         else if (length != kLevelFileSize)
-            damage = "its level chunk holds " + std::to_string(length) + " bytes, a level file has " +
-                     std::to_string(kLevelFileSize);
+            damage = "its level chunk holds " + std::to_string(length) +
+                     " bytes, a level file has " + std::to_string(kLevelFileSize);
         else if (bigEndian(data + length) != chunkCrc(type, kTypeSize + length))
             damage = "its level chunk fails its CRC check";
         else {
