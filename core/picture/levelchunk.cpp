@@ -34,13 +34,20 @@ bool isType(const std::uint8_t* type, const char* name) {
     return std::memcmp(type, name, kTypeSize) == 0;
 }
 
+// Whether the chunk whose length field is at `at`, of `length` data bytes, lies whole within the
+// `size` bytes of the file (the sums kept from wrapping where size_t has 32 bits).
+bool chunkFits(std::size_t size, std::size_t at, std::size_t length) {
+    const std::size_t left = size - at;
+    return left >= kChunkOverhead && length <= left - kChunkOverhead;
+}
+
 // Calls `visit(at, type, length)` for each chunk after the signature, `at` the offset of its length
 // field, until `visit` returns false or the chunk visited runs past the end of the bytes.
 template <typename Visit> void walkChunks(const std::vector<std::uint8_t>& png, Visit visit) {
     std::size_t at = sizeof kSignature;
     while (png.size() - at >= kLengthSize + kTypeSize) {
         const std::size_t length = bigEndian(&png[at]);
-        if (!visit(at, &png[at + kLengthSize], length) || png.size() - at < kChunkOverhead + length)
+        if (!visit(at, &png[at + kLengthSize], length) || !chunkFits(png.size(), at, length))
             return;
         at += kChunkOverhead + length;
     }
@@ -90,7 +97,7 @@ LevelChunk findLevelChunk(const std::vector<std::uint8_t>& png, LevelFileBytes& 
             return !isType(type, "IEND");
         found = LevelChunk::Damaged;
         const std::uint8_t* data = &png[at + kLengthSize + kTypeSize];
-        if (png.size() - at < kChunkOverhead + length)
+        if (!chunkFits(png.size(), at, length))
             damage = "its level chunk is cut short";
         else if (length != kLevelFileSize)
             damage = "its level chunk holds " + std::to_string(length) +
