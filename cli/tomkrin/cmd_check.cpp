@@ -52,8 +52,9 @@ const Command& checkCommand() {
         "A level without warnings says \"no warnings\". The exit status is 1 when anything\n"
         "was found (or a level could not be read), 0 otherwise.\n"
         "A slot of a tape image that is not the game's tape (see tomkrin info --help),\n"
-        "and a file that is no level file (another kind of file, e.g. a PNG picture, or\n"
-        "one that does not start with 0xFE), are refused unless --force is given.\n"
+        "and a file that is no level file (another kind of file, e.g. a PNG picture\n"
+        "without a level, or one that does not start with 0xFE), are refused unless\n"
+        "--force is given.\n"
         "  --force   check a slot of any tape image, any file as a level file\n",
         {kForceOption},
         runCheck,

@@ -1,4 +1,4 @@
-// tomkrin info FILE: what a level file or a tape image holds.
+// tomkrin info FILE: what a level file (or a picture carrying one) or a tape image holds.
 #include <cstdio>
 #include <map>
 
@@ -68,7 +68,11 @@ void printBlockCounts(std::ostream& out, const Level& level) {
 
 void printLevel(std::ostream& out, const std::string& path, const LoadedLevel& loaded) {
     const Level& level = loaded.level;
-    out << "level file " << path << " (" << loaded.bytes.size() << " bytes";
+    if (loaded.fromPicture)
+        out << "picture " << path << ", carrying the level file (" << loaded.bytes.size()
+            << " bytes";
+    else
+        out << "level file " << path << " (" << loaded.bytes.size() << " bytes";
     if (loaded.bytes.size() != kLevelFileSize)
         out << "; a level file has " << kLevelFileSize << ", the rest is ignored";
     out << ")\n";
@@ -197,8 +201,9 @@ const Command& infoCommand() {
         "its other slots are named as damaged. The slots of any other tape image (one that\n"
         "ends before them, or holds other bytes there) are refused by show, check, render,\n"
         "extract and insert unless --force is given.\n"
-        "Any other file that is no level file (another kind of file, e.g. a PNG picture,\n"
-        "or one that does not start with 0xFE) is refused unless --force is given.\n"
+        "A picture of a level that `tomkrin render` wrote: the level it carries. Any other\n"
+        "file that is no level file (another kind of file, e.g. a PNG picture without a\n"
+        "level, or one that does not start with 0xFE) is refused unless --force is given.\n"
         "  --force   read any file without a block marker as a level file\n",
         {kForceOption},
         runInfo,

@@ -50,7 +50,9 @@ int runInsert(const ParsedArgs& args, CliContext& context) {
     }
     const bool force = args.has(kForceOption.name);
     FileFailure failure;
-    if (!checkLevelFile(levelPath, level, force, failure))
+    bool picture = false;
+    if (!takeLevelOutOfPicture(levelPath, level, force, picture, failure) ||
+        !checkLevelFile(levelPath, level, force, failure))
         return fail(context, failure);
     std::vector<std::uint8_t> tape;
     if (!readInput(context, tapePath, tape))
@@ -75,10 +77,11 @@ const Command& insertCommand() {
         "a level file shorter than 493 bytes, a file without a block marker as the tape,\n"
         "a tape too short to hold the level where it goes (a tape is never lengthened),\n"
         "the level file and the tape being the same file, and, unless --force, a file\n"
-        "that is no level file (another kind of file, e.g. a PNG picture, or one that\n"
-        "does not start with 0xFE) and, for a level number N, a tape that is not the\n"
-        "game's tape (see tomkrin info --help).\n"
-        "LEVEL.bin may also be a Tiled map (.tmx, .tmj, .json; see tomkrin import --help).\n"
+        "that is no level file (another kind of file, e.g. a PNG picture without a level,\n"
+        "or one that does not start with 0xFE) and, for a level number N, a tape that is\n"
+        "not the game's tape (see tomkrin info --help).\n"
+        "LEVEL.bin may also be a Tiled map (.tmx, .tmj, .json; see tomkrin import --help),\n"
+        "or a picture of a level that `tomkrin render` wrote: the level it carries.\n"
         "  -o NEW.cas      write the changed tape there and leave TAPE.cas untouched\n"
         "  --address HEX   the byte offset in the tape, e.g. 5B8E (level 0); unlike the\n"
         "                  editor's address box, all of the number counts\n"

@@ -1,5 +1,6 @@
 // tomkrin render: a level, or the 20 standard levels of a tape image, as a PNG picture.
 #include "core/picture/contactsheet.h"
+#include "core/picture/levelchunk.h"
 #include "core/picture/levelrender.h"
 #include "core/picture/pngimage.h"
 #include "cli/tomkrin/clifiles.h"
@@ -9,9 +10,8 @@
 
 namespace {
 
-int writePng(CliContext& context, const RgbImage& image, const std::string& output,
+int writePng(CliContext& context, const std::vector<std::uint8_t>& png, const std::string& output,
              const std::string& input) {
-    const std::vector<std::uint8_t> png = encodePng(image);
     if (png.empty())
         return fail(context, output, "the PNG encoder failed");
     return writeOutput(context, output, png, {input}) ? kStatusOk : kStatusFailed;
@@ -47,13 +47,14 @@ int runRender(const ParsedArgs& args, CliContext& context) {
             if (const int status =
                     refuseForeignTape(context, input, bytes, args.has(kForceOption.name)))
                 return status;
-            return writePng(context, renderContactSheet(standardLevelSheet(bytes)), output, input);
+            return writePng(context, encodePng(renderContactSheet(standardLevelSheet(bytes))),
+                            output, input);
         }
     }
     LoadedLevel loaded;
     if (const int status = loadLevel(context, input, loaded, args))
         return status;
-    return writePng(context, renderLevel(loaded.level, scale), output, level.path);
+    return writePng(context, levelPicturePng(loaded.level, scale), output, level.path);
 }
 
 } // namespace
@@ -63,17 +64,20 @@ const Command& renderCommand() {
         "render",
         "LEVEL -o OUT.png [--scale N] | TAPE.cas -o SHEET.png",
         "a level, or all 20 levels of a tape, as a PNG picture",
-        "LEVEL (a level file, or TAPE.cas:N): the level as the editor's canvas shows it.\n"
+        "LEVEL (a level file, a map, a picture of a level or TAPE.cas:N): the level as the\n"
+        "editor's canvas shows it.\n"
         "At scale 1 the picture is 384 pixels wide: the grid is its top-left 384 x 288\n"
         "pixels, each cell the 16 x 16 picture of its block (plain white for a code no\n"
         "block has), each used monster's path drawn from start to end with its number on\n"
-        "the start, and the title in a band under the grid.\n"
+        "the start, and the title in a band under the grid. The picture carries the level\n"
+        "(its level file, in a PNG chunk of its own), so that every command taking a LEVEL\n"
+        "takes the picture as well.\n"
         "TAPE.cas: a contact sheet of its 20 standard levels at half size, each with its\n"
         "number and title.\n"
         "A tape image that is not the game's tape (see tomkrin info --help), or a slot of\n"
-        "one, and a file that is no level file (another kind of file, e.g. a PNG picture,\n"
-        "or one that does not start with 0xFE) are refused unless --force is given, and\n"
-        "no picture is written.\n"
+        "one, and a file that is no level file (another kind of file, e.g. a PNG picture\n"
+        "without a level, or one that does not start with 0xFE) are refused unless\n"
+        "--force is given, and no picture is written.\n"
         "  -o OUT.png   the picture to write (required); it appears only when complete\n"
         "  --scale N    every pixel as an N x N square, N from 1 to 16 (single levels)\n"
         "  --force      render the slots of any tape image, any file as a level file\n",

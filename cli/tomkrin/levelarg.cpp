@@ -57,7 +57,8 @@ int loadFile(CliContext& context, const std::string& path, LoadedLevel& loaded, 
     if (fileKindOf(path, bytes) == FileKind::TiledMap)
         return loadMap(context, path, bytes, loaded);
     FileFailure failure;
-    if (!levelOfLevelFile(path, bytes, anyLength, force, loaded.level, failure))
+    if (!takeLevelOutOfPicture(path, bytes, force, loaded.fromPicture, failure) ||
+        !levelOfLevelFile(path, bytes, anyLength, force, loaded.level, failure))
         return fail(context, failure);
     loaded.bytes = std::move(bytes);
     return kStatusOk;

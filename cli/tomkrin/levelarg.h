@@ -1,7 +1,7 @@
 #pragma once
-// A LEVEL argument: a level file, a Tiled map (.tmx, .tmj, .json), or a standard level of a tape
-// image written TAPE.cas:N. The core judges the bytes (core/levelsource); here the argument is
-// split and its files are read.
+// A LEVEL argument: a level file, a Tiled map (.tmx, .tmj, .json), a picture that carries its level
+// (`tomkrin render`'s), or a standard level of a tape image written TAPE.cas:N. The core judges the
+// bytes (core/levelsource); here the argument is split and its files are read.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,7 +23,9 @@ struct LoadedLevel {
     Level level{};
     std::string name; // the argument as given, for messages
     bool fromSlot = false;
-    std::vector<std::uint8_t> bytes; // a level file's bytes (a map's level file); empty for a slot
+    bool fromPicture = false;
+    // a level file's bytes (a map's or a picture's level file); empty for a slot
+    std::vector<std::uint8_t> bytes;
 };
 
 // Whether `path` names a Tiled map (by its ending).

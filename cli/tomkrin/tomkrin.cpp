@@ -27,7 +27,8 @@ void printOverview(std::ostream& out) {
            "and a recording of a cassette back into a tape image.\n"
            "A LEVEL is a level file (.bin) or standard level N (0 to 19) of a tape image,\n"
            "written TAPE.cas:N";
-    out << ", or a Tiled map (.tmx, .tmj, .json; see tomkrin export).\n"
+    out << ", a Tiled map (.tmx, .tmj, .json; see tomkrin export), or a picture of a level\n"
+           "that tomkrin render wrote (it carries the level).\n"
         << "\ncommands:\n";
     for (const Command* command : commandTable()) {
         std::string name = command->name;

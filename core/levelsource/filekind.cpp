@@ -5,6 +5,7 @@
 
 #include "core/level/hexdigit.h"
 #include "core/level/levelcodec.h"
+#include "core/picture/levelchunk.h"
 #include "core/tape/tapeimage.h"
 #include "core/tiled/levelmap.h"
 
@@ -34,7 +35,7 @@ bool isMapText(const std::vector<std::uint8_t>& bytes) {
 
 // What the bytes are, in a refusal's words, when a kind the tools know; empty otherwise.
 std::string knownKindOf(const std::vector<std::uint8_t>& bytes) {
-    if (startsWith(bytes, "\x89PNG\r\n\x1A\n"))
+    if (startsAsPng(bytes))
         return "a PNG picture";
     if (isTapeImage(bytes))
         return "a tape image";

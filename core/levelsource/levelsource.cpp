@@ -2,6 +2,7 @@
 
 #include "core/level/levelcodec.h"
 #include "core/levelsource/filekind.h"
+#include "core/picture/levelchunk.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/tapeimage.h"
 #include "core/tiled/mapfile.h"
@@ -19,6 +20,27 @@ bool checkLevelFile(const std::string& name, const std::vector<std::uint8_t>& by
                     FileFailure& failure) {
     return checkLevelFileKind(name, bytes, force, failure) &&
            checkLevelFileHoldsBody(name, bytes, failure);
+}
+
+bool takeLevelOutOfPicture(const std::string& name, std::vector<std::uint8_t>& bytes, bool force,
+                           bool& picture, FileFailure& failure) {
+    picture = false;
+    LevelFileBytes levelFile{};
+    std::string damage;
+    switch (findLevelChunk(bytes, levelFile, damage)) {
+    case LevelChunk::Absent:
+        return true;
+    case LevelChunk::Damaged:
+        if (force)
+            return true;
+        failure = {name, "the level in this picture is damaged: " + damage};
+        return false;
+    case LevelChunk::Found:
+        break;
+    }
+    bytes.assign(levelFile.begin(), levelFile.end());
+    picture = true;
+    return true;
 }
 
 bool levelOfLevelFile(const std::string& name, const std::vector<std::uint8_t>& bytes,

@@ -21,6 +21,14 @@ bool checkLevelFileHoldsBody(const std::string& name, const std::vector<std::uin
 bool checkLevelFile(const std::string& name, const std::vector<std::uint8_t>& bytes, bool force,
                     FileFailure& failure);
 
+// Bytes given as a level file that are a picture carrying its level (core/picture/levelchunk.h)
+// stand for the level file inside it: `bytes` become that level file, and `picture` is set. A
+// picture whose level chunk is damaged is refused with {name, "the level in this picture is
+// damaged: its level chunk fails its CRC check"}, unless `force`; a picture without a level chunk,
+// or forced with a damaged one, is left as it is, for checkLevelFileKind to refuse or take.
+bool takeLevelOutOfPicture(const std::string& name, std::vector<std::uint8_t>& bytes, bool force,
+                           bool& picture, FileFailure& failure);
+
 // The level of a level file. Refused unless `force`: bytes that are no level file
 // (checkLevelFileKind; a tape image with the hint "name one of its levels as NAME:N"); and, unless
 // `anyLength`, a file without a whole body (checkLevelFileHoldsBody). A longer file, or with

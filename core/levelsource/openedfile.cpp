@@ -92,8 +92,12 @@ bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& by
         kind = OpenedKind::Tape;
         return true;
     }
-    kind = OpenedKind::LevelFile;
     // Every length a level file must have, and no other kind of file forced in.
     const bool anyLength = false, force = false;
-    return levelOfLevelFile(name, bytes, anyLength, force, level, failure);
+    std::vector<std::uint8_t> levelFile = bytes;
+    bool picture = false;
+    if (!takeLevelOutOfPicture(name, levelFile, force, picture, failure))
+        return false;
+    kind = picture ? OpenedKind::Picture : OpenedKind::LevelFile;
+    return levelOfLevelFile(name, levelFile, anyLength, force, level, failure);
 }

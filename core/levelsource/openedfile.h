@@ -13,6 +13,7 @@
 enum class OpenedKind {
     LevelFile, // a level file: its level
     Map,       // a Tiled map: the level it describes
+    Picture,   // a picture of a level that carries it (core/picture/levelchunk.h): that level
     Tape,      // a tape image, to show and take levels from
     Recording, // a recording of a tape (.wav or .flac), to decode
 };
@@ -27,11 +28,12 @@ bool isRecordingFile(const std::string& name, const std::vector<std::uint8_t>& b
 TilesetLoader tilesetsFromFiles(std::vector<MapSideFile> files);
 
 // What the file `name` holding `bytes` is, and for a level file or a map its level. A map by its
-// name (fileKindOf), then a recording (isRecordingFile), a tape image, else a level file. Refused
-// with {name, WHAT}: a recording the WAV reader (or for FLAC, the reader of recordings) refuses, a
-// map the map reader refuses, bytes that are no level file (checkLevelFileKind: a PNG picture, a
-// map's text under another name, any bytes not starting with 0xFE) and a level file too short to
-// hold a level (checkLevelFileHoldsBody).
+// name (fileKindOf), then a recording (isRecordingFile), a tape image, a picture that carries its
+// level, else a level file. Refused with {name, WHAT}: a recording the WAV reader (or for FLAC, the
+// reader of recordings) refuses, a map the map reader refuses, a picture whose level is damaged
+// (takeLevelOutOfPicture), bytes that are no level file (checkLevelFileKind: a PNG picture without
+// a level, a map's text under another name, any bytes not starting with 0xFE) and a level file too
+// short to hold a level (checkLevelFileHoldsBody).
 bool openEditorFile(const std::string& name, const std::vector<std::uint8_t>& bytes,
                     const TilesetLoader& tilesets, OpenedKind& kind, Level& level,
                     FileFailure& failure);

@@ -18,6 +18,8 @@ const char* kindName(OpenedKind kind) {
         return "level";
     case OpenedKind::Map:
         return "map";
+    case OpenedKind::Picture:
+        return "picture";
     case OpenedKind::Tape:
         return "tape";
     case OpenedKind::Recording:
@@ -48,7 +50,7 @@ val openFile(const std::string& name, const val& bytes, const val& otherFiles) {
         return result;
     }
     result.set("kind", std::string(kindName(kind)));
-    if (kind == OpenedKind::LevelFile || kind == OpenedKind::Map)
+    if (kind == OpenedKind::LevelFile || kind == OpenedKind::Map || kind == OpenedKind::Picture)
         result.set("level", levelFileValue(level));
     return result;
 }

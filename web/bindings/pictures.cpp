@@ -3,8 +3,8 @@
 #include <emscripten/val.h>
 
 #include "core/level/blockcatalog.h"
+#include "core/picture/levelchunk.h"
 #include "core/picture/levelrender.h"
-#include "core/picture/pngimage.h"
 
 #include "web/bindings/convert.h"
 
@@ -38,13 +38,13 @@ val monsterOfPixel(double px, double py) {
     return position;
 }
 
-// `tomkrin render LEVEL --scale N`; the scale kept within 1 to 16.
+// `tomkrin render LEVEL --scale N`, carrying the level; the scale kept within 1 to 16.
 val renderLevelPng(const val& levelFile, int scale) {
     if (scale < 1)
         scale = 1;
     if (scale > kLargestRenderScale)
         scale = kLargestRenderScale;
-    return bytesValue(encodePng(renderLevel(levelOf(levelFile), scale)));
+    return bytesValue(levelPicturePng(levelOf(levelFile), scale));
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 // Files in and out: New, Open (the file input, a drop on the page, "Open in place…" where the
-// browser has the File System Access API), Save level, Save picture and Export for Tiled. What a
-// file is and what is wrong with it is the core's to say (openFile); the page shows the core's
-// message and keeps the level it had. The buttons run these through the page's actions.
+// browser has the File System Access API), Save level, Save picture (which carries the level, so
+// that Open takes it back), Export for Tiled, Copy link and the opening of such a link. What a file
+// is and what is wrong with it is the core's to say (openFile); the page shows the core's message
+// and keeps the level it had. The buttons run these through the page's actions.
 import { zipSync } from "fflate";
 
 import type { NamedBytes, OpenResult, TomkrinCore } from "./core/api";
 import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
 import { baseName } from "./filenames";
+import { levelLink, levelOfFragment, LINK_NAME } from "./levellink";
 import type { EditorState } from "./state";
 
 // What a tape or a recording opened through the files goes to.
@@ -101,6 +103,7 @@ export class Files {
     switch (result.kind) {
       case "level":
       case "map":
+      case "picture":
         if (!result.level) return;
         this.state.replaceDocument({
           level: result.level,
@@ -171,6 +174,42 @@ export class Files {
     const files = this.core.tiledExport(this.state.level, format, false, base);
     const zip = zipSync(Object.fromEntries(files.map((f) => [f.name, f.bytes])));
     download(`${base}.zip`, zip, "application/zip");
+  }
+
+  // A link to this page holding the level in its fragment; where the clipboard is refused, shown
+  // to copy by hand.
+  async copyLink(): Promise<void> {
+    const link = levelLink(window.location.href, this.state.level);
+    try {
+      await navigator.clipboard.writeText(link);
+      setStatus(`Link copied (${link.length} characters)`);
+    } catch {
+      window.prompt("The link to the level:", link);
+    }
+  }
+
+  // The level a link to this page holds in `hash`; nothing to do for a fragment without one. The
+  // fragment is taken off the address, so that a reload keeps the edits instead of asking again.
+  openLink(hash: string): void {
+    const found = levelOfFragment(hash);
+    if (!found) return;
+    window.history.replaceState(null, "", window.location.pathname + window.location.search);
+    const result =
+      "error" in found
+        ? { error: `${LINK_NAME}: ${found.error}` }
+        : this.core.openFile(LINK_NAME, found.level, []);
+    if (result.error || result.kind !== "level" || !result.level) {
+      showAlert(result.error ?? `${LINK_NAME}: it holds no level`);
+      return;
+    }
+    if (
+      this.state.unsaved &&
+      !window.confirm("Replace the unsaved changes with the level of the link?")
+    )
+      return;
+    this.state.replaceDocument({ level: result.level, name: "", handle: null });
+    clearAlert();
+    setStatus("Opened the level of the link");
   }
 
   private acceptDrops(): void {

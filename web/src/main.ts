@@ -102,6 +102,8 @@ async function start(): Promise<void> {
     e.returnValue = "";
   });
   clearAlert();
+  files.openLink(window.location.hash);
+  window.addEventListener("hashchange", () => files.openLink(window.location.hash));
 }
 
 keepSiteOffline();

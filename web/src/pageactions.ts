@@ -52,6 +52,7 @@ function pageActions({ state, files, edits, canvas }: PageParts): Action[] {
     },
     { id: "save-picture", label: "Save picture", run: () => files.savePicture() },
     { id: "export-tiled", label: "Export for Tiled", run: () => files.exportForTiled() },
+    { id: "copy-link", label: "Copy link", run: () => void files.copyLink() },
     {
       id: "undo",
       label: "Undo",
@@ -190,6 +191,7 @@ export function wireActions(parts: PageParts): Actions {
     "save-level",
     "save-picture",
     "export-tiled",
+    "copy-link",
     "undo",
     "redo",
     "line-mode",

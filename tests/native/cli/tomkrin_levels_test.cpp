@@ -1,5 +1,6 @@
 // Extracting levels from a tape image and inserting them back with the tomkrin command line.
 #include "core/level/defaultlevel.h"
+#include "core/picture/levelchunk.h"
 #include "core/picture/levelrender.h"
 #include "core/picture/pngimage.h"
 #include "tests/native/support/tomkrin_testing.h"
@@ -102,6 +103,29 @@ TEST_F(TomkrinLevels, APictureIsNoLevelFileUnlessForced) {
     ASSERT_EQ(run({"insert", picture, tape_, "3", "--force"}), 0) << err_.str();
     EXPECT_NE(read("game.cas"), original);
     EXPECT_EQ(run({"info", picture, "--force"}), 0) << err_.str();
+}
+
+TEST_F(TomkrinLevels, ARenderedPictureCarriesItsLevelWhereverALevelIsTaken) {
+    ASSERT_EQ(run({"extract", tape_, "7", "-o", path("l7.bin")}), 0) << err_.str();
+    ASSERT_EQ(run({"render", tape_ + ":7", "-o", path("l7.png")}), 0) << err_.str();
+    LevelFileBytes carried{};
+    std::string damage;
+    ASSERT_EQ(findLevelChunk(read("l7.png"), carried, damage), LevelChunk::Found);
+    EXPECT_EQ(Bytes(carried.begin(), carried.end()), read("l7.bin"));
+
+    ASSERT_EQ(run({"insert", path("l7.bin"), tape_, "3", "-o", path("from-file.cas")}), 0);
+    ASSERT_EQ(run({"insert", path("l7.png"), tape_, "3", "-o", path("from-picture.cas")}), 0)
+        << err_.str();
+    EXPECT_EQ(read("from-picture.cas"), read("from-file.cas"));
+    ASSERT_EQ(run({"info", path("l7.bin")}), 0);
+    const std::string fromFile = out_.str();
+    ASSERT_EQ(run({"info", path("l7.png")}), 0) << err_.str();
+    EXPECT_EQ(out_.str().substr(0, out_.str().find('\n')),
+              "picture " + path("l7.png") + ", carrying the level file (493 bytes)");
+    EXPECT_EQ(out_.str().substr(out_.str().find('\n')), fromFile.substr(fromFile.find('\n')));
+    // Rendered again from the picture: the same picture.
+    ASSERT_EQ(run({"render", path("l7.png"), "-o", path("again.png")}), 0) << err_.str();
+    EXPECT_EQ(read("again.png"), read("l7.png"));
 }
 
 TEST_F(TomkrinLevels, ExtractOfAShortTapeWritesNothing) {

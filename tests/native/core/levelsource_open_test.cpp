@@ -6,6 +6,8 @@
 #include "core/levelsource/levelsource.h"
 #include "core/levelsource/filekind.h"
 #include "core/levelsource/openedfile.h"
+#include "core/picture/levelchunk.h"
+#include "core/picture/levelrender.h"
 #include "core/picture/pngimage.h"
 #include "core/tape/tapebuilder.h"
 #include "core/tiled/mapfile.h"
@@ -67,6 +69,45 @@ TEST(OpenedFile, EachKindOfFileIsToldAndABadOneRefusedInOneLine) {
               "cut.bin: too short for a level file: 400 bytes, a level file has 493");
     EXPECT_EQ(open("noise.wav", Bytes(600, 0x41)).message,
               "noise.wav: it is not a .wav file (no RIFF/WAVE header)");
+}
+
+TEST(OpenedFile, APictureOpensAsTheLevelItCarriesAndADamagedOneIsRefusedPlainly) {
+    Level level = makeDefaultLevel();
+    level.cell(7, 4) = 0x2D;
+    const Bytes png = levelPicturePng(level, 2);
+    const Bytes plain = encodePng(renderLevel(level, 2));
+    // The same picture, with the chunk before IEND.
+    ASSERT_EQ(png.size(), plain.size() + 12 + kLevelFileSize);
+    EXPECT_TRUE(std::equal(plain.end() - 12, plain.end(), png.end() - 12));
+    const Opened picture = open("shot.png", png);
+    ASSERT_TRUE(picture.ok) << picture.message;
+    EXPECT_EQ(picture.kind, OpenedKind::Picture);
+    EXPECT_EQ(encodeLevel(picture.level), encodeLevel(level));
+
+    EXPECT_EQ(open("plain.png", plain).message, "plain.png: not a level file: it is a PNG picture");
+    const std::size_t data = plain.size() - 12 + 8; // the level file's first byte in the chunk
+    Bytes flipped = png;
+    flipped[data + 100] ^= 1;
+    Bytes shorter = png;
+    shorter[data - 5] = 0x90; // its length field now says 0x190, 400 bytes
+    const struct {
+        Bytes bytes;
+        const char* damage;
+    } damaged[] = {
+        {flipped, "its level chunk fails its CRC check"},
+        {Bytes(png.begin(), png.begin() + data + 200), "its level chunk is cut short"},
+        {shorter, "its level chunk holds 400 bytes, a level file has 493"},
+    };
+    for (const auto& bad : damaged)
+        EXPECT_EQ(open("shot.png", bad.bytes).message,
+                  std::string("shot.png: the level in this picture is damaged: ") + bad.damage);
+    // Forced, a damaged picture is taken as bytes like any other file.
+    Bytes forced = flipped;
+    bool fromPicture = true;
+    FileFailure failure;
+    EXPECT_TRUE(takeLevelOutOfPicture("shot.png", forced, true, fromPicture, failure));
+    EXPECT_FALSE(fromPicture);
+    EXPECT_EQ(forced, flipped);
 }
 
 TEST(OpenedFile, AMapTakesTheTilesetsGivenWithItAndTheBlocksOwnWhenNotGiven) {

@@ -85,13 +85,14 @@ export interface NamedBytes {
   bytes: Uint8Array;
 }
 
-export type OpenedKind = "level" | "map" | "tape" | "recording";
+// "picture": a picture of a level that carries it (Save picture's, `tomkrin render`'s).
+export type OpenedKind = "level" | "map" | "picture" | "tape" | "recording";
 
 // What opening a file gave. `error` is one line "FILE: WHAT" in the core's words; then the other
 // fields are absent and the page keeps what it had.
 export interface OpenResult {
   kind?: OpenedKind;
-  level?: LevelFile; // for a level file or a map
+  level?: LevelFile; // for a level file, a map or a picture
   error?: string;
 }
 
@@ -241,7 +242,8 @@ export interface TomkrinCore {
   // cell they name), and back: the monster coordinates nearest to a pixel of it.
   monsterPixel(x: number, y: number): { px: number; py: number };
   monsterOfPixel(px: number, py: number): { x: number; y: number };
-  renderLevelPng(level: LevelFile, scale: number): Uint8Array; // `tomkrin render`
+  // `tomkrin render`: the picture, carrying the level, so that Open takes it back.
+  renderLevelPng(level: LevelFile, scale: number): Uint8Array;
 
   // Files.
   // `otherFiles`: files given with it (a map's tilesets, by their names).

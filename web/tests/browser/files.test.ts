@@ -109,8 +109,9 @@ test("each bad input gives one alert naming the file with the core's words, and 
   const truncated = join(dir, "truncated.bin");
   writeFileSync(truncated, level.subarray(0, 300));
   native("tomkrin", ["export", levelFile, "-o", join(dir, "good.tmx")]);
+  // The tape's sheet: a picture that carries no level.
   const picture = join(dir, "picture.png");
-  native("tomkrin", ["render", levelFile, "-o", picture]);
+  native("tomkrin", ["render", tape, "-o", picture]);
   const badMap = join(dir, "bad.tmx");
   writeFileSync(
     badMap,
