@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs the Windows tomkrin.exe under Wine on a small game tape made here: the directory, an
-# extraction and insertion round trip, a picture, refusals (of a short level file, a picture as a
-# level file, a read-only output, and of the slots of a tape that is not the game's), the exit
+# extraction and insertion round trip, a picture and the level it carries, refusals (of a short
+# level file, a picture without a level, a read-only output, and of the slots of a tape that is not
+# the game's), the exit
 # statuses, and where the program has them, Tiled maps exported and imported back.
 #   tomkrin_wine_test.sh TOMKRIN_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
@@ -76,10 +77,13 @@ done
 tomkrin insert level7.tmx game.cas 7 -o copy.cas || fail "insert of a map: $(cat stderr.txt)"
 cmp -s game.cas copy.cas || fail "inserting the map changed the tape"
 
-# A picture is no level file; a read-only tape is never replaced, the system saying why.
-tomkrin insert level7.png game.cas 7 -o x.cas
-[ $? = 1 ] || fail "a picture as the level file was not refused with status 1"
-grep -q '^tomkrin: level7.png: not a level file: it is a PNG picture' stderr.txt ||
+# A level's picture carries its level; a picture without one is no level file; a read-only tape
+# is never replaced, the system saying why.
+tomkrin insert level7.png game.cas 7 -o copy.cas || fail "insert of a level's picture: $(cat stderr.txt)"
+cmp -s game.cas copy.cas || fail "inserting the level's picture changed the tape"
+tomkrin insert tomkrin-blocks.png game.cas 7 -o x.cas
+[ $? = 1 ] || fail "a picture without a level was not refused with status 1"
+grep -q '^tomkrin: tomkrin-blocks.png: not a level file: it is a PNG picture' stderr.txt ||
     fail "refusal said $(cat stderr.txt)"
 chmod a-w copy.cas
 tomkrin insert level7.bin game.cas 6 -o copy.cas
