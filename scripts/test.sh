@@ -10,34 +10,21 @@ set -e
 tk_setup test
 start=$(date +%s)
 
-# build TREE: builds one tree through its preset (the release tree only what the browser tests
-# hold the page to, the web tree with its page).
-build() {
-    case $1 in
-    web) tk_build_web ;;
-    release) tk_configure_build release tomkrin cas2wav wav2cas mkdemotape replayedits ;;
-    *) tk_configure_build "$1" ;;
-    esac
-}
-# pair A B: builds two trees side by side, saying how long they took: the one's single-threaded
-# steps (configuring, linking, npm, Vite) use the cores the other leaves idle.
-pair() {
+# stage WHAT COMMAND...: runs a step, saying how long it took.
+stage() {
+    what=$1
+    shift
     began=$(date +%s)
-    build "$1" &
-    first=$!
-    build "$2" &
-    second=$!
-    failed=""
-    wait $first || failed="$failed $1"
-    wait $second || failed="$failed $2"
-    [ -z "$failed" ] || { echo "== The build of$failed failed"; exit 1; }
-    echo "   $1 and $2 built in $(($(date +%s) - began)) s"
+    "$@"
+    echo "   $what in $(($(date +%s) - began)) s"
 }
-echo "== Building the trees two at a time: native (host, sanitizers) and web (the browser edition),"
-echo "   win32 and win64 (MinGW), release and fuzz"
-pair native web
-pair win32 win64
-pair release fuzz
+echo "== Building the trees: native (host, sanitizers), win32 and win64 (MinGW), release, web, fuzz"
+stage "native built" tk_configure_build native
+stage "win32 built" tk_configure_build win32
+stage "win64 built" tk_configure_build win64
+stage "release built" tk_configure_build release tomkrin cas2wav wav2cas mkdemotape replayedits
+stage "web built" tk_build_web
+stage "fuzz built" tk_configure_build fuzz
 [ "$(tk_runnable_windows_tree)" = win32 ] ||
     echo "== $(tk_why_not_win32): the Windows programs are tested as the 64-bit build (build/win64)"
 built=$(date +%s)
