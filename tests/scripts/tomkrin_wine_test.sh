@@ -2,8 +2,8 @@
 # Runs the Windows tomkrin.exe under Wine on a small game tape made here: the directory, an
 # extraction and insertion round trip, a picture and the level it carries, refusals (of a short
 # level file, a picture without a level, a read-only output, and of the slots of a tape that is not
-# the game's), the exit
-# statuses, and where the program has them, Tiled maps exported and imported back.
+# the game's), the exit statuses, and where the program has them, Tiled maps exported and imported
+# back.
 #   tomkrin_wine_test.sh TOMKRIN_EXE WINE_RUN_SCRIPT WORK_DIRECTORY
 set -u
 exe="$1"
