@@ -6,7 +6,7 @@
 #include "util/editorglobals.h"
 #include "core/level/blockcatalog.h"
 #include "canvas/bmplist.h"
-#include "core/editor/linetool.h"
+#include "core/editor/canvaspen.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ void disegna(int blockIndex, int col, int row) {
 }
 
 void disegnalinea(int blockIndex, int col0, int row0, int col1, int row1) {
-    const std::vector<GridCell> cells = lineCells(col0, row0, col1, row1);
+    CanvasPen pen{{col0, row0}};
+    const std::vector<GridCell> cells = pen.click(CanvasButton::Right, {col1, row1});
     if (cells.empty())
         return;
     CanvasDC canvas;

@@ -3,6 +3,7 @@
 #include "util/statusbar.h"
 #include "util/editorglobals.h"
 #include "canvas/blockswin.h"
+#include "core/editor/canvaspen.h"
 #include "core/editor/canvasstatus.h"
 #include "canvas/draw.h"
 
@@ -22,9 +23,12 @@ int rowAt(LPARAM position) {
 } // namespace
 
 void OnCanvasLeftClick(LPARAM position) {
-    x = columnAt(position);
-    y = rowAt(position);
-    disegna(currentBlock, x, y);
+    CanvasPen pen{{x, y}};
+    for (const GridCell& cell :
+         pen.click(CanvasButton::Left, {columnAt(position), rowAt(position)}))
+        disegna(currentBlock, cell.col, cell.row);
+    x = pen.anchor.col;
+    y = pen.anchor.row;
     UpdateStatusBar(status, leftClickStatus(x, y).c_str());
 }
 
@@ -35,11 +39,9 @@ void OnCanvasRightClick(LPARAM position) {
     UpdateStatusBar(status, rightClickStatus(col, row).c_str());
 }
 
-// Dragging repeats the clicks at every reported position. The line comes first, so that with
-// both buttons held it reaches the new position before that position becomes the anchor.
+// Dragging repeats the clicks at every reported position, as the messages of the buttons held.
 void OnCanvasMouseMove(HWND hwnd, WPARAM keys, LPARAM position) {
-    if (keys & MK_RBUTTON)
-        SendMessageA(hwnd, WM_RBUTTONDOWN, keys, position);
-    if (keys & MK_LBUTTON)
-        SendMessageA(hwnd, WM_LBUTTONDOWN, keys, position);
+    for (const CanvasButton click : clicksOfMove(keys & MK_LBUTTON, keys & MK_RBUTTON))
+        SendMessageA(hwnd, click == CanvasButton::Right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, keys,
+                     position);
 }

@@ -1,6 +1,6 @@
-// The browser tests' reference for painting: replays pointer events on the canvas the way the Win32
-// editor handles its mouse messages, through the core's own level record, catalogue and line tool,
-// and writes the level file that results.
+// The browser tests' reference for painting: replays pointer events on the canvas through the
+// canvas's pen of the core (the rules the Win32 editor's mouse messages follow), the core's level
+// record and catalogue, and writes the level file that results.
 //   replayedits EVENTS OUT.bin [BASE.bin]
 // BASE.bin is the level the edits start from (File > New's level when none is given). EVENTS holds
 // one event a line, cells given as column and row:
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/editor/linetool.h"
+#include "core/editor/canvaspen.h"
 #include "core/files/filebytes.h"
 #include "core/level/blockcatalog.h"
 #include "core/level/defaultlevel.h"
@@ -27,23 +27,12 @@ namespace {
 struct Editor {
     Level level = makeDefaultLevel();
     int blockIndex = 0;
-    int anchorCol = 0;
-    int anchorRow = 0;
+    CanvasPen pen;
     bool left = false;
     bool right = false;
 
-    void place(int col, int row) {
-        if (isOnGrid(col, row))
-            level.cell(col, row) = block[blockIndex].code;
-    }
-    void leftClick(int col, int row) {
-        anchorCol = col;
-        anchorRow = row;
-        place(col, row);
-    }
-    void rightClick(int col, int row) {
-        for (const GridCell& cell : lineCells(anchorCol, anchorRow, col, row))
-            place(cell.col, cell.row);
+    void click(CanvasButton button, int col, int row) {
+        paintCells(level, pen.click(button, {col, row}), block[blockIndex].code);
     }
 };
 
@@ -72,15 +61,13 @@ bool replay(std::istream& events, Editor& editor) {
             ok = static_cast<bool>(words >> col >> row);
             if (ok && what == "ldown") {
                 editor.left = true;
-                editor.leftClick(col, row);
+                editor.click(CanvasButton::Left, col, row);
             } else if (ok && what == "rdown") {
                 editor.right = true;
-                editor.rightClick(col, row);
+                editor.click(CanvasButton::Right, col, row);
             } else if (ok) {
-                if (editor.right)
-                    editor.rightClick(col, row);
-                if (editor.left)
-                    editor.leftClick(col, row);
+                for (const CanvasButton click : clicksOfMove(editor.left, editor.right))
+                    editor.click(click, col, row);
             }
         } else if (what == "lup") {
             editor.left = false;

@@ -4,7 +4,7 @@
 
 #include "core/editor/canvasstatus.h"
 #include "core/editor/hexnumber.h"
-#include "core/editor/linetool.h"
+#include "core/editor/canvaspen.h"
 #include "core/level/blockcatalog.h"
 #include "core/level/defaultlevel.h"
 #include "core/level/leveltitle.h"
@@ -43,26 +43,32 @@ val withCell(const val& levelFile, int col, int row, int code) {
     return levelFileValue(level);
 }
 
-val cellsValue(const std::vector<GridCell>& cells) {
-    val list = val::array();
-    for (const GridCell& cell : cells) {
-        val entry = val::object();
-        entry.set("col", cell.col);
-        entry.set("row", cell.row);
-        list.call<void>("push", entry);
-    }
-    return list;
+std::string buttonName(CanvasButton button) {
+    return button == CanvasButton::Right ? "right" : "left";
 }
 
-val lineCellsOf(int col0, int row0, int col1, int row1) {
-    return cellsValue(lineCells(col0, row0, col1, row1));
-}
-
-val withLine(const val& levelFile, int col0, int row0, int col1, int row1, int code) {
+// A click of the canvas's pen: the level it paints and the anchor after it.
+val withClick(const val& levelFile, const std::string& button, int anchorCol, int anchorRow,
+              int col, int row, int code) {
     Level level = levelOf(levelFile);
-    for (const GridCell& cell : lineCells(col0, row0, col1, row1))
-        level.cell(cell.col, cell.row) = code;
-    return levelFileValue(level);
+    CanvasPen pen{{anchorCol, anchorRow}};
+    paintCells(level,
+               pen.click(button == "right" ? CanvasButton::Right : CanvasButton::Left, {col, row}),
+               code);
+    val result = val::object();
+    result.set("level", levelFileValue(level));
+    val anchor = val::object();
+    anchor.set("col", pen.anchor.col);
+    anchor.set("row", pen.anchor.row);
+    result.set("anchor", anchor);
+    return result;
+}
+
+val clicksOfMoveValue(bool left, bool right) {
+    val list = val::array();
+    for (const CanvasButton click : clicksOfMove(left, right))
+        list.call<void>("push", buttonName(click));
+    return list;
 }
 
 val monsterValue(const Level& level, int k) {
@@ -106,8 +112,8 @@ EMSCRIPTEN_BINDINGS(tk_level) {
     emscripten::function("blockIndexOfCode", &blockIndexOfCode);
     emscripten::function("cellCode", &cellCode);
     emscripten::function("withCell", &withCell);
-    emscripten::function("lineCells", &lineCellsOf);
-    emscripten::function("withLine", &withLine);
+    emscripten::function("withClick", &withClick);
+    emscripten::function("clicksOfMove", &clicksOfMoveValue);
     emscripten::function("leftClickStatus", &leftClickStatus);
     emscripten::function("rightClickStatus", &rightClickStatus);
     emscripten::function("selectedBlockStatus", &selectedBlockStatus);

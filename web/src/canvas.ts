@@ -8,7 +8,7 @@
 // That is the Pencil; for the other tools a press, a move and a release only become the edits of
 // edits.ts, and Alt+click picks with any tool. Over the picture: the selected area, the rectangle
 // being drawn, the cells being pasted.
-import type { TomkrinCore } from "./core/api";
+import type { PenButton, TomkrinCore } from "./core/api";
 import { pictureCanvas } from "./dom";
 import type { Edits } from "./edits";
 import { areaOf, inArea, type Area } from "./rules";
@@ -233,21 +233,31 @@ export class LevelCanvas {
     context.setLineDash([]);
   }
 
-  // The editor's clicks, each a step of the history unless a stroke gathers them.
-  leftClick(cell: Cell): void {
+  // The editor's clicks, by the pen's rules of the core, each a step of the history unless a
+  // stroke gathers them.
+  click(button: PenButton, cell: Cell): void {
     const code = this.core.blocks()[this.state.selectedBlock]?.code;
     if (code === undefined) return;
-    this.state.paint(this.core.withCell(this.state.level, cell.col, cell.row, code));
-    this.state.setAnchor(cell);
-    this.state.say(this.core.leftClickStatus(cell.col, cell.row));
+    const { level, anchor } = this.core.withClick(
+      this.state.level,
+      button,
+      this.state.anchor,
+      cell,
+      code,
+    );
+    this.state.paint(level);
+    if (!sameCell(anchor, this.state.anchor)) this.state.setAnchor(anchor);
+    this.state.say(
+      button === "left"
+        ? this.core.leftClickStatus(cell.col, cell.row)
+        : this.core.rightClickStatus(cell.col, cell.row),
+    );
   }
 
-  rightClick(cell: Cell): void {
-    const code = this.core.blocks()[this.state.selectedBlock]?.code;
-    if (code === undefined) return;
-    const { col, row } = this.state.anchor;
-    this.state.paint(this.core.withLine(this.state.level, col, row, cell.col, cell.row, code));
-    this.state.say(this.core.rightClickStatus(cell.col, cell.row));
+  // A move with these buttons held repeats their clicks.
+  private clicksOfMove(buttons: number, cell: Cell): void {
+    for (const button of this.core.clicksOfMove((buttons & LEFT) !== 0, (buttons & RIGHT) !== 0))
+      this.click(button, cell);
   }
 
   // The pointer's position in picture pixels.
@@ -294,8 +304,8 @@ export class LevelCanvas {
   }
 
   private press(button: number, cell: Cell): void {
-    if (button === LEFT) this.leftClick(cell);
-    else if (button === RIGHT) this.rightClick(cell);
+    if (button === LEFT) this.click("left", cell);
+    else if (button === RIGHT) this.click("right", cell);
   }
 
   // A press with any tool but the Pencil (or with Alt, or on pasted cells): the left button or a
@@ -396,8 +406,7 @@ export class LevelCanvas {
       if (pressed && cell) {
         this.endDrag = null;
         this.lastCell = cell;
-        if (pressed & RIGHT) this.rightClick(cell);
-        if (pressed & LEFT) this.leftClick(cell);
+        this.clicksOfMove(pressed, cell);
         return;
       }
     }
@@ -412,8 +421,7 @@ export class LevelCanvas {
     )
       return;
     this.lastCell = cell;
-    if (this.held & RIGHT) this.rightClick(cell);
-    if (this.held & LEFT) this.leftClick(cell);
+    this.clicksOfMove(this.held, cell);
   }
 
   private moveEnd(e: PointerEvent): void {
@@ -447,7 +455,7 @@ export class LevelCanvas {
     }
     const drag = this.endDrag;
     // A press on a path's end that never moved is a click after all.
-    if (drag && !drag.dragging && this.buttonOf(e) === LEFT) this.leftClick(drag.cell);
+    if (drag && !drag.dragging && this.buttonOf(e) === LEFT) this.click("left", drag.cell);
     this.endDrag = null;
     if (e.pointerType === "mouse") {
       this.held = e.buttons & (LEFT | RIGHT);
@@ -492,8 +500,8 @@ export class LevelCanvas {
       // Fill and Pick act on the cursor's cell; the tools that drag paint as the Pencil.
       if (this.state.tool === "fill") this.edits.fill(this.cursor);
       else if (this.state.tool === "pick") this.edits.pick(this.cursor);
-      else if (e.shiftKey) this.rightClick(this.cursor);
-      else this.leftClick(this.cursor);
+      else if (e.shiftKey) this.click("right", this.cursor);
+      else this.click("left", this.cursor);
       this.draw();
     }
   }

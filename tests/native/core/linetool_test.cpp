@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/editor/canvaspen.h"
 #include "core/editor/canvasstatus.h"
 #include "core/editor/linetool.h"
 
@@ -178,4 +179,24 @@ TEST(CanvasStatus, BlockTextShowsNameAndCode) {
     EXPECT_EQ(selectedBlockStatus(2), "Key = 0x2D");
     EXPECT_EQ(selectedBlockStatus(39), "Heart = 0x81");
     EXPECT_EQ(selectedBlockStatus(15), "Lever (OFF) = 0x5C");
+}
+
+// A stroke with both buttons held joins its positions: each move paints the line from the anchor
+// first, then the cell, which becomes the anchor. A left click off the grid paints nothing but
+// still moves the anchor; a right click never moves it.
+TEST(CanvasPen, ClicksPaintAndMoveTheAnchorAsTheCanvasDoes) {
+    Level level{};
+    CanvasPen pen;
+    paintCells(level, pen.click(CanvasButton::Left, {2, 3}), 0x3A);
+    for (const CanvasButton click : clicksOfMove(true, true))
+        paintCells(level, pen.click(click, {6, 3}), 0x3A);
+    for (int col = 2; col <= 6; ++col)
+        EXPECT_EQ(level.cell(col, 3), 0x3A) << col;
+    EXPECT_EQ(pen.anchor, (GridCell{6, 3}));
+
+    pen.click(CanvasButton::Right, {6, 9});
+    EXPECT_EQ(pen.anchor, (GridCell{6, 3}));
+    EXPECT_TRUE(pen.click(CanvasButton::Left, {30, -1}).empty());
+    EXPECT_EQ(pen.anchor, (GridCell{30, -1}));
+    EXPECT_EQ(clicksOfMove(true, false), std::vector<CanvasButton>{CanvasButton::Left});
 }

@@ -12,6 +12,8 @@ export interface Block {
   name: string; // as the catalogue names it: "Air", "Key", ... (the palette button's name)
 }
 
+export type PenButton = "left" | "right";
+
 export interface GridCell {
   col: number; // 0 to 23
   row: number; // 0 to 17
@@ -183,18 +185,18 @@ export interface TomkrinCore {
   blockIndexOfCode(code: number): number; // -1 for a code no block has
   cellCode(level: LevelFile, col: number, row: number): number;
   withCell(level: LevelFile, col: number, row: number, code: number): LevelFile;
-  // The cells the editor's line tool paints from the anchor towards the clicked cell, in order
-  // (the clicked cell itself left out, steps off the grid left out).
-  lineCells(col0: number, row0: number, col1: number, row1: number): GridCell[];
-  // The same cells painted with `code`: one level, one step of the history.
-  withLine(
+  // A click of the editor's pen: a left click places `code` in the cell and makes it the anchor,
+  // a right click paints the line from the anchor towards it (the cell itself left out, steps off
+  // the grid left out). One level, one step of the history.
+  withClick(
     level: LevelFile,
-    col0: number,
-    row0: number,
-    col1: number,
-    row1: number,
+    button: PenButton,
+    anchor: GridCell,
+    cell: GridCell,
     code: number,
-  ): LevelFile;
+  ): { level: LevelFile; anchor: GridCell };
+  // The clicks a move with these buttons held repeats, in order.
+  clicksOfMove(left: boolean, right: boolean): PenButton[];
   leftClickStatus(col: number, row: number): string;
   rightClickStatus(col: number, row: number): string;
   selectedBlockStatus(blockIndex: number): string;

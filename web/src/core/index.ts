@@ -71,9 +71,9 @@ function wrap(raw: RawModule): TomkrinCore {
     blockIndexOfCode: (code) => call("blockIndexOfCode", code),
     cellCode: (level, col, row) => call("cellCode", level, col, row),
     withCell: (level, col, row, code) => call("withCell", level, col, row, code),
-    lineCells: (col0, row0, col1, row1) => call("lineCells", col0, row0, col1, row1),
-    withLine: (level, col0, row0, col1, row1, code) =>
-      call("withLine", level, col0, row0, col1, row1, code),
+    withClick: (level, button, anchor, cell, code) =>
+      call("withClick", level, button, anchor.col, anchor.row, cell.col, cell.row, code),
+    clicksOfMove: (left, right) => call("clicksOfMove", left, right),
     leftClickStatus: (col, row) => call("leftClickStatus", col, row),
     rightClickStatus: (col, row) => call("rightClickStatus", col, row),
     selectedBlockStatus: (index) => call("selectedBlockStatus", index),
