@@ -3,13 +3,15 @@
 // block and makes the cell the anchor, a right click paints the line from the anchor; holding a
 // button and moving repeats the click at each new cell, the line first when both are held. A
 // press on a monster path's end and a move drags that end instead. Touch: a tap is a left click,
-// or a right click while the Line toggle is on. Keyboard: arrows move a cell cursor, Enter or
-// Space is a left click (Fill and Pick at the cursor), Shift+Enter or Shift+Space a right click.
+// or a right click while the Line toggle is on; two fingers zoom (pinch.ts). Keyboard: arrows
+// move a cell cursor, Enter or Space is a left click (Fill and Pick at the cursor), Shift+Enter or
+// Shift+Space a right click.
 // That is the Pencil; for the other tools a press, a move and a release only become the edits of
 // edits.ts, and Alt+click picks with any tool. Over the picture: the selected area, the rectangle
 // being drawn, the cells being pasted.
 import type { PenButton, TomkrinCore } from "./core/api";
 import { pictureCanvas } from "./dom";
+import { Pinch } from "./pinch";
 import type { Edits } from "./edits";
 import { areaOf, inArea, type Area } from "./rules";
 import { sameCell, type Cell, type EditorState } from "./state";
@@ -67,6 +69,7 @@ export class LevelCanvas {
   private span: Span | null = null;
   private floatDrag: FloatDrag | null = null;
   private readonly blockPictures: HTMLCanvasElement[];
+  private readonly pinch = new Pinch();
   lineMode = false;
 
   constructor(
@@ -94,7 +97,10 @@ export class LevelCanvas {
     canvas.addEventListener("pointerdown", (e) => this.onPointerDown(e));
     canvas.addEventListener("pointermove", (e) => this.onPointerMove(e));
     canvas.addEventListener("pointerup", (e) => this.onPointerUp(e));
-    canvas.addEventListener("pointercancel", () => this.finishStroke());
+    canvas.addEventListener("pointercancel", (e) => {
+      this.pinch.up(e);
+      this.finishStroke();
+    });
     canvas.addEventListener("lostpointercapture", () => this.finishStroke());
     canvas.addEventListener("pointerleave", () => this.state.setHover(null));
     canvas.addEventListener("contextmenu", (e) => e.preventDefault());
@@ -366,6 +372,18 @@ export class LevelCanvas {
     const button = this.buttonOf(e);
     if (button === 0) return;
     e.preventDefault();
+    if (this.pinch.down(e, this.zoom)) {
+      // The first finger's touch was the start of a pinch, not a click: take its painting back.
+      this.span = null;
+      this.floatDrag = null;
+      this.endDrag = null;
+      this.state.cancelStroke();
+      this.held = 0;
+      this.lastCell = null;
+      this.draw();
+      return;
+    }
+    if (this.pinch.active) return;
     this.canvas.focus({ preventScroll: true });
     const cell = this.cellOf(e);
     if (this.held === 0 && (this.state.floating || e.altKey || this.state.tool !== "pencil")) {
@@ -386,6 +404,13 @@ export class LevelCanvas {
   }
 
   private onPointerMove(e: PointerEvent): void {
+    const zoom = this.pinch.move(e);
+    if (zoom !== null) {
+      const bounded = Math.min(Math.max(zoom, 1), MAX_ZOOM);
+      if (bounded !== this.zoom) this.state.setView({ zoom: bounded });
+      return;
+    }
+    if (this.pinch.active) return;
     const at = this.cellOf(e);
     this.state.setHover(at);
     if (this.span || this.floatDrag) {
@@ -449,6 +474,9 @@ export class LevelCanvas {
   }
 
   private onPointerUp(e: PointerEvent): void {
+    const pinching = this.pinch.active;
+    this.pinch.up(e);
+    if (pinching) return;
     if (this.span || this.floatDrag) {
       this.toolUp(e);
       return;

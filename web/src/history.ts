@@ -47,6 +47,12 @@ export class History<T> {
     this.present = next;
   }
 
+  // Takes the present step back without keeping it to be redone.
+  drop(): void {
+    const previous = this.past.pop();
+    if (previous !== undefined) this.present = previous;
+  }
+
   undo(): T | undefined {
     const previous = this.past.pop();
     if (previous === undefined) return undefined;

@@ -180,6 +180,15 @@ export class EditorState {
     this.strokeStepped = false;
   }
 
+  // The stroke going on is taken back as if it never was (it became a pinch).
+  cancelStroke(): void {
+    if (this.strokeOpen && this.strokeStepped) {
+      this.history.drop();
+      this.emit("level", "options", "history");
+    }
+    this.endStroke();
+  }
+
   // A change of the cells (a click, a line, a stroke's part). Nothing changes for equal bytes.
   paint(level: Uint8Array): void {
     if (sameBytes(level, this.level)) return;

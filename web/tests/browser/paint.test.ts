@@ -15,6 +15,7 @@ import {
   Painter,
   saveLevel,
   sharedEditor,
+  siteUrl,
   test,
 } from "./support";
 
@@ -173,4 +174,43 @@ test("dragging the end of a monster's path on the canvas moves it, one step", as
   expect(changed).toHaveLength(1);
   await button(page, "Undo").click();
   expect(await saveLevel(page)).toEqual(before);
+});
+
+test("two fingers spread on a touch screen zoom the canvas and paint nothing", async ({
+  browser,
+}) => {
+  const context = await browser.newContext({
+    viewport: { width: 390, height: 844 },
+    hasTouch: true,
+    acceptDownloads: true,
+  });
+  const page = await context.newPage();
+  await page.goto(siteUrl());
+  await editorReady(page);
+  const before = await saveLevel(page);
+  const zoomOf = async () => Number(await levelCanvas(page).getAttribute("data-zoom"));
+  const zoom = await zoomOf();
+  const a = await cellPoint(page, 10, 8);
+  const b = await cellPoint(page, 12, 8);
+  const cdp = await context.newCDPSession(page);
+  const touch = (
+    type: "touchStart" | "touchMove" | "touchEnd",
+    points: { x: number; y: number }[],
+  ) =>
+    cdp.send("Input.dispatchTouchEvent", {
+      type,
+      touchPoints: points.map((p, id) => ({ ...p, id })),
+    });
+  await touch("touchStart", [a]);
+  await touch("touchStart", [a, b]);
+  for (const spread of [20, 60, 120])
+    await touch("touchMove", [
+      { x: a.x - spread, y: a.y },
+      { x: b.x + spread, y: b.y },
+    ]);
+  await touch("touchEnd", []);
+  await expect.poll(zoomOf).toBeGreaterThan(zoom);
+  expect(await saveLevel(page)).toEqual(before);
+  await expect(button(page, "Undo")).toBeDisabled();
+  await context.close();
 });
