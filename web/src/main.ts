@@ -4,7 +4,7 @@
 import { LevelCanvas } from "./canvas";
 import { loadCore, type TomkrinCore } from "./core/index";
 import { compileCoreWasm } from "./core/wasm";
-import { byId, clearAlert, setStatus, showAlert } from "./dom";
+import { askToDiscard, byId, clearAlert, setStatus, showAlert } from "./dom";
 import { Edits } from "./edits";
 import { Files } from "./files";
 import { showHover } from "./hover";
@@ -76,14 +76,21 @@ async function start(): Promise<void> {
     state.openTape({ name, bytes });
     byId<HTMLDetailsElement>("tape-panel").open = true;
   };
+  // Another tape replaces the tape's unsaved changes only when the user says so.
+  const keepChanges = async () => state.tapeUnsaved && !(await askToDiscard());
   const sound = new Sound(core, state, module, openTape);
   const files = new Files(core, state, {
-    openTape,
-    decodeRecording: (name, bytes) => sound.decode(name, bytes),
+    openTape: async (name, bytes) => {
+      if (!(await keepChanges())) openTape(name, bytes);
+    },
+    // Asked before the decoding: the tape it gives then opens.
+    decodeRecording: async (name, bytes) => {
+      if (!(await keepChanges())) sound.decode(name, bytes);
+    },
   });
   openLaunchedFiles((opened) => files.openFiles(opened));
-  new TapeView(core, state, () => files.levelName);
-  wireActions({ state, files, edits, canvas });
+  const tape = new TapeView(core, state, () => files.levelName);
+  wireActions({ state, files, edits, canvas, tape });
   showHover(core, state, edits, byId("hover"));
   state.subscribe((changes) => {
     if (changes.has("status")) setStatus(state.status);
