@@ -32,10 +32,15 @@ async function restore(core: TomkrinCore, state: EditorState, store: SessionStor
   const opened = core.openFile(session.levelName || "level.bin", session.level, []);
   if (opened.kind === "level" && opened.level && !opened.error)
     state.restore(
-      { level: opened.level, name: session.levelName, handle: null },
+      {
+        level: opened.level,
+        name: session.levelName,
+        handle: null,
+        ...(session.tape && session.tapeSlot !== undefined ? { tapeSlot: session.tapeSlot } : {}),
+      },
       session.savedLevel,
     );
-  if (session.tape) state.restoreTape(session.tape);
+  if (session.tape) state.restoreTape(session.tape, session.savedTape ?? session.tape.bytes);
 }
 
 function keep(state: EditorState, store: SessionStore): void {
@@ -46,6 +51,8 @@ function keep(state: EditorState, store: SessionStore): void {
         levelName: state.document.name,
         savedLevel: state.savedLevel,
         tape: state.tape,
+        ...(state.tapeBase ? { savedTape: state.tapeBase } : {}),
+        ...(state.openSlot !== undefined ? { tapeSlot: state.openSlot } : {}),
       })
       .catch(() => undefined);
   state.subscribe((changes) => {

@@ -349,11 +349,12 @@ export class EditorState {
     this.emit("tape", "history", "saved", "document");
   }
 
-  // The session's tape given back, with the restored level: no step of its own.
-  restoreTape(tape: OpenedFile): void {
+  // The session's tape given back, with the restored level: no step of its own. `saved`: the tape
+  // as last opened or saved.
+  restoreTape(tape: OpenedFile, saved: Uint8Array): void {
     this.history.amend({ ...this.history.current, tape });
-    this.savedTape = tape.bytes;
-    this.emit("tape", "saved");
+    this.savedTape = saved;
+    this.emit("tape", "saved", "document");
   }
 
   // A level inserted: the tape's new bytes, a step.

@@ -8,6 +8,7 @@ import {
   button,
   demoTitles,
   download,
+  editorReady,
   expect,
   fixture,
   native,
@@ -121,7 +122,7 @@ test("Move level swaps the open level with its neighbour as `tomkrin insert` wou
   await expect(five).toHaveAccessibleDescription("open");
 });
 
-test("another tape over unsaved changes asks first: Cancel keeps them, Discard changes opens it", async () => {
+test("another tape over unsaved changes asks first, after a reload too: Cancel keeps them, Discard changes opens it", async () => {
   const page = editor();
   const tape = await openDemoTape(page);
   const title = demoTitles()[2] ?? "";
@@ -129,6 +130,11 @@ test("another tape over unsaved changes asks first: Cancel keeps them, Discard c
   const painter = new Painter(page);
   await painter.select("Key");
   await painter.click(4, 4);
+  // Kept over a reload: the level is still the tape's, and its change still unsaved.
+  page.once("dialog", (d) => void d.accept());
+  await page.reload();
+  await editorReady(page);
+  await expect(sheetLevel(page, 2, title)).toHaveAccessibleDescription("open, changed");
 
   const other = fixture(outDir(), "demo.cas", "other.cas");
   const dialog = page.getByRole("dialog");
