@@ -157,8 +157,9 @@ export class TapeView {
     byId<HTMLButtonElement>("insert").disabled = tape === null;
     byId("insert-status").textContent = "";
     this.levels = [];
-    this.buttons = [];
     if (!tape) {
+      this.buttons = [];
+      byId("tape-sheet").replaceChildren();
       this.pictures.clear();
       byId("tape-name").textContent = "No tape opened: open or drop a tape image (.cas).";
       return;
@@ -169,9 +170,16 @@ export class TapeView {
     byId("tape-judgement").textContent = levels.gameTape ? "" : levels.why;
     byId<HTMLButtonElement>("save-sheet").disabled = !levels.gameTape;
     this.levels = levels.levels;
-    const sheet = byId("tape-sheet");
-    this.buttons = levels.levels.map((entry) => this.sheetButton(entry, tape.name));
-    sheet.replaceChildren(...this.buttons);
+    // The sheet's buttons stay while it shows 20 levels (a paint, an undo): the focus stays on
+    // one; only their names and pictures follow the tape.
+    if (this.buttons.length !== levels.levels.length) {
+      this.buttons = levels.levels.map((entry) => this.sheetButton(entry.n));
+      byId("tape-sheet").replaceChildren(...this.buttons);
+    }
+    levels.levels.forEach((entry, n) => {
+      const button = this.buttons[n];
+      if (button) this.showLevel(button, entry);
+    });
   }
 
   private picture(entry: TapeLevel): HTMLCanvasElement {
@@ -182,40 +190,44 @@ export class TapeView {
     return canvas;
   }
 
-  private sheetButton(entry: TapeLevel, tapeName: string): HTMLButtonElement {
+  private showLevel(button: HTMLButtonElement, entry: TapeLevel): void {
+    button.setAttribute("aria-label", `Level ${entry.n}: ${entry.title.trim()}`);
+    const [picture, caption] = button.children;
+    const canvas = this.picture(entry);
+    if (picture !== canvas) picture?.replaceWith(canvas);
+    if (caption) caption.textContent = entry.caption;
+    button.draggable = entry.error === undefined;
+  }
+
+  // The button of slot `n`, which opens the level the slot holds when it is pressed.
+  private sheetButton(n: number): HTMLButtonElement {
     const button = document.createElement("button");
     button.type = "button";
-    button.setAttribute("aria-label", `Level ${entry.n}: ${entry.title.trim()}`);
-    const caption = document.createElement("span");
-    caption.textContent = entry.caption;
     const note = document.createElement("span");
     note.className = "sheet-mark";
-    note.id = `sheet-mark-${entry.n}`;
+    note.id = `sheet-mark-${n}`;
     button.setAttribute("aria-describedby", note.id);
-    button.append(this.picture(entry), caption, note);
+    button.append(document.createElement("canvas"), document.createElement("span"), note);
     button.addEventListener("click", () => {
+      const entry = this.levels[n];
+      const tape = this.state.tape;
+      if (!entry || !tape) return;
       if (entry.error) {
         showAlert(entry.error);
         return;
       }
-      this.state.replaceDocument({
-        level: entry.level,
-        name: "",
-        handle: null,
-        tapeSlot: entry.n,
-      });
+      this.state.replaceDocument({ level: entry.level, name: "", handle: null, tapeSlot: n });
       clearAlert();
-      setStatus(`Opened level ${entry.n} of ${tapeName}`);
+      setStatus(`Opened level ${n} of ${tape.name}`);
       byId("level").scrollIntoView({ block: "nearest" });
     });
     // A picture dragged onto another: the two levels change places.
-    button.draggable = entry.error === undefined;
     button.addEventListener("dragstart", (e) => {
-      e.dataTransfer?.setData(SLOT_DRAG, String(entry.n));
+      e.dataTransfer?.setData(SLOT_DRAG, String(n));
       if (e.dataTransfer) e.dataTransfer.effectAllowed = "move";
     });
     button.addEventListener("dragover", (e) => {
-      if (!e.dataTransfer?.types.includes(SLOT_DRAG) || entry.error !== undefined) return;
+      if (!e.dataTransfer?.types.includes(SLOT_DRAG) || this.levels[n]?.error !== undefined) return;
       e.preventDefault();
       e.dataTransfer.dropEffect = "move";
     });
@@ -224,7 +236,7 @@ export class TapeView {
       if (!from) return;
       e.preventDefault();
       e.stopPropagation();
-      this.swap(Number(from), entry.n);
+      this.swap(Number(from), n);
     });
     return button;
   }
