@@ -300,8 +300,14 @@ export class TapeView {
     const slot = "slot" in place ? result.slot : undefined;
     const replaced = slot === undefined ? undefined : this.levels[slot]?.title.trim();
     // Put into a slot, the level is that level of the tape from now on: its changes go there.
+    // Put at an address over the open level of the tape, the open level is what it now holds:
+    // its next change must not write the old one back.
+    const open = this.state.openSlot;
+    const nowOpen = open === undefined ? undefined : this.slots()?.levels(result.tape)[open];
     if (slot !== undefined && this.levels.length > 0)
       this.state.changeTapeLevel(result.tape, { ...this.state.document, tapeSlot: slot });
+    else if (open !== undefined && nowOpen && !sameBytes(nowOpen, this.levels[open]?.level ?? null))
+      this.state.changeTapeLevel(result.tape, { ...this.state.document, level: nowOpen });
     else this.state.changeTape(result.tape);
     const was = replaced === undefined ? "" : ` ("${replaced}")`;
     const done =

@@ -81,6 +81,22 @@ test("the level inserted into a slot and into a typed address gives `tomkrin ins
   native("tomkrin", ["insert", level, tape, "--address", "9C40", "-o", atAddress]);
   const saved = await download(page, () => button(page, "Save tape").click());
   expect(saved.bytes).toEqual(readFileSync(atAddress));
+
+  // Put at an address inside the open level (10 bytes into level 3), the open level is what the
+  // tape then holds there, as `tomkrin extract` reads it.
+  await button(page, `Level 3: ${titles[3]}`).click();
+  const level3 = join(outDir(), "level3.bin");
+  writeFileSync(level3, await saveLevel(page));
+  await page.getByRole("radio", { name: "Typed address" }).check();
+  await page.getByLabel("Address (hex. byte offset in the tape)").fill("614A");
+  await button(page, "Insert into tape").click();
+  const over = join(outDir(), "over.cas");
+  const overLevel = join(outDir(), "over3.bin");
+  native("tomkrin", ["insert", level3, atAddress, "--address", "614A", "-o", over]);
+  native("tomkrin", ["extract", over, "3", "-o", overLevel]);
+  expect(await saveLevel(page)).toEqual(readFileSync(overLevel));
+  await button(page, "Undo").click();
+  expect(await saveLevel(page)).toEqual(readFileSync(level3));
 });
 
 test("Insert puts the level into the slot typed, which it then is: the slot field follows the open level, and Undo takes the insertion back", async () => {
