@@ -12,6 +12,9 @@ export interface Action {
   // the arrows, Escape, a plain letter a focused control may want).
   canvasKeys?: boolean;
   enabled?: () => boolean;
+  // Whether its keys run it now, when that is narrower than `enabled` (a key another action
+  // takes the rest of the time).
+  keysEnabled?: () => boolean;
   run: () => void;
 }
 
@@ -121,7 +124,7 @@ export class Actions {
       for (const action of this.actions.values()) {
         if (action.canvasKeys && onControl) continue;
         if (!action.keys?.some((keys) => matches(chordOf(keys), e))) continue;
-        if (!this.enabled(action.id)) continue;
+        if (!this.enabled(action.id) || action.keysEnabled?.() === false) continue;
         e.preventDefault();
         action.run();
         return;

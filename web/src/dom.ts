@@ -48,3 +48,16 @@ export function pictureCanvas(image: { width: number; height: number; data: Uint
   }
   return canvas;
 }
+
+// The page's question before the tape's unsaved changes are replaced: true for Discard changes,
+// false for Cancel (or Escape).
+export function askToDiscard(): Promise<boolean> {
+  const dialog = byId<HTMLDialogElement>("discard-dialog");
+  dialog.returnValue = "";
+  dialog.showModal();
+  return new Promise((answer) => {
+    dialog.addEventListener("close", () => answer(dialog.returnValue === "discard"), {
+      once: true,
+    });
+  });
+}

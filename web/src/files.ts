@@ -13,8 +13,8 @@ import type { EditorState } from "./state";
 
 // What a tape or a recording opened through the files goes to.
 export interface FileTargets {
-  openTape(name: string, bytes: Uint8Array): void;
-  decodeRecording(name: string, bytes: Uint8Array): void;
+  openTape(name: string, bytes: Uint8Array): Promise<void>;
+  decodeRecording(name: string, bytes: Uint8Array): Promise<void>;
 }
 
 // The File System Access API's picker, where the browser has it.
@@ -113,10 +113,10 @@ export class Files {
         setStatus(`Opened ${file.name}`);
         break;
       case "tape":
-        this.targets.openTape(file.name, file.bytes);
+        void this.targets.openTape(file.name, file.bytes);
         break;
       case "recording":
-        this.targets.decodeRecording(file.name, file.bytes);
+        void this.targets.decodeRecording(file.name, file.bytes);
         break;
       default:
         break;
@@ -202,10 +202,11 @@ export class Files {
       showAlert(result.error ?? `${LINK_NAME}: it holds no level`);
       return;
     }
-    if (
-      this.state.unsaved &&
-      !window.confirm("Replace the unsaved changes with the level of the link?")
-    )
+    // The level of the link takes the place of the one being edited: the tape's changes stay in
+    // the tape, but the user is asked all the same while the tape is the document.
+    const replaced =
+      this.state.levelUnsaved || (this.state.openSlot !== undefined && this.state.tapeUnsaved);
+    if (replaced && !window.confirm("Replace the unsaved changes with the level of the link?"))
       return;
     this.state.replaceDocument({ level: result.level, name: "", handle: null });
     clearAlert();

@@ -4,7 +4,7 @@
 import { LevelCanvas } from "./canvas";
 import { loadCore, type TomkrinCore } from "./core/index";
 import { compileCoreWasm } from "./core/wasm";
-import { byId, clearAlert, setStatus, showAlert } from "./dom";
+import { askToDiscard, byId, clearAlert, setStatus, showAlert } from "./dom";
 import { Edits } from "./edits";
 import { Files } from "./files";
 import { showHover } from "./hover";
@@ -32,10 +32,15 @@ async function restore(core: TomkrinCore, state: EditorState, store: SessionStor
   const opened = core.openFile(session.levelName || "level.bin", session.level, []);
   if (opened.kind === "level" && opened.level && !opened.error)
     state.restore(
-      { level: opened.level, name: session.levelName, handle: null },
+      {
+        level: opened.level,
+        name: session.levelName,
+        handle: null,
+        ...(session.tape && session.tapeSlot !== undefined ? { tapeSlot: session.tapeSlot } : {}),
+      },
       session.savedLevel,
     );
-  if (session.tape) state.restoreTape(session.tape);
+  if (session.tape) state.restoreTape(session.tape, session.savedTape ?? session.tape.bytes);
 }
 
 function keep(state: EditorState, store: SessionStore): void {
@@ -46,6 +51,8 @@ function keep(state: EditorState, store: SessionStore): void {
         levelName: state.document.name,
         savedLevel: state.savedLevel,
         tape: state.tape,
+        ...(state.tapeBase ? { savedTape: state.tapeBase } : {}),
+        ...(state.openSlot !== undefined ? { tapeSlot: state.openSlot } : {}),
       })
       .catch(() => undefined);
   state.subscribe((changes) => {
@@ -76,14 +83,21 @@ async function start(): Promise<void> {
     state.openTape({ name, bytes });
     byId<HTMLDetailsElement>("tape-panel").open = true;
   };
+  // Another tape replaces the tape's unsaved changes only when the user says so.
+  const keepChanges = async () => state.tapeUnsaved && !(await askToDiscard());
   const sound = new Sound(core, state, module, openTape);
   const files = new Files(core, state, {
-    openTape,
-    decodeRecording: (name, bytes) => sound.decode(name, bytes),
+    openTape: async (name, bytes) => {
+      if (!(await keepChanges())) openTape(name, bytes);
+    },
+    // Asked before the decoding: the tape it gives then opens.
+    decodeRecording: async (name, bytes) => {
+      if (!(await keepChanges())) sound.decode(name, bytes);
+    },
   });
   openLaunchedFiles((opened) => files.openFiles(opened));
-  new TapeView(core, state, () => files.levelName);
-  wireActions({ state, files, edits, canvas });
+  const tape = new TapeView(core, state, () => files.levelName);
+  wireActions({ state, files, edits, canvas, tape });
   showHover(core, state, edits, byId("hover"));
   state.subscribe((changes) => {
     if (changes.has("status")) setStatus(state.status);

@@ -8,6 +8,7 @@ import { byId } from "./dom";
 import type { Edits } from "./edits";
 import type { Files } from "./files";
 import type { EditorState, Tool } from "./state";
+import type { TapeView } from "./tape";
 
 interface ToolEntry {
   tool: Tool;
@@ -28,9 +29,10 @@ export interface PageParts {
   files: Files;
   edits: Edits;
   canvas: LevelCanvas;
+  tape: TapeView;
 }
 
-function pageActions({ state, files, edits, canvas }: PageParts): Action[] {
+function pageActions({ state, files, edits, canvas, tape }: PageParts): Action[] {
   const floating = () => state.floating !== null;
   const selected = () => state.area !== null && !floating();
   const move = (id: string, label: string, key: string, cols: number, rows: number): Action => ({
@@ -48,9 +50,37 @@ function pageActions({ state, files, edits, canvas }: PageParts): Action[] {
       id: "save-level",
       label: "Save level",
       keys: ["Control+S"],
+      keysEnabled: () => state.openSlot === undefined,
       run: () => void files.saveLevel(),
     },
     { id: "save-picture", label: "Save picture", run: () => files.savePicture() },
+    {
+      id: "save-tape",
+      label: "Save tape",
+      // Ctrl+S saves what is being edited: the tape, when the level open is one of the tape's.
+      keys: ["Control+S"],
+      enabled: () => state.tape !== null,
+      keysEnabled: () => state.openSlot !== undefined,
+      run: () => tape.saveTape(),
+    },
+    {
+      id: "move-level-left",
+      label: "Move level left",
+      enabled: () => tape.canMove(-1),
+      run: () => tape.moveLevel(-1),
+    },
+    {
+      id: "move-level-right",
+      label: "Move level right",
+      enabled: () => tape.canMove(1),
+      run: () => tape.moveLevel(1),
+    },
+    {
+      id: "revert-level",
+      label: "Revert level",
+      enabled: () => tape.canRevert(),
+      run: () => tape.revertLevel(),
+    },
     { id: "export-tiled", label: "Export for Tiled", run: () => files.exportForTiled() },
     { id: "copy-link", label: "Copy link", run: () => void files.copyLink() },
     {
@@ -190,6 +220,10 @@ export function wireActions(parts: PageParts): Actions {
     "new",
     "save-level",
     "save-picture",
+    "save-tape",
+    "move-level-left",
+    "move-level-right",
+    "revert-level",
     "export-tiled",
     "copy-link",
     "undo",

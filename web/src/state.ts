@@ -5,6 +5,7 @@
 // from it. No DOM.
 import { History } from "./history";
 import type { Area, Clip } from "./rules";
+import type { TapeSlots } from "./tapedocument";
 
 // The level being edited: the level file's bytes and where it saves to.
 export interface LevelDocument {
@@ -13,9 +14,9 @@ export interface LevelDocument {
   name: string;
   // Set for a level opened in place (File System Access API): Save writes back into that file.
   handle: FileSystemFileHandle | null;
-  // The standard level of the opened tape it was opened from (from the tape's sheet); absent for
-  // a level of a file or a new one. Insert into tape offers that slot, so the level goes back
-  // where it came from.
+  // The standard level of the opened tape it is (opened from the tape's sheet, or inserted into
+  // that slot); absent for a level of a file or a new one. Every change of such a level goes into
+  // the tape at once, and Insert into tape offers that slot.
   tapeSlot?: number;
 }
 
@@ -107,6 +108,8 @@ export class EditorState {
   savedLevel: Uint8Array | null;
   // The same for the tape.
   private savedTape: Uint8Array | null = null;
+  // The core's writing of a level into a tape's slot, for the levels opened from the tape.
+  private slotsOf: ((tapeName: string) => TapeSlots) | null = null;
 
   // `steps`: how many the undo history keeps, the history's own limit unless given.
   constructor(initial: LevelDocument, steps?: number) {
@@ -126,10 +129,26 @@ export class EditorState {
     return this.history.current.tape;
   }
 
-  // The tape was changed (a level inserted) since it was opened or saved.
+  // The tape was changed (a level edited, moved or inserted) since it was opened or saved.
   get tapeUnsaved(): boolean {
     const tape = this.tape;
     return tape !== null && !sameBytes(tape.bytes, this.savedTape);
+  }
+
+  // The tape as it was opened or last saved: what the sheet's changed levels differ from, and
+  // what Revert level brings a level back to.
+  get tapeBase(): Uint8Array | null {
+    return this.savedTape;
+  }
+
+  // The slot of the opened tape the level being edited is, if it is one.
+  get openSlot(): number | undefined {
+    return this.tape ? this.document.tapeSlot : undefined;
+  }
+
+  // Given once at start-up: how a level is written into a slot of a tape (the core's rule).
+  writeTapeLevelsWith(slotsOf: (tapeName: string) => TapeSlots): void {
+    this.slotsOf = slotsOf;
   }
 
   get canUndo(): boolean {
@@ -140,8 +159,13 @@ export class EditorState {
     return this.history.canRedo;
   }
 
+  // A level of the tape keeps its changes in the tape, which is what then is unsaved.
+  get levelUnsaved(): boolean {
+    return this.openSlot === undefined && !sameBytes(this.level, this.savedLevel);
+  }
+
   get unsaved(): boolean {
-    return !sameBytes(this.level, this.savedLevel) || this.tapeUnsaved;
+    return this.levelUnsaved || this.tapeUnsaved;
   }
 
   private push(step: Partial<Step>): void {
@@ -149,15 +173,28 @@ export class EditorState {
     this.fieldEdit = null;
   }
 
-  // A change of the level's bytes: a step, or part of the stroke or field edit going on.
-  private change(level: Uint8Array, field: string | null): void {
+  // A change of the level's bytes: a step, or part of the stroke or field edit going on. A level
+  // of the tape is written into its slot in the same step. Whether the tape changed.
+  private change(level: Uint8Array, field: string | null): boolean {
     const document = { ...this.document, level };
+    const tape = this.tapeWith(document);
     const amend =
       (this.strokeOpen && this.strokeStepped) || (field !== null && field === this.fieldEdit);
-    if (amend) this.history.amend({ ...this.history.current, document });
-    else this.push({ document });
+    const tapeChanged = tape !== this.tape;
+    if (amend) this.history.amend({ document, tape });
+    else this.push({ document, tape });
     if (this.strokeOpen) this.strokeStepped = true;
     this.fieldEdit = field;
+    return tapeChanged;
+  }
+
+  // The tape with the level written into its slot, when it is a level of the tape.
+  private tapeWith(document: LevelDocument): OpenedFile | null {
+    const tape = this.tape;
+    const slot = document.tapeSlot;
+    if (!tape || slot === undefined || !this.slotsOf) return tape;
+    const bytes = this.slotsOf(tape.name).withLevel(tape.bytes, slot, document.level);
+    return bytes && !sameBytes(bytes, tape.bytes) ? { name: tape.name, bytes } : tape;
   }
 
   subscribe(listener: Listener): void {
@@ -192,8 +229,8 @@ export class EditorState {
   // A change of the cells (a click, a line, a stroke's part). Nothing changes for equal bytes.
   paint(level: Uint8Array): void {
     if (sameBytes(level, this.level)) return;
-    this.change(level, null);
-    this.emit("level", "history");
+    const tape = this.change(level, null);
+    this.emit("level", "history", ...(tape ? (["tape", "saved"] as const) : []));
   }
 
   // A change through the option windows or a monster's path on the canvas: a step of its own,
@@ -201,8 +238,8 @@ export class EditorState {
   // in: its typing is one step until endFieldEdit.
   setOptions(level: Uint8Array, field: string | null = null): void {
     if (sameBytes(level, this.level)) return;
-    this.change(level, field);
-    this.emit("level", "options", "history");
+    const tape = this.change(level, field);
+    this.emit("level", "options", "history", ...(tape ? (["tape", "saved"] as const) : []));
   }
 
   // The field was left: typing in it again makes a new step.
@@ -311,18 +348,22 @@ export class EditorState {
     this.emit("anchor");
   }
 
-  // A tape opened (a file, a decoded recording): a step, saved as it is.
+  // A tape opened (a file, a decoded recording): a step, saved as it is. A level of the tape
+  // that was open stays open, as a level of its own.
   openTape(tape: OpenedFile): void {
-    this.push({ tape });
+    const document = { ...this.document };
+    delete document.tapeSlot;
+    this.push({ tape, document });
     this.savedTape = tape.bytes;
-    this.emit("tape", "history", "saved");
+    this.emit("tape", "history", "saved", "document");
   }
 
-  // The session's tape given back, with the restored level: no step of its own.
-  restoreTape(tape: OpenedFile): void {
+  // The session's tape given back, with the restored level: no step of its own. `saved`: the tape
+  // as last opened or saved.
+  restoreTape(tape: OpenedFile, saved: Uint8Array): void {
     this.history.amend({ ...this.history.current, tape });
-    this.savedTape = tape.bytes;
-    this.emit("tape", "saved");
+    this.savedTape = saved;
+    this.emit("tape", "saved", "document");
   }
 
   // A level inserted: the tape's new bytes, a step.
@@ -331,6 +372,22 @@ export class EditorState {
     if (!tape || sameBytes(bytes, tape.bytes)) return;
     this.push({ tape: { name: tape.name, bytes } });
     this.emit("tape", "history", "saved");
+  }
+
+  // Move, Revert, Insert into a slot: the tape's new bytes and the level of it now open, one step.
+  changeTapeLevel(bytes: Uint8Array, document: LevelDocument): void {
+    const tape = this.tape;
+    if (!tape) return;
+    const sameTape = sameBytes(bytes, tape.bytes);
+    if (
+      sameTape &&
+      document.tapeSlot === this.document.tapeSlot &&
+      sameBytes(document.level, this.level)
+    )
+      return;
+    this.push({ tape: sameTape ? tape : { name: tape.name, bytes }, document });
+    this.floating = null;
+    this.emit("tape", "level", "options", "history", "saved", "document", "floating");
   }
 
   markTapeSaved(): void {

@@ -14,6 +14,11 @@ export interface StoredSession {
   // The bytes last saved or opened: the level differs from them when it has unsaved changes.
   savedLevel: Uint8Array | null;
   tape: StoredFile | null;
+  // The tape as last opened or saved, so that its unsaved changes stay unsaved (and asked about)
+  // after a reload; absent in an older record: the tape counts as saved.
+  savedTape?: Uint8Array;
+  // The slot of the tape the level is, so that its changes still go into the tape.
+  tapeSlot?: number;
 }
 
 const DATABASE = "tomkrin-web";
@@ -55,6 +60,8 @@ export function asSession(value: unknown): StoredSession | null {
     levelName: v.levelName,
     savedLevel: isBytes(v.savedLevel) ? v.savedLevel : null,
     tape: asFile(v.tape),
+    ...(isBytes(v.savedTape) ? { savedTape: v.savedTape } : {}),
+    ...(typeof v.tapeSlot === "number" ? { tapeSlot: v.tapeSlot } : {}),
   };
 }
 

@@ -1,10 +1,21 @@
 // The opened tape: its block directory as `tomkrin info` lists it, the game's 20 standard levels
-// as a sheet of buttons that open them, Insert (the rules and messages of `tomkrin insert`), Save
-// tape and the sheet's picture.
+// as a sheet of buttons that open them as levels of the tape (the open one and the changed ones
+// marked; Move level left and right, a picture dragged onto another, Revert level), Insert (the
+// rules and messages of `tomkrin insert`), Save tape and the sheet's picture.
 import type { InsertPlace, TapeDirectoryRow, TapeLevel, TomkrinCore } from "./core/api";
 import { byId, clearAlert, download, pictureCanvas, setStatus, showAlert } from "./dom";
 import { baseName } from "./filenames";
-import type { EditorState } from "./state";
+import { sameBytes, type EditorState } from "./state";
+import {
+  changedSlots,
+  coreTapeSlots,
+  neighbourSlot,
+  swapSlots,
+  type TapeSlots,
+} from "./tapedocument";
+
+// What a drag of a sheet's picture carries: the slot it comes from.
+const SLOT_DRAG = "application/x-tomkrin-slot";
 
 function cells(row: HTMLTableRowElement, texts: string[], tag: "td" | "th" = "td"): void {
   for (const text of texts) {
@@ -17,6 +28,11 @@ function cells(row: HTMLTableRowElement, texts: string[], tag: "td" | "th" = "td
 export class TapeView {
   // The standard levels the sheet shows, for the titles Insert replaces.
   private levels: TapeLevel[] = [];
+  private buttons: HTMLButtonElement[] = [];
+  // Each slot's picture, drawn again only when its level changed.
+  private pictures = new Map<number, { level: Uint8Array; canvas: HTMLCanvasElement }>();
+  // The levels of the tape as opened or saved, for the changed marks and Revert level.
+  private base: { bytes: Uint8Array | null; levels: Uint8Array[] } = { bytes: null, levels: [] };
 
   constructor(
     private readonly core: TomkrinCore,
@@ -25,13 +41,101 @@ export class TapeView {
     private readonly levelName: () => string,
   ) {
     byId("insert").addEventListener("click", () => this.insert());
-    byId("save-tape").addEventListener("click", () => this.saveTape());
     byId("save-sheet").addEventListener("click", () => this.saveSheet());
+    state.writeTapeLevelsWith((name) => coreTapeSlots(core, name));
     state.subscribe((changes) => {
       if (changes.has("tape")) this.show();
       if (changes.has("document")) this.followSlot();
+      if (changes.has("tape") || changes.has("document") || changes.has("saved")) this.mark();
     });
     this.show();
+    this.mark();
+  }
+
+  private slots(): TapeSlots | null {
+    const tape = this.state.tape;
+    return tape ? coreTapeSlots(this.core, tape.name) : null;
+  }
+
+  private baseLevels(): Uint8Array[] {
+    const bytes = this.state.tapeBase;
+    if (bytes !== this.base.bytes) {
+      this.base = { bytes, levels: bytes ? (this.slots()?.levels(bytes) ?? []) : [] };
+    }
+    return this.base.levels;
+  }
+
+  private changed(): Set<number> {
+    return changedSlots(
+      this.levels.map((entry) => entry.level),
+      this.baseLevels(),
+    );
+  }
+
+  // The open level marked (aria-current and an outline), and each changed one (a mark that is
+  // its accessible description as well).
+  private mark(): void {
+    const open = this.state.openSlot;
+    const changed = this.changed();
+    this.buttons.forEach((button, n) => {
+      if (n === open) button.setAttribute("aria-current", "true");
+      else button.removeAttribute("aria-current");
+      const note = button.querySelector<HTMLElement>(".sheet-mark");
+      if (note) {
+        note.textContent = [n === open ? "open" : "", changed.has(n) ? "changed" : ""]
+          .filter(Boolean)
+          .join(", ");
+      }
+      button.classList.toggle("changed", changed.has(n));
+    });
+  }
+
+  canMove(step: -1 | 1): boolean {
+    const open = this.state.openSlot;
+    return open !== undefined && this.levels.length > 0 && neighbourSlot(open, step) !== null;
+  }
+
+  // Move level left and right: the open level changes places with its neighbour.
+  moveLevel(step: -1 | 1): void {
+    const open = this.state.openSlot;
+    const to = open === undefined ? null : neighbourSlot(open, step);
+    if (open !== undefined && to !== null) this.swap(open, to);
+  }
+
+  // Two slots change places, one step; the open level stays open where it went.
+  private swap(a: number, b: number): void {
+    const tape = this.state.tape;
+    const slots = this.slots();
+    if (!tape || !slots || a === b) return;
+    const bytes = swapSlots(slots, tape.bytes, a, b);
+    if (!bytes) {
+      showAlert(`${tape.name}: levels ${a} and ${b} cannot change places`);
+      return;
+    }
+    const doc = this.state.document;
+    const open = this.state.openSlot;
+    const slot = open === a ? b : open === b ? a : open;
+    this.state.changeTapeLevel(bytes, { ...doc, tapeSlot: slot });
+    clearAlert();
+    setStatus(`Level ${a} and level ${b} of ${tape.name} changed places`);
+  }
+
+  canRevert(): boolean {
+    const open = this.state.openSlot;
+    return open !== undefined && this.changed().has(open);
+  }
+
+  // Revert level: the open slot holds again what the tape held when opened (or last saved).
+  revertLevel(): void {
+    const tape = this.state.tape;
+    const slots = this.slots();
+    const open = this.state.openSlot;
+    const level = open === undefined ? undefined : this.baseLevels()[open];
+    if (!tape || !slots || open === undefined || !level) return;
+    const bytes = slots.withLevel(tape.bytes, open, level);
+    if (!bytes) return;
+    this.state.changeTapeLevel(bytes, { ...this.state.document, level });
+    setStatus(`Level ${open} of ${tape.name} is back as it was`);
   }
 
   // The slot field follows the level opened from the tape's sheet (also when undo or redo comes
@@ -51,10 +155,12 @@ export class TapeView {
     const tape = this.state.tape;
     byId("tape-body").hidden = tape === null;
     byId<HTMLButtonElement>("insert").disabled = tape === null;
-    byId<HTMLButtonElement>("save-tape").disabled = tape === null;
     byId("insert-status").textContent = "";
     this.levels = [];
     if (!tape) {
+      this.buttons = [];
+      byId("tape-sheet").replaceChildren();
+      this.pictures.clear();
       byId("tape-name").textContent = "No tape opened: open or drop a tape image (.cas).";
       return;
     }
@@ -64,33 +170,75 @@ export class TapeView {
     byId("tape-judgement").textContent = levels.gameTape ? "" : levels.why;
     byId<HTMLButtonElement>("save-sheet").disabled = !levels.gameTape;
     this.levels = levels.levels;
-    const sheet = byId("tape-sheet");
-    sheet.replaceChildren(
-      ...levels.levels.map((entry) => {
-        const button = document.createElement("button");
-        button.type = "button";
-        button.setAttribute("aria-label", `Level ${entry.n}: ${entry.title.trim()}`);
-        const caption = document.createElement("span");
-        caption.textContent = entry.caption;
-        button.append(pictureCanvas(this.core.canvasImage(entry.level)), caption);
-        button.addEventListener("click", () => {
-          if (entry.error) {
-            showAlert(entry.error);
-            return;
-          }
-          this.state.replaceDocument({
-            level: entry.level,
-            name: "",
-            handle: null,
-            tapeSlot: entry.n,
-          });
-          clearAlert();
-          setStatus(`Opened level ${entry.n} of ${tape.name}`);
-          byId("level").scrollIntoView({ block: "nearest" });
-        });
-        return button;
-      }),
-    );
+    // The sheet's buttons stay while it shows 20 levels (a paint, an undo): the focus stays on
+    // one; only their names and pictures follow the tape.
+    if (this.buttons.length !== levels.levels.length) {
+      this.buttons = levels.levels.map((entry) => this.sheetButton(entry.n));
+      byId("tape-sheet").replaceChildren(...this.buttons);
+    }
+    levels.levels.forEach((entry, n) => {
+      const button = this.buttons[n];
+      if (button) this.showLevel(button, entry);
+    });
+  }
+
+  private picture(entry: TapeLevel): HTMLCanvasElement {
+    const kept = this.pictures.get(entry.n);
+    if (kept && sameBytes(kept.level, entry.level)) return kept.canvas;
+    const canvas = pictureCanvas(this.core.canvasImage(entry.level));
+    this.pictures.set(entry.n, { level: entry.level, canvas });
+    return canvas;
+  }
+
+  private showLevel(button: HTMLButtonElement, entry: TapeLevel): void {
+    button.setAttribute("aria-label", `Level ${entry.n}: ${entry.title.trim()}`);
+    const [picture, caption] = button.children;
+    const canvas = this.picture(entry);
+    if (picture !== canvas) picture?.replaceWith(canvas);
+    if (caption) caption.textContent = entry.caption;
+    button.draggable = entry.error === undefined;
+  }
+
+  // The button of slot `n`, which opens the level the slot holds when it is pressed.
+  private sheetButton(n: number): HTMLButtonElement {
+    const button = document.createElement("button");
+    button.type = "button";
+    const note = document.createElement("span");
+    note.className = "sheet-mark";
+    note.id = `sheet-mark-${n}`;
+    button.setAttribute("aria-describedby", note.id);
+    button.append(document.createElement("canvas"), document.createElement("span"), note);
+    button.addEventListener("click", () => {
+      const entry = this.levels[n];
+      const tape = this.state.tape;
+      if (!entry || !tape) return;
+      if (entry.error) {
+        showAlert(entry.error);
+        return;
+      }
+      this.state.replaceDocument({ level: entry.level, name: "", handle: null, tapeSlot: n });
+      clearAlert();
+      setStatus(`Opened level ${n} of ${tape.name}`);
+      byId("level").scrollIntoView({ block: "nearest" });
+    });
+    // A picture dragged onto another: the two levels change places.
+    button.addEventListener("dragstart", (e) => {
+      e.dataTransfer?.setData(SLOT_DRAG, String(n));
+      if (e.dataTransfer) e.dataTransfer.effectAllowed = "move";
+    });
+    button.addEventListener("dragover", (e) => {
+      if (!e.dataTransfer?.types.includes(SLOT_DRAG) || this.levels[n]?.error !== undefined) return;
+      e.preventDefault();
+      e.dataTransfer.dropEffect = "move";
+    });
+    button.addEventListener("drop", (e) => {
+      const from = e.dataTransfer?.getData(SLOT_DRAG);
+      if (!from) return;
+      e.preventDefault();
+      e.stopPropagation();
+      this.swap(Number(from), n);
+    });
+    return button;
   }
 
   private showDirectory(rows: TapeDirectoryRow[]): void {
@@ -151,7 +299,16 @@ export class TapeView {
     // The title the slot held, before the sheet shows the new one.
     const slot = "slot" in place ? result.slot : undefined;
     const replaced = slot === undefined ? undefined : this.levels[slot]?.title.trim();
-    this.state.changeTape(result.tape);
+    // Put into a slot, the level is that level of the tape from now on: its changes go there.
+    // Put at an address over the open level of the tape, the open level is what it now holds:
+    // its next change must not write the old one back.
+    const open = this.state.openSlot;
+    const nowOpen = open === undefined ? undefined : this.slots()?.levels(result.tape)[open];
+    if (slot !== undefined && this.levels.length > 0)
+      this.state.changeTapeLevel(result.tape, { ...this.state.document, tapeSlot: slot });
+    else if (open !== undefined && nowOpen && !sameBytes(nowOpen, this.levels[open]?.level ?? null))
+      this.state.changeTapeLevel(result.tape, { ...this.state.document, level: nowOpen });
+    else this.state.changeTape(result.tape);
     const was = replaced === undefined ? "" : ` ("${replaced}")`;
     const done =
       slot !== undefined
@@ -162,11 +319,12 @@ export class TapeView {
     byId("insert-status").textContent = done;
   }
 
-  private saveTape(): void {
+  saveTape(): void {
     const tape = this.state.tape;
     if (!tape) return;
     download(tape.name, tape.bytes, "application/octet-stream");
     this.state.markTapeSaved();
+    setStatus(`Saved ${tape.name}`);
   }
 
   // As `tomkrin render TAPE.cas` draws the sheet.

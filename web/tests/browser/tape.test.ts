@@ -81,9 +81,25 @@ test("the level inserted into a slot and into a typed address gives `tomkrin ins
   native("tomkrin", ["insert", level, tape, "--address", "9C40", "-o", atAddress]);
   const saved = await download(page, () => button(page, "Save tape").click());
   expect(saved.bytes).toEqual(readFileSync(atAddress));
+
+  // Put at an address inside the open level (10 bytes into level 3), the open level is what the
+  // tape then holds there, as `tomkrin extract` reads it.
+  await button(page, `Level 3: ${titles[3]}`).click();
+  const level3 = join(outDir(), "level3.bin");
+  writeFileSync(level3, await saveLevel(page));
+  await page.getByRole("radio", { name: "Typed address" }).check();
+  await page.getByLabel("Address (hex. byte offset in the tape)").fill("614A");
+  await button(page, "Insert into tape").click();
+  const over = join(outDir(), "over.cas");
+  const overLevel = join(outDir(), "over3.bin");
+  native("tomkrin", ["insert", level3, atAddress, "--address", "614A", "-o", over]);
+  native("tomkrin", ["extract", over, "3", "-o", overLevel]);
+  expect(await saveLevel(page)).toEqual(readFileSync(overLevel));
+  await button(page, "Undo").click();
+  expect(await saveLevel(page)).toEqual(readFileSync(level3));
 });
 
-test("a level of the sheet, changed, goes back into its own slot, and Undo takes the insertion back", async () => {
+test("Insert puts the level into the slot typed, which it then is: the slot field follows the open level, and Undo takes the insertion back", async () => {
   const page = editor();
   const tape = await openDemoTape(page);
   const titles = demoTitles();
@@ -97,14 +113,16 @@ test("a level of the sheet, changed, goes back into its own slot, and Undo takes
   const level = join(outDir(), "level.bin");
   writeFileSync(level, await saveLevel(page));
 
+  await slot.fill("2");
   await button(page, "Insert into tape").click();
   await expect(page.getByRole("group", { name: "Insert the level" })).toContainText(
-    `Replaced level slot 7 ("${titles[7]}") of demo.cas.`,
+    `Replaced level slot 2 ("${titles[2]}") of demo.cas.`,
   );
-  const inserted = join(outDir(), "slot7.cas");
-  native("tomkrin", ["insert", level, tape, "7", "-o", inserted]);
-  const saved = await download(page, () => button(page, "Save tape").click());
-  expect(saved.bytes).toEqual(readFileSync(inserted));
+  await expect(button(page, `Level 2: ${titles[7]}`)).toHaveAttribute("aria-current", "true");
+  const edited = join(outDir(), "slot7.cas");
+  const inserted = join(outDir(), "slot2.cas");
+  native("tomkrin", ["insert", level, tape, "7", "-o", edited]);
+  native("tomkrin", ["insert", level, edited, "2", "-o", inserted]);
   const sheetPng = async (cas: string) => {
     const png = join(outDir(), "sheet.png");
     native("tomkrin", ["render", cas, "-o", png]);
@@ -113,15 +131,27 @@ test("a level of the sheet, changed, goes back into its own slot, and Undo takes
   };
   await sheetPng(inserted);
 
-  // Undone, the tape and its sheet are as they were; the level keeps its change.
+  // Changed now, the level goes into slot 2, the level it is, and no longer into slot 7.
+  await page.getByLabel("Level", { exact: true }).scrollIntoViewIfNeeded();
+  await painter.click(5, 5);
+  const again = join(outDir(), "again.bin");
+  writeFileSync(again, await saveLevel(page));
+  const twice = join(outDir(), "twice.cas");
+  native("tomkrin", ["insert", again, edited, "2", "-o", twice]);
+  const saved = await download(page, () => button(page, "Save tape").click());
+  expect(saved.bytes).toEqual(readFileSync(twice));
+
+  // Undone, the tape and its sheet are as before the insertion, and level 7 is the open one.
   await button(page, "Undo").click();
+  await button(page, "Undo").click();
+  await expect(slot).toHaveValue("7");
   const undone = await download(page, () => button(page, "Save tape").click());
-  expect(undone.bytes).toEqual(readFileSync(tape));
-  await sheetPng(tape);
+  expect(undone.bytes).toEqual(readFileSync(edited));
+  await sheetPng(edited);
   expect(await saveLevel(page)).toEqual(readFileSync(level));
 
   // A level opened from a file leaves the slot as the user set it.
-  await slot.fill("2");
+  await slot.fill("4");
   await openFiles(page, level);
-  await expect(slot).toHaveValue("2");
+  await expect(slot).toHaveValue("4");
 });

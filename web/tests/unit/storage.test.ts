@@ -7,6 +7,8 @@ const session: StoredSession = {
   levelName: "level05.bin",
   savedLevel: new Uint8Array([0xfe, 1, 2]),
   tape: { name: "demo.cas", bytes: new Uint8Array([0x1f, 0xa6, 0xde, 0xba]) },
+  savedTape: new Uint8Array([0x1f, 0xa6, 0xde]),
+  tapeSlot: 7,
 };
 
 describe("SessionStore", () => {
