@@ -44,13 +44,36 @@ export class TapeView {
     byId("save-sheet").addEventListener("click", () => this.saveSheet());
     state.writeTapeLevelsWith((name) => coreTapeSlots(core, name));
     state.subscribe((changes) => {
-      if (changes.has("tape")) this.show();
       if (changes.has("document")) this.followSlot();
-      if (changes.has("tape") || changes.has("document") || changes.has("saved")) this.mark();
+      if (changes.has("tape")) {
+        this.showControls();
+        this.pending.show = true;
+      }
+      if (changes.has("tape") || changes.has("document") || changes.has("saved"))
+        this.pending.mark = true;
+      this.schedule();
     });
+    this.showControls();
     this.show();
     this.mark();
   }
+
+  // The sheet follows the tape once a frame: a stroke painting a level of the tape changes the
+  // tape at every cell, and reading its 20 levels again each time would slow the stroke down.
+  private readonly pending = { show: false, mark: false, frame: false };
+
+  private schedule(): void {
+    if (this.pending.frame || !(this.pending.show || this.pending.mark)) return;
+    this.pending.frame = true;
+    requestAnimationFrame(() => {
+      const { show, mark } = this.pending;
+      Object.assign(this.pending, { show: false, mark: false, frame: false });
+      if (show) this.show();
+      if (show || mark) this.mark();
+    });
+  }
+
+  private current: { bytes: Uint8Array | null; levels: Uint8Array[] } = { bytes: null, levels: [] };
 
   private slots(): TapeSlots | null {
     const tape = this.state.tape;
@@ -65,11 +88,18 @@ export class TapeView {
     return this.base.levels;
   }
 
+  // The levels the tape holds now, read again only when its bytes change: the marks and Revert
+  // level's state follow the tape at once, while the sheet's pictures wait for the next frame.
+  private currentLevels(): Uint8Array[] {
+    const bytes = this.state.tape?.bytes ?? null;
+    if (bytes !== this.current.bytes) {
+      this.current = { bytes, levels: bytes ? (this.slots()?.levels(bytes) ?? []) : [] };
+    }
+    return this.current.levels;
+  }
+
   private changed(): Set<number> {
-    return changedSlots(
-      this.levels.map((entry) => entry.level),
-      this.baseLevels(),
-    );
+    return changedSlots(this.currentLevels(), this.baseLevels());
   }
 
   // The open level marked (aria-current and an outline), and each changed one (a mark that is
@@ -151,11 +181,17 @@ export class TapeView {
     if (bySlot) bySlot.checked = true;
   }
 
-  private show(): void {
+  // What follows the tape at once: whether its controls are there, and no word of the last
+  // insertion once the tape changed again.
+  private showControls(): void {
     const tape = this.state.tape;
     byId("tape-body").hidden = tape === null;
     byId<HTMLButtonElement>("insert").disabled = tape === null;
     byId("insert-status").textContent = "";
+  }
+
+  private show(): void {
+    const tape = this.state.tape;
     this.levels = [];
     if (!tape) {
       this.buttons = [];
