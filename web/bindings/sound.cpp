@@ -6,12 +6,12 @@
 #include <memory>
 #include <sstream>
 
-#include "core/audio/casdecoder.h"
-#include "core/audio/casencoder.h"
-#include "core/audio/decodemessages.h"
-#include "core/audio/decodereport.h"
-#include "core/audio/recording.h"
-#include "core/audio/tapesignal.h"
+#include "core/audio/decoder/casdecoder.h"
+#include "core/audio/encoder/casencoder.h"
+#include "core/audio/decoder/decodemessages.h"
+#include "core/audio/report/decodereport.h"
+#include "core/audio/formats/recording.h"
+#include "core/audio/decoder/tapesignal.h"
 #include "core/files/bytesink.h"
 #include "core/files/bytesource.h"
 #include "core/tape/tapedirectory.h"
