@@ -201,6 +201,16 @@ void layOutImage(DecodeResult& result, std::size_t take) {
             add(ProblemKind::Misplaced, guessedFirst, guessedEnd - guessedFirst,
                 block.seconds + byte * static_cast<double>(guessedFirst),
                 block.seconds + byte * static_cast<double>(guessedEnd));
+        // After a jump that lost at least so many bytes, with no file header to tell how many,
+        // every later byte of the block may stand too early.
+        for (const LostStretch& lost : block.lost) {
+            const std::size_t after = lost.first + lost.count;
+            if (lost.sureness == LostCount::AtLeast && after < block.bytes.size()) {
+                add(ProblemKind::Misplaced, after, block.bytes.size() - after, lost.endSeconds,
+                    block.endSeconds);
+                break;
+            }
+        }
         std::stable_sort(
             problems.begin(), problems.end(),
             [](const DecodeProblem& a, const DecodeProblem& b) { return a.first < b.first; });

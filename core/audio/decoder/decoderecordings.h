@@ -55,7 +55,8 @@ enum class ProblemKind {
     Lost,      // bytes lost to damage, written as 0x00
     Unsure,    // bytes kept as read that may not be the tape's
     Doubtful,  // the byte read just before a lost stretch, which may hold some of it
-    Misplaced, // bytes read between jumps whose share of the lost bytes is a guess
+    Misplaced, // bytes whose places are a guess: between jumps that share the lost bytes by a
+               // guess, or after a jump that lost at least so many
     Framing,   // a byte whose start or stop bits are wrong
     CutShort,  // a block that holds fewer bytes than it should: the rest is not in the image
     Unended,   // a file whose blocks stop before its end

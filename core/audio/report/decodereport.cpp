@@ -165,8 +165,8 @@ std::string problemText(const DecodeResult& result, const DecodeProblem& problem
     case ProblemKind::Doubtful:
         return bytes + " read just before lost bytes, and may hold some of them";
     case ProblemKind::Misplaced:
-        return bytes + " placed by a guess: how the jumps around them share the lost bytes is "
-                       "not known";
+        return bytes + " placed by a guess: how many bytes the jumps before them took is not "
+                       "known";
     case ProblemKind::Framing:
         return "framing error in " + bytes;
     case ProblemKind::CutShort: {
