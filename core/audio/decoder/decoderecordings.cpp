@@ -246,6 +246,5 @@ DecodeResult decodeRecordings(const std::vector<RecordingInput>& takes,
         return result;
     }
     layOutImage(result, 0);
-    tell(progress, "done", 1);
     return result;
 }

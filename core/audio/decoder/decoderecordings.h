@@ -91,8 +91,8 @@ struct DecodeResult {
     bool clean = false;                  // no problem at all
 };
 
-// Called between the steps with the step's name ("reading", "signal", "decoding", "done") and
-// how far the whole decode has come, 0 to 1.
+// Called between the steps with the step's name ("reading", "signal", "decoding") and how far
+// the whole decode has come, 0 to 0.95 (the rest is left to what the caller makes of the result).
 using DecodeProgress = std::function<void(const char* stage, double fraction)>;
 
 // Decodes `takes` (at least one) into a tape image.
