@@ -8,6 +8,7 @@
 
 #include "core/audio/decoder/decoderecordings.h"
 #include "core/audio/encoder/casencoder.h"
+#include "core/audio/encoder/encodetape.h"
 #include "core/audio/report/decodejson.h"
 #include "core/audio/report/decodepicture.h"
 #include "core/audio/report/decodereport.h"
@@ -47,22 +48,18 @@ val makeRecording(const std::string& tapeName, const val& tapeBytes, bool double
     const std::vector<std::uint8_t> tape = bytesOf(tapeBytes);
     val result = val::object();
     FileFailure failure;
-    if (!checkTapeImage(tapeName, tape, failure)) {
+    std::vector<std::uint8_t> wav;
+    VectorSink sink(wav);
+    EncodedTape encoded;
+    if (!encodeTapeImage(tapeName, tape, SignalOptions{doubleSpeed, inverted}, sink, encoded,
+                         failure, [&](std::uint64_t size) {
+                             wav.reserve(kWavHeaderSize + static_cast<std::size_t>(size));
+                         })) {
         result.set("error", failure.text());
         return result;
     }
-    const SignalOptions options{doubleSpeed, inverted};
-    const std::vector<TapeBlock> blocks = readTapeBlocks(tape.data(), tape.size());
-    const std::uint64_t size = recordingSize(blocks, options);
-    std::vector<std::uint8_t> wav;
-    if (size <= kMaxWavDataSize)
-        wav.reserve(kWavHeaderSize + static_cast<std::size_t>(size));
-    VectorSink sink(wav);
-    if (!writeTapeRecording(tape.data(), blocks, options, sink)) {
-        result.set("error", FileFailure{tapeName, kRecordingTooLong}.text());
-        return result;
-    }
-    const std::vector<RecordedBlock> layout = recordingLayout(blocks, options);
+    const std::vector<RecordedBlock>& layout = encoded.layout;
+    const std::uint64_t size = encoded.size;
     const std::vector<TapeDirectoryEntry> entries = readTapeDirectory(tape.data(), tape.size());
     val recorded = val::array();
     for (std::size_t i = 0; i < layout.size(); ++i) {
