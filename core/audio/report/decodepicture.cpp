@@ -45,10 +45,10 @@ class Canvas {
     int x(double seconds) const {
         return static_cast<int>(std::floor(seconds / seconds_ * kDecodePictureWidth));
     }
-    // The columns from `start` to `end`, one at least, so that a short stretch still shows.
-    void span(double start, double end, int y, int height, Rgb colour) {
+    // The columns from `start` to `end`, `least` at least, so that a short stretch still shows.
+    void span(double start, double end, int y, int height, Rgb colour, int least = 1) {
         const int from = x(start);
-        image_.fill(from, y, std::max(1, x(end) - from), height, colour);
+        image_.fill(from, y, std::max(least, x(end) - from), height, colour);
     }
     RgbImage& image() { return image_; }
 
@@ -70,10 +70,6 @@ void drawTake(Canvas& canvas, const DecodeResult& result, std::size_t index, int
     drawText(image, 2, top + 2, take.name + "  " + secondsText(take.seconds), kInk, 1);
     const int signalTop = top + kTitle;
     image.fill(0, signalTop, canvas.x(take.seconds), kEnvelope, kSignalPaper);
-    // The problems first, full height, so that the envelope shows over them.
-    for (const DecodeProblem& problem : result.problems)
-        if (result.blocks[problem.imageBlock].take == index)
-            canvas.span(problem.start, problem.end, signalTop, kEnvelope + kBand, kProblem);
     // The envelope: the loudest sample of the stretches under each column, about the middle.
     const int middle = signalTop + kEnvelope / 2;
     std::vector<float> columns(kDecodePictureWidth, 0);
@@ -105,10 +101,11 @@ void drawTake(Canvas& canvas, const DecodeResult& result, std::size_t index, int
         if (textWidth(name, 1) + 2 <= canvas.x(block.end) - from)
             drawText(image, from + 2, bandTop + 4, name, kInk, 1);
     }
-    // Marks of a problem that names no byte (a block cut short) show over the band too.
+    // The problems over the envelope and the bands, two columns wide at least, so that a stretch
+    // of a few milliseconds still shows on a long recording.
     for (const DecodeProblem& problem : result.problems)
-        if (result.blocks[problem.imageBlock].take == index && problem.length == 0)
-            canvas.span(problem.start, problem.end, bandTop, kBand, kProblem);
+        if (result.blocks[problem.imageBlock].take == index)
+            canvas.span(problem.start, problem.end, signalTop, kEnvelope + kBand, kProblem, 2);
     // The tape's speed, as measured on each block's lead-in, with the nominal speed as a rule.
     const int speedTop = bandTop + kBand;
     const auto speedY = [&](double speed) {
