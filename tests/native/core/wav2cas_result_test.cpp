@@ -70,8 +70,6 @@ TEST(Wav2CasResult, EveryWrongByteLiesInAProblem) {
          [&](std::vector<float>& s, const DecodeResult& r) {
              cutOut(s, sampleOf(r, 0, 200.7), std::lround(25 * ms));
          }},
-        {"noise at 4 dB", &withHeader,
-         [](std::vector<float>& s, const DecodeResult&) { addNoise(s, 4, 31); }},
         {"a cut", &withHeader,
          [&](std::vector<float>& s, const DecodeResult& r) { s.resize(sampleOf(r, 1, 250.5)); }},
     };
