@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/files/filebytes.h"
-#include "core/audio/wavheader.h"
-#include "core/audio/wavreader.h"
+#include "core/audio/formats/wavheader.h"
+#include "core/audio/formats/wavreader.h"
 #include "tests/native/support/wowflutter.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/tape/casblocks.h"
-#include "core/audio/casencoder.h"
-#include "core/audio/wavheader.h"
+#include "core/audio/encoder/casencoder.h"
+#include "core/audio/formats/wavheader.h"
 
 namespace {
 

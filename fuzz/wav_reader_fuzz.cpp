@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "core/audio/casdecoder.h"
-#include "core/audio/recording.h"
-#include "core/audio/tapesignal.h"
-#include "core/audio/wavreader.h"
+#include "core/audio/decoder/casdecoder.h"
+#include "core/audio/formats/recording.h"
+#include "core/audio/decoder/tapesignal.h"
+#include "core/audio/formats/wavreader.h"
 #include "core/files/bytesource.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // -i (inverted polarity) anywhere among them.
 #include <string>
 
-#include "core/audio/casencoder.h"
+#include "core/audio/encoder/casencoder.h"
 
 struct Cas2WavArgs {
     std::string input;

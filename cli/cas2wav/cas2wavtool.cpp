@@ -5,8 +5,8 @@
 
 #include "cli/cas2wav/cas2wavargs.h"
 #include "cli/common/outputfile.h"
+#include "core/audio/encoder/encodetape.h"
 #include "core/files/filebytes.h"
-#include "core/tape/casblocks.h"
 #include "core/tape/tapeimage.h"
 
 namespace {
@@ -36,14 +36,15 @@ bool convert(const std::string& input, const std::string& output, const SignalOp
         failure = FileFailure::unreadable(input, why);
         return false;
     }
+    // A tape image is checked before the output is touched; its recording then goes straight to
+    // the output's temporary file.
     if (!checkTapeImage(input, image, failure))
         return false;
-    const std::vector<TapeBlock> blocks = readTapeBlocks(image.data(), image.size());
+    EncodedTape encoded;
     return writeOutputFile(
         output,
-        [&](ByteSink& sink, FileFailure& tooLong) {
-            return writeTapeRecording(image.data(), blocks, signal, sink) ||
-                   failWith(tooLong, input, kRecordingTooLong);
+        [&](ByteSink& sink, FileFailure& refused) {
+            return encodeTapeImage(input, image, signal, sink, encoded, refused);
         },
         failure);
 }

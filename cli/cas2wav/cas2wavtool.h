@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/audio/casencoder.h"
+#include "core/audio/encoder/casencoder.h"
 #include "core/files/filefailure.h"
 
 int runCas2Wav(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

@@ -13,7 +13,7 @@ std::vector<std::string> decoderWords(const ParsedArgs& args) {
     words.insert(words.end(), args.positional.begin(), args.positional.end());
     if (args.has("-q"))
         words.push_back("-q");
-    for (const char* option : {"--baud", "--channel"}) {
+    for (const char* option : {"--baud", "--channel", "--report", "--labels", "--picture"}) {
         if (args.has(option)) {
             words.push_back(option);
             words.push_back(args.value(option));
@@ -51,7 +51,8 @@ int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
 const Command& wav2casCommand() {
     static const Command command = {
         "wav2cas",
-        "IN.wav|IN.flac OUT.cas [-q] [--baud 1200|2400] [--channel left|right]",
+        "IN.wav|IN.flac OUT.cas [-q] [--baud 1200|2400] [--channel left|right] "
+        "[--report FILE.json] [--labels FILE.txt] [--picture FILE.png]",
         "a recording of a cassette decoded into a tape image (what wav2cas does)",
         "Decodes a recording of an MSX cassette (PCM or float .wav, or FLAC, mono or stereo,\n"
         "8,000 to 192,000 Hz) into a tape image, finding the baud rate and tape speed of each\n"
@@ -63,8 +64,16 @@ const Command& wav2casCommand() {
         "The same decoder as wav2cas.\n"
         "  -q                     report only the problems, not every block\n"
         "  --baud 1200|2400       listen for this baud rate only\n"
-        "  --channel left|right   decode this channel of a stereo recording\n",
-        {{"-q", false}, {"--baud", true}, {"--channel", true}},
+        "  --channel left|right   decode this channel of a stereo recording\n"
+        "  --report FILE.json     write the blocks and problems with their places as JSON\n"
+        "  --labels FILE.txt      write an Audacity label track of the blocks and problems\n"
+        "  --picture FILE.png     draw the recording with its blocks and problems\n",
+        {{"-q", false},
+         {"--baud", true},
+         {"--channel", true},
+         {"--report", true},
+         {"--labels", true},
+         {"--picture", true}},
         runWav2CasCommand,
     };
     return command;

@@ -7,9 +7,15 @@
 std::string parseWav2CasArgs(int argc, const char* const* argv, Wav2CasArgs& args) {
     args = Wav2CasArgs{};
     ParsedArgs parsed;
-    const std::string problem = parseArgs(
-        std::vector<std::string>(argv + 1, argv + argc),
-        {{"-q", false}, {"--quiet", false}, {"--baud", true}, {"--channel", true}}, parsed);
+    const std::string problem = parseArgs(std::vector<std::string>(argv + 1, argv + argc),
+                                          {{"-q", false},
+                                           {"--quiet", false},
+                                           {"--baud", true},
+                                           {"--channel", true},
+                                           {"--report", true},
+                                           {"--labels", true},
+                                           {"--picture", true}},
+                                          parsed);
     if (!problem.empty())
         return problem;
     args.help = parsed.help;
@@ -26,6 +32,9 @@ std::string parseWav2CasArgs(int argc, const char* const* argv, Wav2CasArgs& arg
             return "--channel takes left or right, not " + channel;
         args.channel = channel == "left" ? ChannelChoice::Left : ChannelChoice::Right;
     }
+    args.reportFile = parsed.has("--report") ? parsed.value("--report") : "";
+    args.labelsFile = parsed.has("--labels") ? parsed.value("--labels") : "";
+    args.pictureFile = parsed.has("--picture") ? parsed.value("--picture") : "";
     if (args.help)
         return "";
     const std::vector<std::string>& paths = parsed.positional;

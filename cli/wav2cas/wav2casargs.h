@@ -4,11 +4,14 @@
 //   --baud 1200|2400 listen for this baud rate only (found for each block otherwise)
 //   --channel left|right   decode this channel of a stereo recording (both, or the better one,
 //                          otherwise)
+//   --report FILE.json     the result as JSON too: blocks and problems with their places
+//   --labels FILE.txt      an Audacity label track of the blocks and problems
+//   --picture FILE.png     a picture of the recording with its blocks and problems
 //   -h, --help       the usage text
 #include <string>
 
-#include "core/audio/casdecoder.h"
-#include "core/audio/tapesignal.h"
+#include "core/audio/decoder/casdecoder.h"
+#include "core/audio/decoder/tapesignal.h"
 
 struct Wav2CasArgs {
     std::string input;
@@ -17,6 +20,9 @@ struct Wav2CasArgs {
     bool help = false;
     DecodeOptions decode;
     ChannelChoice channel = ChannelChoice::Best;
+    std::string reportFile; // empty: none written
+    std::string labelsFile;
+    std::string pictureFile;
 };
 
 // Fills `args` from argv[1..argc-1]. Returns an empty string on success, otherwise what is wrong.

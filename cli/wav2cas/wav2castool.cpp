@@ -3,15 +3,17 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/common/outputfile.h"
-#include "core/audio/casdecoder.h"
-#include "core/audio/decodemessages.h"
-#include "core/audio/decodereport.h"
-#include "core/audio/recording.h"
-#include "core/audio/tapesignal.h"
+#include "core/audio/decoder/decoderecordings.h"
+#include "core/audio/report/decodejson.h"
+#include "core/audio/report/decodelabels.h"
+#include "core/audio/report/decodepicture.h"
+#include "core/audio/report/decodereport.h"
 #include "core/files/filesource.h"
+#include "core/picture/pngimage.h"
 #include "cli/wav2cas/wav2casargs.h"
 
 namespace {
@@ -20,7 +22,7 @@ constexpr int kDecodeFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage =
     "usage: wav2cas INPUT.wav|INPUT.flac OUTPUT.cas [-q] [--baud 1200|2400] "
-    "[--channel left|right]";
+    "[--channel left|right] [--report FILE.json] [--labels FILE.txt] [--picture FILE.png]";
 constexpr const char* kHelp =
     "Decodes a recording of an MSX cassette (.wav or .flac) into a tape image (.cas).\n"
     "\n"
@@ -28,6 +30,13 @@ constexpr const char* kHelp =
     "  --baud 1200|2400        listen for this baud rate only (otherwise found for each block)\n"
     "  --channel left|right    decode this channel of a stereo recording (otherwise both when\n"
     "                          they carry the same signal, else the louder one)\n"
+    "  --report FILE.json      write the result as JSON too: each block with its start and\n"
+    "                          end in seconds of the recording, its offset and length in\n"
+    "                          bytes of the image and its file; each problem with its kind,\n"
+    "                          offset and length in the image, start and end in seconds\n"
+    "  --labels FILE.txt       write an Audacity label track of every block and problem\n"
+    "  --picture FILE.png      draw the recording: its envelope, its blocks, the problems in\n"
+    "                          red and the tape's speed, time across\n"
     "  -h, --help              this text\n"
     "\n"
     "Reads PCM .wav files of 8, 16, 24 or 32 bits or 32-bit floats and FLAC files, mono or\n"
@@ -54,32 +63,41 @@ DecodeOutcome failWith(FileFailure& failure, const std::string& file, const std:
 } // namespace
 
 DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, FileFailure& failure) {
-    if (!refuseInputAsOutput(args.output, args.input,
-                             "the input file itself: give the .cas file another name", failure))
-        return DecodeOutcome::Failed;
+    const std::vector<std::pair<std::string, const char*>> outputs = {
+        {args.output, "the input file itself: give the .cas file another name"},
+        {args.reportFile, "the input file itself: give the report another name"},
+        {args.labelsFile, "the input file itself: give the labels another name"},
+        {args.pictureFile, "the input file itself: give the picture another name"}};
+    for (const auto& [output, why] : outputs)
+        if (!output.empty() && !refuseInputAsOutput(output, args.input, why, failure))
+            return DecodeOutcome::Failed;
     // The recording is read as a stream: a tape side of any length takes little memory.
     FileSource file;
     std::string why;
     if (!file.open(args.input, why))
         return failWith(failure, args.input, FileFailure::cannotRead(why));
-    std::unique_ptr<RecordingStream> recording;
-    const std::string problem = openRecording(file, recording);
-    if (!problem.empty())
-        return failWith(failure, args.input, problem);
-    TapeSignalStream signal(*recording, args.channel);
-    if (!signal.prepare())
-        return failWith(failure, args.input, recording->failure());
-    const std::vector<DecodedBlock> blocks =
-        decodeTape(signal, recording->format().sampleRate, args.decode);
-    // A file found damaged on the way is refused as a whole, as one damaged at its start is.
-    if (!recording->failure().empty())
-        return failWith(failure, args.input, recording->failure());
-    if (blocks.empty())
-        return failWith(failure, args.input, kNoTapeSignal);
-    const bool clean = reportDecode(blocks, args.quiet, report);
-    if (!writeOutputFile(args.output, tapeImage(blocks), failure))
+    const DecodeResult result = decodeRecordings({{args.input, &file, args.channel}}, args.decode);
+    if (result.failed) {
+        failure = result.failure;
         return DecodeOutcome::Failed;
-    return clean ? DecodeOutcome::Clean : DecodeOutcome::Flawed;
+    }
+    reportDecode(result, args.quiet, report);
+    if (!writeOutputFile(args.output, result.image, failure))
+        return DecodeOutcome::Failed;
+    const std::string json = args.reportFile.empty() ? "" : decodeJson(result);
+    const std::string labels = args.labelsFile.empty() ? "" : decodeLabels(result);
+    if (!args.reportFile.empty() &&
+        !writeOutputFile(args.reportFile, std::vector<std::uint8_t>(json.begin(), json.end()),
+                         failure))
+        return DecodeOutcome::Failed;
+    if (!args.labelsFile.empty() &&
+        !writeOutputFile(args.labelsFile, std::vector<std::uint8_t>(labels.begin(), labels.end()),
+                         failure))
+        return DecodeOutcome::Failed;
+    if (!args.pictureFile.empty() &&
+        !writeOutputFile(args.pictureFile, encodePng(decodePicture(result)), failure))
+        return DecodeOutcome::Failed;
+    return result.clean ? DecodeOutcome::Clean : DecodeOutcome::Flawed;
 }
 
 int runWav2Cas(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {

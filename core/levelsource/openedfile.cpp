@@ -4,8 +4,8 @@
 #include <memory>
 #include <utility>
 
-#include "core/audio/recording.h"
-#include "core/audio/wavreader.h"
+#include "core/audio/formats/recording.h"
+#include "core/audio/formats/wavreader.h"
 #include "core/files/bytesource.h"
 #include "core/levelsource/filekind.h"
 #include "core/levelsource/levelsource.h"

@@ -6,14 +6,17 @@
 #include <memory>
 #include <sstream>
 
-#include "core/audio/casdecoder.h"
-#include "core/audio/casencoder.h"
-#include "core/audio/decodemessages.h"
-#include "core/audio/decodereport.h"
-#include "core/audio/recording.h"
-#include "core/audio/tapesignal.h"
+#include "core/audio/decoder/decoderecordings.h"
+#include "core/audio/encoder/casencoder.h"
+#include "core/audio/encoder/encodetape.h"
+#include "core/audio/report/decodejson.h"
+#include "core/audio/report/decodepicture.h"
+#include "core/audio/report/decodereport.h"
+#include "core/audio/formats/recording.h"
+#include "core/audio/decoder/tapesignal.h"
 #include "core/files/bytesink.h"
 #include "core/files/bytesource.h"
+#include "core/picture/pngimage.h"
 #include "core/tape/tapedirectory.h"
 #include "core/tape/tapeimage.h"
 
@@ -45,22 +48,18 @@ val makeRecording(const std::string& tapeName, const val& tapeBytes, bool double
     const std::vector<std::uint8_t> tape = bytesOf(tapeBytes);
     val result = val::object();
     FileFailure failure;
-    if (!checkTapeImage(tapeName, tape, failure)) {
+    std::vector<std::uint8_t> wav;
+    VectorSink sink(wav);
+    EncodedTape encoded;
+    if (!encodeTapeImage(tapeName, tape, SignalOptions{doubleSpeed, inverted}, sink, encoded,
+                         failure, [&](std::uint64_t size) {
+                             wav.reserve(kWavHeaderSize + static_cast<std::size_t>(size));
+                         })) {
         result.set("error", failure.text());
         return result;
     }
-    const SignalOptions options{doubleSpeed, inverted};
-    const std::vector<TapeBlock> blocks = readTapeBlocks(tape.data(), tape.size());
-    const std::uint64_t size = recordingSize(blocks, options);
-    std::vector<std::uint8_t> wav;
-    if (size <= kMaxWavDataSize)
-        wav.reserve(kWavHeaderSize + static_cast<std::size_t>(size));
-    VectorSink sink(wav);
-    if (!writeTapeRecording(tape.data(), blocks, options, sink)) {
-        result.set("error", FileFailure{tapeName, kRecordingTooLong}.text());
-        return result;
-    }
-    const std::vector<RecordedBlock> layout = recordingLayout(blocks, options);
+    const std::vector<RecordedBlock>& layout = encoded.layout;
+    const std::uint64_t size = encoded.size;
     const std::vector<TapeDirectoryEntry> entries = readTapeDirectory(tape.data(), tape.size());
     val recorded = val::array();
     for (std::size_t i = 0; i < layout.size(); ++i) {
@@ -109,58 +108,68 @@ class PageBytes : public ByteSource {
     std::uint64_t size_;
 };
 
-// wav2cas's decode: {tape, report: lines, clean} or {error: "FILE: WHAT", report: [], clean:
-// false}. The recording (.wav or .flac) is read as a stream, as wav2cas reads it, and the progress
-// told after every block.
+// The result of wav2cas's decode (decodeRecordings), converted: {tape, report: lines, clean,
+// seconds, blocks: {start, end, offset, length, file}[], problems: {kind, offset, length, start,
+// end, text}[], picture: PNG bytes} or {error: "FILE: WHAT", report: [], clean: false}. The
+// recording (.wav or .flac) is read as a stream, as wav2cas reads it.
 val decodeRecording(const std::string& name, const val& recordingBytes, const val& options,
                     const val& onProgress) {
     val result = val::object();
     result.set("report", val::array());
     result.set("clean", false);
-    progress(onProgress, "reading", 0);
     PageBytes bytes(recordingBytes);
-    std::unique_ptr<RecordingStream> recording;
-    const std::string problem = openRecording(bytes, recording);
-    if (!problem.empty()) {
-        result.set("error", FileFailure{name, problem}.text());
-        return result;
-    }
-    progress(onProgress, "signal", 0.02);
-    ChannelChoice channel = ChannelChoice::Best;
+    RecordingInput input{name, &bytes, ChannelChoice::Best};
     const val chosen = options["channel"];
     if (!chosen.isUndefined())
-        channel = chosen.as<std::string>() == "right" ? ChannelChoice::Right : ChannelChoice::Left;
-    TapeSignalStream signal(*recording, channel);
+        input.channel =
+            chosen.as<std::string>() == "right" ? ChannelChoice::Right : ChannelChoice::Left;
     DecodeOptions decode;
     if (!options["baud"].isUndefined())
         decode.baud = options["baud"].as<int>();
-    if (signal.prepare()) {
-        TapeDecoder decoder(signal, recording->format().sampleRate, decode);
-        progress(onProgress, "decoding", 0.05);
-        while (decoder.next())
-            progress(onProgress, "decoding", 0.05 + 0.9 * signal.progress());
-        if (recording->failure().empty()) {
-            const std::vector<DecodedBlock>& blocks = decoder.blocks();
-            if (blocks.empty()) {
-                result.set("error", FileFailure{name, kNoTapeSignal}.text());
-                return result;
-            }
-            progress(onProgress, "report", 0.95);
-            std::ostringstream report;
-            const bool clean = reportDecode(blocks, false, report);
-            val lines = val::array();
-            std::istringstream text(report.str());
-            for (std::string line; std::getline(text, line);)
-                lines.call<void>("push", line);
-            result.set("report", lines);
-            result.set("clean", clean);
-            result.set("tape", bytesValue(tapeImage(blocks)));
-            progress(onProgress, "report", 1);
-            return result;
-        }
+    const DecodeResult decoded =
+        decodeRecordings({input}, decode, [&](const char* stage, double fraction) {
+            progress(onProgress, stage, fraction);
+        });
+    if (decoded.failed) {
+        result.set("error", decoded.failure.text());
+        return result;
     }
-    // A file found damaged on the way is refused as a whole, as wav2cas refuses it.
-    result.set("error", FileFailure{name, recording->failure()}.text());
+    progress(onProgress, "report", 0.95);
+    std::ostringstream report;
+    reportDecode(decoded, false, report);
+    val lines = val::array();
+    std::istringstream text(report.str());
+    for (std::string line; std::getline(text, line);)
+        lines.call<void>("push", line);
+    val blocks = val::array();
+    for (const ImageBlock& block : decoded.blocks) {
+        val item = val::object();
+        item.set("start", block.start);
+        item.set("end", block.end);
+        item.set("offset", static_cast<double>(block.offset));
+        item.set("length", static_cast<double>(block.length));
+        item.set("file", block.file);
+        blocks.call<void>("push", item);
+    }
+    val problems = val::array();
+    for (const DecodeProblem& problem : decoded.problems) {
+        val item = val::object();
+        item.set("kind", std::string(problemKindName(problem.kind)));
+        item.set("offset", static_cast<double>(problem.offset));
+        item.set("length", static_cast<double>(problem.length));
+        item.set("start", problem.start);
+        item.set("end", problem.end);
+        item.set("text", problemText(decoded, problem));
+        problems.call<void>("push", item);
+    }
+    result.set("report", lines);
+    result.set("clean", decoded.clean);
+    result.set("tape", bytesValue(decoded.image));
+    result.set("seconds", decoded.takes[0].seconds);
+    result.set("blocks", blocks);
+    result.set("problems", problems);
+    result.set("picture", bytesValue(encodePng(decodePicture(decoded))));
+    progress(onProgress, "report", 1);
     return result;
 }
 

@@ -12,7 +12,7 @@ export interface DecodeJob {
 
 export type DecoderMessage =
   | { type: "progress"; stage: string; fraction: number }
-  | { type: "done"; result: DecodeResult }
+  | { type: "done"; result: DecodeResult; recording: Uint8Array }
   | { type: "failed"; message: string };
 
 let core: Promise<TomkrinCore> | null = null;
@@ -34,7 +34,11 @@ self.onmessage = async (event: MessageEvent<DecodeJob>) => {
       last = step;
       post({ type: "progress", stage: progress.stage, fraction: progress.fraction });
     });
-    post({ type: "done", result }, result.tape ? [result.tape.buffer] : []);
+    // The recording goes back to the page, which plays the stretches of it the picture marks.
+    const transfer: Transferable[] = [job.wav.buffer];
+    if (result.tape) transfer.push(result.tape.buffer);
+    if (result.picture) transfer.push(result.picture.buffer);
+    post({ type: "done", result, recording: job.wav }, transfer);
   } catch (error) {
     post({ type: "failed", message: error instanceof Error ? error.message : String(error) });
   }

@@ -1,7 +1,7 @@
 // Sound: the tape as cas2wav's recording (made by the core), saved as .wav or played through Web
 // Audio with the elapsed and total time and the block now sounding, the MSX's loading
 // instructions for the tape, and recordings decoded by wav2cas's decoder in the worker.
-import type { Recording, TomkrinCore } from "./core/api";
+import type { DecodeResult, Recording, TomkrinCore } from "./core/api";
 import type { DecodeJob, DecoderMessage } from "./decoder.worker";
 import DecoderWorker from "./decoder.worker.ts?worker&inline";
 import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
@@ -258,6 +258,7 @@ export class Sound {
     const progress = byId<HTMLProgressElement>("decode-progress");
     const report = byId("decode-report");
     box.hidden = false;
+    byId("decode-picture").hidden = true;
     byId<HTMLDetailsElement>("sound-panel").open = true;
     label.textContent = `Decoding ${name}`;
     progress.value = 0;
@@ -280,6 +281,7 @@ export class Sound {
       progress.value = 1;
       label.textContent = `Decoded ${name}`;
       report.textContent = result.report.join("\n");
+      this.showPicture(result, message.recording);
       if (result.error || !result.tape) {
         showAlert(result.error ?? `${name}: no tape`);
         return;
@@ -290,4 +292,43 @@ export class Sound {
     const job: DecodeJob = { module: this.module, name, wav, options: {} };
     worker.postMessage(job, [wav.buffer]);
   }
+
+  // The decoded recording's picture; a click on a stretch marked as a problem plays it, with a
+  // quarter second around it.
+  private showPicture(result: DecodeResult, recording: Uint8Array): void {
+    const picture = byId<HTMLImageElement>("decode-picture");
+    URL.revokeObjectURL(picture.src);
+    if (!result.picture || !result.seconds) {
+      picture.hidden = true;
+      return;
+    }
+    picture.src = URL.createObjectURL(
+      new Blob([result.picture as Uint8Array<ArrayBuffer>], { type: "image/png" }),
+    );
+    picture.hidden = false;
+    const seconds = Math.max(result.seconds, ...(result.blocks ?? []).map((b) => b.end));
+    let audio: Promise<AudioBuffer> | null = null;
+    picture.onclick = (event: MouseEvent) => {
+      // Within two pixels of a mark: the shortest stretches are a pixel wide.
+      const perPixel = seconds / picture.clientWidth;
+      const at = event.offsetX * perPixel;
+      const problem = (result.problems ?? []).find(
+        (p) => at >= p.start - 2 * perPixel && at <= p.end + 2 * perPixel,
+      );
+      if (!problem) return;
+      audio ??= this.player.decode(recording);
+      void audio.then((buffer) => playStretch(buffer, problem.start - 0.25, problem.end + 0.25));
+    };
+  }
+}
+
+// Plays the recording from `start` to `end` (seconds), apart from the player.
+function playStretch(buffer: AudioBuffer, start: number, end: number): void {
+  const context = new AudioContext();
+  const source = context.createBufferSource();
+  source.buffer = buffer;
+  source.connect(context.destination);
+  source.onended = () => void context.close();
+  const from = Math.max(0, start);
+  source.start(0, from, Math.max(0.05, end - from));
 }

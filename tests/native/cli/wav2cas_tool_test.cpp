@@ -179,6 +179,33 @@ TEST_F(Wav2CasTool, NamesTheBytesADropoutTookAndFails) {
     EXPECT_EQ(cas2wav_testing::readFileBytes(path("out.cas")), expected);
 }
 
+// The same dropout with --report, --labels and --picture: the JSON names the lost bytes by their
+// place in the image, the label track marks them in the recording, and the picture is a PNG at
+// least 1,000 pixels wide.
+TEST_F(Wav2CasTool, WritesTheResultAsJsonLabelsAndAPicture) {
+    const Bytes image = binaryFile(200);
+    Bytes wav = encodeWav(image, {});
+    const std::size_t at = kWavHeaderSize + samplesTo(image, 100) + 20;
+    std::fill_n(wav.begin() + static_cast<std::ptrdiff_t>(at), 1728, kSilenceLevel);
+    cas2wav_testing::writeFileBytes(path("tape.wav"), wav);
+    EXPECT_EQ(run({path("tape.wav"), path("out.cas"), "--report", path("r.json"), "--labels",
+                   path("l.txt"), "--picture", path("p.png"), "-q"}),
+              1);
+    const Bytes json = cas2wav_testing::readFileBytes(path("r.json"));
+    const std::string text(json.begin(), json.end());
+    const std::string lost = "\"kind\": \"lost\",\n      \"length\": 5,\n      \"offset\": 132,";
+    EXPECT_NE(text.find(lost), std::string::npos) << text;
+    EXPECT_NE(text.find("\"clean\": false"), std::string::npos);
+    const Bytes labels = cas2wav_testing::readFileBytes(path("l.txt"));
+    EXPECT_NE(std::string(labels.begin(), labels.end())
+                  .find("\tblock 2: bytes 100 to 104 lost in a dropout of 40 ms\n"),
+              std::string::npos);
+    const Bytes png = cas2wav_testing::readFileBytes(path("p.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_GE((png[16] << 24) | (png[17] << 16) | (png[18] << 8) | png[19], 1000);
+}
+
 #ifdef TK_HAVE_FLAC
 // A FLAC recording decodes whatever its name says; a damaged one is refused in one line that names
 // it, and no tape image is written.

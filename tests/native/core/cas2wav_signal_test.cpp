@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/audio/casencoder.h"
+#include "core/audio/encoder/casencoder.h"
 #include "tests/native/support/cas2wav_testing.h"
 
 using namespace cas2wav_testing;

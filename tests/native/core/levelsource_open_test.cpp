@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/audio/wavheader.h"
+#include "core/audio/formats/wavheader.h"
 #include "core/level/defaultlevel.h"
 #include "core/level/levelcodec.h"
 #include "core/levelsource/levelsource.h"

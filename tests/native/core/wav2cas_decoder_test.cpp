@@ -5,8 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "core/audio/casdecoder.h"
-#include "core/audio/decodereport.h"
+#include "core/audio/decoder/casdecoder.h"
+#include "core/audio/report/decodereport.h"
 #include "tests/native/support/wav2cas_testing.h"
 #include "tests/native/support/wowflutter.h"
 

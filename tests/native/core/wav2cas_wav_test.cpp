@@ -3,9 +3,9 @@
 #include <cstring>
 #include <memory>
 
-#include "core/audio/casdecoder.h"
-#include "core/audio/recording.h"
-#include "core/audio/tapesignal.h"
+#include "core/audio/decoder/casdecoder.h"
+#include "core/audio/formats/recording.h"
+#include "core/audio/decoder/tapesignal.h"
 #include "core/files/bytesource.h"
 #include "tests/native/support/wav2cas_testing.h"
 

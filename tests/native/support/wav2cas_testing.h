@@ -12,8 +12,8 @@
 #include <FLAC/stream_encoder.h>
 #endif
 
-#include "core/audio/casencoder.h"
-#include "core/audio/wavreader.h"
+#include "core/audio/encoder/casencoder.h"
+#include "core/audio/formats/wavreader.h"
 #include "core/tape/tapefiles.h"
 #include "tests/native/support/cas2wav_testing.h"
 

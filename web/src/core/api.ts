@@ -171,11 +171,35 @@ export interface DecodeProgress {
   fraction: number;
 }
 
+// A block of the decoded image: seconds in the recording, bytes of the image (its marker not
+// counted), the file it belongs to ("" for none).
+export interface DecodedBlock {
+  start: number;
+  end: number;
+  offset: number;
+  length: number;
+  file: string;
+}
+
+// Something in the image that may be wrong: every such byte lies in one.
+export interface DecodeProblem {
+  kind: string; // "lost", "unsure", "framing", "cut short", ...
+  offset: number;
+  length: number;
+  start: number;
+  end: number;
+  text: string; // the report's words: "bytes 8271 to 8275 lost in a dropout of 40 ms"
+}
+
 export interface DecodeResult {
   tape?: Uint8Array; // the tape image wav2cas writes; absent when no tape signal was heard
   report: string[]; // wav2cas's lines
   clean: boolean; // wav2cas's exit status 0
   error?: string; // "FILE: WHAT" when nothing was decoded
+  seconds?: number; // how long the recording is
+  blocks?: DecodedBlock[];
+  problems?: DecodeProblem[];
+  picture?: Uint8Array; // PNG: the recording with its blocks and problems, time across
 }
 
 export interface TomkrinCore {

@@ -74,6 +74,8 @@ test("a recording resampled by sox decodes in the worker to `wav2cas`'s tape and
   const shown = page.getByLabel("Decoder report");
   await expect(shown).toContainText(report[report.length - 1] ?? "", { timeout: 30_000 });
   expect((await shown.innerText()).trim().split("\n")).toEqual(report);
+  // The picture of the recording shows under the report.
+  await expect(page.getByRole("img", { name: /^The recording: / })).toBeVisible();
   const saved = await download(page, () => button(page, "Save tape").click());
   expect(saved.bytes).toEqual(readFileSync(decoded));
   // The decoded tape opens as any tape: here the demonstration tape again, with its sheet.
