@@ -200,7 +200,10 @@ inline Bytes wavFile(std::uint16_t format, std::uint16_t channels, std::uint32_t
         u16(v & 0xFFFF);
         u16(v >> 16);
     };
-    auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+    auto tag = [&](const char* t) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<std::uint8_t>(t[i]));
+    };
     const bool extensible = format == 0xFFFE;
     tag("RIFF");
     u32(0); // filled below
