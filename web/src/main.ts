@@ -11,9 +11,11 @@ import { showHover } from "./hover";
 import { keepSiteOffline, keepStorage, openLaunchedFiles } from "./install";
 import { buildLevelOptions, buildMonsterOptions } from "./options";
 import { wireActions } from "./pageactions";
+import { wirePanels } from "./panels";
 import { buildPalette } from "./palette";
 import { Sound } from "./sound";
 import { EditorState } from "./state";
+import { wireStart } from "./start";
 import { SessionStore } from "./storage";
 import { TapeView } from "./tape";
 
@@ -69,13 +71,10 @@ async function start(): Promise<void> {
     byId<HTMLCanvasElement>("level"),
     byId("canvas-box"),
   );
-  buildPalette(core, state, byId("palette"));
+  buildPalette(core, state, byId("palette"), byId("block-name"));
   buildLevelOptions(core, state);
   buildMonsterOptions(core, state);
-  const openTape = (name: string, bytes: Uint8Array) => {
-    state.openTape({ name, bytes });
-    byId<HTMLDetailsElement>("tape-panel").open = true;
-  };
+  const openTape = (name: string, bytes: Uint8Array) => state.openTape({ name, bytes });
   const sound = new Sound(core, state, module, openTape);
   const files = new Files(core, state, {
     openTape,
@@ -84,6 +83,8 @@ async function start(): Promise<void> {
   openLaunchedFiles((opened) => files.openFiles(opened));
   new TapeView(core, state, () => files.levelName);
   wireActions({ state, files, edits, canvas });
+  wirePanels();
+  wireStart(core, state, openTape);
   showHover(core, state, edits, byId("hover"));
   state.subscribe((changes) => {
     if (changes.has("status")) setStatus(state.status);
