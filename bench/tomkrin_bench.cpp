@@ -16,7 +16,7 @@
 #include "core/picture/levelrender.h"
 #include "core/picture/pngimage.h"
 #include "cli/tomkrin/tomkrin.h"
-#include "tools/demotape.h"
+#include "core/tape/demotape.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-// Writes the demonstration tape image of tools/demotape.h.
+// Writes the demonstration tape image of core/tape/demotape.h.
 // Usage: mkdemotape OUTPUT.cas
 #include <fstream>
 #include <iostream>
 
-#include "tools/demotape.h"
+#include "core/tape/demotape.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,5 +1,5 @@
 // A tape image in the page: its directory, its levels and their sheet, an insertion, and what to
-// type on the MSX to load it.
+// type on the MSX to load it; the demonstration tape a first visit may start from.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -10,6 +10,7 @@
 #include "core/picture/contactsheet.h"
 #include "core/picture/pngimage.h"
 #include "core/tape/casblocks.h"
+#include "core/tape/demotape.h"
 #include "core/tape/levelslots.h"
 #include "core/tape/loadinginstructions.h"
 #include "core/tape/tapedirectory.h"
@@ -139,6 +140,10 @@ val loadingInstructionsOf(const val& tapeBytes) {
     return result;
 }
 
+val demoTape() {
+    return bytesValue(makeDemoTape());
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(tk_tape) {
@@ -147,4 +152,5 @@ EMSCRIPTEN_BINDINGS(tk_tape) {
     emscripten::function("sheetPng", &sheetPng);
     emscripten::function("insertLevel", &insertLevel);
     emscripten::function("loadingInstructions", &loadingInstructionsOf);
+    emscripten::function("demoTape", &demoTape);
 }

@@ -23,6 +23,7 @@ const RIGHT = 2;
 const END_REACH = 5;
 const DRAG_START = 3;
 const MAX_ZOOM = 8;
+const MIN_TOUCH_CELL = 24; // px
 
 interface Grid {
   width: number; // picture pixels
@@ -108,7 +109,8 @@ export class LevelCanvas {
     canvas.addEventListener("focus", () => this.draw());
     canvas.addEventListener("blur", () => this.draw());
     canvas.addEventListener("wheel", (e) => this.onWheel(e), { passive: false });
-    window.addEventListener("resize", () => this.fit());
+    // The box takes what the studio leaves it: the window, or the top bar wrapping otherwise.
+    new ResizeObserver(() => this.fit()).observe(box);
     state.subscribe((changes) => {
       if (changes.has("view")) this.fit();
       else if (changes.has("level") || changes.has("area") || changes.has("floating")) this.draw();
@@ -116,14 +118,15 @@ export class LevelCanvas {
     this.fit();
   }
 
-  // The largest integer zoom at which the picture fits the width of its box and the height of
-  // the window below the box's top (at least 1).
+  // The largest integer zoom at which the picture fits its box (at least 1). A finger needs cells
+  // of 24 px at least: on a touch screen a larger picture rather scrolls in the box.
   get fittingZoom(): number {
-    const top = this.box.getBoundingClientRect().top + window.scrollY;
-    const width = this.box.clientWidth;
-    const height = window.innerHeight - top - 48;
-    this.box.style.maxHeight = `${Math.max(height, this.grid.height)}px`;
-    return Math.max(1, Math.floor(Math.min(width / this.grid.width, height / this.grid.height)));
+    const fits = Math.floor(
+      Math.min(this.box.clientWidth / this.grid.width, this.box.clientHeight / this.grid.height),
+    );
+    const touch = window.matchMedia("(pointer: coarse)").matches;
+    const least = touch ? Math.ceil(MIN_TOUCH_CELL / this.grid.cell) : 1;
+    return Math.max(least, fits);
   }
 
   get currentZoom(): number {

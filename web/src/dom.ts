@@ -7,8 +7,41 @@ export function byId<T extends HTMLElement = HTMLElement>(id: string): T {
   return element as T;
 }
 
+// The status line says the result of every action; it is said as well beside the control that was
+// used, where the eyes are (not read out twice: the status alone is a live region).
 export function setStatus(text: string): void {
   byId("status").textContent = text;
+  showNote(text);
+}
+
+let noteTimer: ReturnType<typeof setTimeout> | undefined;
+
+function showNote(text: string): void {
+  const note = byId("note");
+  const control = document.activeElement;
+  clearTimeout(noteTimer);
+  // The canvas has the status line right under it; a shortcut pressed on the page has no place.
+  const beside =
+    text !== "" &&
+    control instanceof HTMLElement &&
+    control.matches("button, input, select") &&
+    !control.closest(".status-row, .palette, dialog.commands");
+  if (!beside) {
+    note.hidden = true;
+    return;
+  }
+  note.textContent = text;
+  note.hidden = false;
+  const at = control.getBoundingClientRect();
+  const margin = 8;
+  const left = Math.min(at.left, window.innerWidth - note.offsetWidth - margin);
+  const top =
+    at.bottom + 4 + note.offsetHeight <= window.innerHeight
+      ? at.bottom + 4
+      : at.top - 4 - note.offsetHeight;
+  note.style.left = `${Math.round(Math.max(margin, left))}px`;
+  note.style.top = `${Math.round(Math.max(margin, top))}px`;
+  noteTimer = setTimeout(() => (note.hidden = true), 4000);
 }
 
 // The message about a file the page could not take: one at a time, the core's "FILE: WHAT".

@@ -11,9 +11,11 @@ import { showHover } from "./hover";
 import { keepSiteOffline, keepStorage, openLaunchedFiles } from "./install";
 import { buildLevelOptions, buildMonsterOptions } from "./options";
 import { wireActions } from "./pageactions";
+import { wirePanels } from "./panels";
 import { buildPalette } from "./palette";
 import { Sound } from "./sound";
 import { EditorState } from "./state";
+import { wireStart } from "./start";
 import { SessionStore } from "./storage";
 import { TapeView } from "./tape";
 
@@ -76,13 +78,10 @@ async function start(): Promise<void> {
     byId<HTMLCanvasElement>("level"),
     byId("canvas-box"),
   );
-  buildPalette(core, state, byId("palette"));
+  buildPalette(core, state, byId("palette"), byId("block-name"));
   buildLevelOptions(core, state);
   buildMonsterOptions(core, state);
-  const openTape = (name: string, bytes: Uint8Array) => {
-    state.openTape({ name, bytes });
-    byId<HTMLDetailsElement>("tape-panel").open = true;
-  };
+  const openTape = (name: string, bytes: Uint8Array) => state.openTape({ name, bytes });
   // Another tape replaces the tape's unsaved changes only when the user says so.
   const keepChanges = async () => state.tapeUnsaved && !(await askToDiscard());
   const sound = new Sound(core, state, module, openTape);
@@ -98,6 +97,8 @@ async function start(): Promise<void> {
   openLaunchedFiles((opened) => files.openFiles(opened));
   const tape = new TapeView(core, state, () => files.levelName);
   wireActions({ state, files, edits, canvas, tape });
+  wirePanels();
+  wireStart(core, state, openTape);
   showHover(core, state, edits, byId("hover"));
   state.subscribe((changes) => {
     if (changes.has("status")) setStatus(state.status);

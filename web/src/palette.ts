@@ -4,7 +4,13 @@ import type { TomkrinCore } from "./core/api";
 import { pictureCanvas } from "./dom";
 import type { EditorState } from "./state";
 
-export function buildPalette(core: TomkrinCore, state: EditorState, container: HTMLElement): void {
+// `named`: the line that names the selected block, for a touch screen, which shows no tooltips.
+export function buildPalette(
+  core: TomkrinCore,
+  state: EditorState,
+  container: HTMLElement,
+  named: HTMLElement,
+): void {
   const images = core.blockImages();
   const buttons = core.blocks().map((block, index) => {
     const button = document.createElement("button");
@@ -22,11 +28,13 @@ export function buildPalette(core: TomkrinCore, state: EditorState, container: H
   });
   // One stop of the Tab key for the whole palette (the selected block); the arrow keys, Home and
   // End move between the blocks, Enter or Space chooses one.
-  const show = () =>
+  const show = () => {
     buttons.forEach((button, index) => {
       button.setAttribute("aria-pressed", String(index === state.selectedBlock));
       button.tabIndex = index === state.selectedBlock ? 0 : -1;
     });
+    named.textContent = core.selectedBlockStatus(state.selectedBlock);
+  };
   container.addEventListener("keydown", (e) => {
     const at = buttons.indexOf(e.target as HTMLButtonElement);
     if (at < 0) return;

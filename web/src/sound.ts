@@ -6,6 +6,7 @@ import type { DecodeJob, DecoderMessage } from "./decoder.worker";
 import DecoderWorker from "./decoder.worker.ts?worker&inline";
 import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
 import { baseName } from "./filenames";
+import { showPanel } from "./panels";
 import type { EditorState } from "./state";
 
 // Lets the browser draw what the page just showed before the core's work holds the page; a tab
@@ -259,7 +260,7 @@ export class Sound {
     const report = byId("decode-report");
     box.hidden = false;
     byId("decode-picture").hidden = true;
-    byId<HTMLDetailsElement>("sound-panel").open = true;
+    showPanel("sound-panel");
     label.textContent = `Decoding ${name}`;
     progress.value = 0;
     report.textContent = "";

@@ -10,7 +10,7 @@
 #include "core/tiled/layerdata.h"
 #include "core/tiled/mapfile.h"
 #include "core/tiled/maptilesets.h"
-#include "tools/demotape.h"
+#include "core/tape/demotape.h"
 
 namespace {
 

@@ -297,6 +297,7 @@ export interface TomkrinCore {
     foreignHint?: string,
   ): InsertResult;
   loadingInstructions(tape: Uint8Array): LoadingInstructions;
+  demoTape(): Uint8Array; // the tape image `mkdemotape` writes
 
   // Sound.
   // Throws with cas2wav's "TAPE: WHAT" for bytes that are no tape image.

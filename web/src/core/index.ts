@@ -134,6 +134,7 @@ function wrap(raw: RawModule): TomkrinCore {
     insertLevel: (tape, tapeName, level, levelName, place: InsertPlace, force, foreignHint = "") =>
       call("insertLevel", { tape, tapeName, level, levelName, place, force, foreignHint }),
     loadingInstructions: (tape) => call("loadingInstructions", tape),
+    demoTape: () => call("demoTape"),
 
     makeRecording: (tape, doubleSpeed, inverted, tapeName = "tape.cas") => {
       const made = call<Omit<Recording, "blocks"> & { blocks: RawBlock[]; error?: string }>(

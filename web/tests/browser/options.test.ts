@@ -10,6 +10,7 @@ import {
   native,
   outDir,
   openFiles,
+  openPanel,
   saveLevel,
   sharedEditor,
   test,
@@ -29,6 +30,7 @@ test("the option fields go into the level as typed, one step a field, and a text
   const original = await saveLevel(page);
   const before = info("before.bin", original);
 
+  await openPanel(page, "Level options");
   const title = page.getByLabel("Title (max. 24 chars, use UPPERcase):");
   await title.click();
   await page.keyboard.press("Control+a");
@@ -37,6 +39,7 @@ test("the option fields go into the level as typed, one step a field, and a text
   await page.getByLabel("Man starting position y (hex.)").fill("7f");
   const manX = page.getByLabel("Man starting position x (hex.)");
   await manX.fill("ZZ");
+  await openPanel(page, "Monster options");
   const startY = page.getByLabel("Start y");
   await startY.fill("GGGG");
   // A field taken in one form leaves the text refused in the other one marked.
@@ -45,6 +48,7 @@ test("the option fields go into the level as typed, one step a field, and a text
     await expect(refused).toHaveAttribute("aria-invalid", "true");
     await expect(refused).toHaveAccessibleDescription(/hexadecimal/);
   }
+  await openPanel(page, "Level options");
   await button(page, "Save options").click();
   await expect(page.getByRole("status")).not.toHaveText("Level options saved.");
 

@@ -11,6 +11,7 @@ import {
   levelCanvas,
   native,
   openDemoTape,
+  openPanel,
   outDir,
   Painter,
   saveLevel,
@@ -87,11 +88,13 @@ test("undo and redo take back a click, a line, a stroke, the options and a monst
     ],
   );
   steps.push(await saveLevel(page));
+  await openPanel(page, "Level options");
   await page.getByLabel("Title (max. 24 chars, use UPPERcase):").fill("UNDONE");
   await button(page, "Save options").click();
   await expect(page.getByRole("status")).toHaveText("Level options saved.");
   steps.push(await saveLevel(page));
   // Each field and each button of the monster options is a step; Save monster has none left.
+  await openPanel(page, "Monster options");
   await page.getByLabel("Start x").fill("30");
   steps.push(await saveLevel(page));
   await page.getByLabel("Start y").fill("40");

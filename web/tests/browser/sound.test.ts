@@ -11,6 +11,7 @@ import {
   native,
   openDemoTape,
   openFiles,
+  openPanel,
   outDir,
   sharedEditor,
   test,
@@ -21,6 +22,7 @@ const editor = sharedEditor();
 test("Make recording gives `cas2wav`'s recording at 1200 and 2400 baud, and inverted", async () => {
   const page = editor();
   const tape = await openDemoTape(page);
+  await openPanel(page, "Sound");
   // The demonstration tape opens with a BASIC program.
   await expect(page.getByText(/CLOAD/).first()).toBeVisible();
   const double = page.getByLabel("Double baud rate");
@@ -45,6 +47,7 @@ test("Make recording gives `cas2wav`'s recording at 1200 and 2400 baud, and inve
 test("Play waits for the recording being made, then plays it", async () => {
   const page = editor();
   await openFiles(page, fixture(outDir(), "demo.cas"));
+  await openPanel(page, "Sound");
   const panel = page.locator("#sound-panel");
   const play = button(page, "Play");
   await button(page, "Make recording").click();

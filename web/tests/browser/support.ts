@@ -217,6 +217,14 @@ export async function openDemoTape(page: Page, dir = outDir()): Promise<string> 
   return tape;
 }
 
+// Opens one of the page's panels (Level options, Monster options, Sound, …) by its button, unless
+// it is open.
+export async function openPanel(page: Page, name: string): Promise<void> {
+  const opener = button(page, `${name}…`);
+  if ((await opener.getAttribute("aria-expanded")) !== "true") await opener.click();
+  await expect(page.getByRole("dialog", { name })).toBeVisible();
+}
+
 // The page's alerts that say something.
 export function alerts(page: Page) {
   return page.getByRole("alert").filter({ hasText: /\S/ });

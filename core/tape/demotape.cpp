@@ -1,4 +1,4 @@
-#include "tools/demotape.h"
+#include "core/tape/demotape.h"
 
 #include <algorithm>
 
