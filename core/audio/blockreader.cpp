@@ -239,6 +239,9 @@ void keepByte(const ByteReading& reading, double start, ReadBlock& block) {
         block.unsureStarts.push_back(start);
     }
     block.bytes.push_back(dataByte(reading.ones));
+    BitMargins& margins = block.margins.emplace_back();
+    for (int i = 0; i < kTapeByteBits; ++i)
+        margins[i] = reading.ones[i] ? reading.margins[i] : -reading.margins[i];
 }
 
 // The bit length that followed the start bit expected at `expected`, and where it is, as the
@@ -559,6 +562,7 @@ LostBytes BlockReader::lostBetween(const ReadBlock& block, double from, double a
 void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) {
     recent_.clear();
     block.bytes.insert(block.bytes.end(), lost.count, 0x00);
+    block.margins.insert(block.margins.end(), lost.count, BitMargins{});
     if (!block.lost.empty()) {
         LostBytes& last = block.lost.back();
         if (last.first + last.count == lost.first && last.damage == lost.damage && !last.unseen) {
@@ -605,6 +609,7 @@ LostBytes BlockReader::lostByte(const ByteBits& byte, double start, std::size_t 
 void BlockReader::dropLastRead(ReadBlock& block) {
     const std::size_t index = recent_.back().index;
     block.bytes.resize(index);
+    block.margins.resize(index);
     while (!block.framingErrors.empty() && block.framingErrors.back() >= index) {
         block.framingErrors.pop_back();
         block.framingErrorStarts.pop_back();

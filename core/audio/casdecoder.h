@@ -62,6 +62,7 @@ struct DecodedBlock {
     int baud = 0;
     double speed = 1.0;
     std::vector<std::uint8_t> bytes;
+    std::vector<BitMargins> margins;        // one for each of bytes (blockreader.h)
     std::vector<std::size_t> framingErrors; // indices into bytes
     std::vector<double> framingErrorSeconds;
     std::vector<LostStretch> lost;   // the lost bytes, given as 0x00, in the order of the block

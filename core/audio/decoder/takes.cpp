@@ -1,0 +1,439 @@
+#include "core/audio/decoder/takes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+#include "core/audio/decodereport.h"
+#include "core/audio/tapebyte.h"
+#include "core/tape/tapefiles.h"
+
+namespace {
+
+// A byte is sure when each of its bits' combined margins clears a line. The takes' margins are
+// weighted to the scale of one take's, in which a clear bit lies near 1 and the noise of a take at
+// the decoder's edge strays by about kEdgeNoise. A byte one take alone holds is held to the line a
+// single take's bytes are (blockreader.cpp). Where several hold it, their noise averages down, and
+// so does the chance that noise carries a bit across the line between the values: the line is
+// lowered as the combined noise's square, which keeps a wrong bit's odds of clearing it no better
+// than at one take's edge, but never below kLeastSureMargin, for damage that is not noise.
+constexpr double kSureMargin = 0.3;
+constexpr double kEdgeNoise = 0.3;
+constexpr double kLeastSureMargin = 0.15;
+// Two blocks of different takes are one block when at least this share of the bytes both hold
+// agree: noise leaves far more alike, and two different blocks far fewer.
+constexpr double kSameBlockShare = 0.6;
+// Bytes this close to a take's damage may be off their places or half damaged: they count only
+// where no take holds the byte away from its damage.
+constexpr std::size_t kNearDamage = 8;
+// The least noise a take's block is taken to have, so that one clean take does not outweigh the
+// rest without end.
+constexpr double kLeastNoise = 0.02;
+
+using TakeBlocks = std::vector<std::vector<DecodedBlock>>;
+
+// What each byte of a block is to the combining: held, held but near the damage, or lost.
+enum class Held : std::uint8_t { Yes, NearDamage, No };
+
+std::vector<Held> heldBytes(const DecodedBlock& block) {
+    std::vector<Held> held(block.bytes.size(), Held::Yes);
+    auto mark = [&](std::size_t first, std::size_t end, Held what) {
+        for (std::size_t j = first; j < std::min(end, held.size()); ++j)
+            if (held[j] == Held::Yes || what == Held::No)
+                held[j] = what;
+    };
+    auto near = [&](std::size_t first, std::size_t end) {
+        mark(first > kNearDamage ? first - kNearDamage : 0, end + kNearDamage, Held::NearDamage);
+    };
+    for (const LostStretch& lost : block.lost)
+        near(lost.first, lost.first + lost.count);
+    for (const UnsureBytes& unsure : block.unsure)
+        if (unsure.doubt == Doubt::Jump)
+            near(unsure.first, unsure.first + unsure.count);
+    // The bytes between jumps whose share of the lost bytes is a guess have guessed places.
+    std::size_t guessedFrom = held.size(), guessedTo = 0;
+    for (const LostStretch& lost : block.lost)
+        if (lost.sureness == LostCount::Guessed) {
+            guessedFrom = std::min(guessedFrom, lost.first);
+            guessedTo = std::max(guessedTo, lost.first + lost.count);
+        }
+    if (guessedFrom < guessedTo)
+        near(guessedFrom, guessedTo);
+    for (const LostStretch& lost : block.lost)
+        mark(lost.first, lost.first + lost.count, Held::No);
+    // A block read before its bits' margins were kept holds none: it has nothing to give.
+    if (block.margins.size() != block.bytes.size())
+        std::fill(held.begin(), held.end(), Held::No);
+    return held;
+}
+
+// The deviation of the block's bits' margins from a clear bit's 1, over the bytes it holds.
+double noiseOf(const DecodedBlock& block, const std::vector<Held>& held) {
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t j = 0; j < held.size(); ++j) {
+        if (held[j] != Held::Yes)
+            continue;
+        for (const float margin : block.margins[j]) {
+            const double off = std::fabs(margin) - 1;
+            sum += off * off;
+            ++count;
+        }
+    }
+    return std::max(kLeastNoise, count > 0 ? std::sqrt(sum / count) : 1.0);
+}
+
+// How alike two takes' blocks are: the bytes both hold that agree, plus one, or 0 when they are
+// not the same block.
+std::size_t likeness(const DecodedBlock& a, const std::vector<Held>& heldA, const DecodedBlock& b,
+                     const std::vector<Held>& heldB) {
+    if (a.baud != b.baud)
+        return 0;
+    std::size_t compared = 0, agreeing = 0;
+    for (std::size_t j = 0; j < std::min(a.bytes.size(), b.bytes.size()); ++j) {
+        if (heldA[j] == Held::No || heldB[j] == Held::No)
+            continue;
+        ++compared;
+        agreeing += a.bytes[j] == b.bytes[j] ? 1 : 0;
+    }
+    if (compared == 0 || static_cast<double>(agreeing) < kSameBlockShare * compared)
+        return 0;
+    return agreeing + 1;
+}
+
+struct Member {
+    std::size_t take;
+    std::size_t block;
+};
+using Group = std::vector<Member>;
+
+// The blocks of all takes in groups, one for each block of the tape, in the tape's order: each
+// take's blocks are matched to the groups so far in order, so that the most bytes agree.
+std::vector<Group> matchBlocks(const TakeBlocks& takes,
+                               const std::vector<std::vector<std::vector<Held>>>& held) {
+    std::vector<Group> groups;
+    for (std::size_t t = 0; t < takes.size(); ++t) {
+        const std::vector<DecodedBlock>& blocks = takes[t];
+        const std::size_t n = groups.size(), m = blocks.size();
+        std::vector<std::vector<std::size_t>> like(n, std::vector<std::size_t>(m, 0));
+        for (std::size_t i = 0; i < n; ++i) {
+            const Member first = groups[i].front();
+            for (std::size_t j = 0; j < m; ++j)
+                like[i][j] = likeness(takes[first.take][first.block], held[first.take][first.block],
+                                      blocks[j], held[t][j]);
+        }
+        // The matching of the most agreeing bytes that keeps both orders.
+        std::vector<std::vector<std::size_t>> best(n + 1, std::vector<std::size_t>(m + 1, 0));
+        for (std::size_t i = 1; i <= n; ++i)
+            for (std::size_t j = 1; j <= m; ++j) {
+                best[i][j] = std::max(best[i - 1][j], best[i][j - 1]);
+                if (like[i - 1][j - 1] > 0)
+                    best[i][j] = std::max(best[i][j], best[i - 1][j - 1] + like[i - 1][j - 1]);
+            }
+        std::vector<Group> merged;
+        std::size_t i = n, j = m;
+        while (i > 0 || j > 0) {
+            if (i > 0 && j > 0 && like[i - 1][j - 1] > 0 &&
+                best[i][j] == best[i - 1][j - 1] + like[i - 1][j - 1]) {
+                merged.push_back(groups[i - 1]);
+                merged.back().push_back({t, j - 1});
+                --i;
+                --j;
+            } else if (i > 0 && (j == 0 || best[i][j] == best[i - 1][j])) {
+                merged.push_back(groups[i - 1]);
+                --i;
+            } else {
+                merged.push_back({{t, j - 1}});
+                --j;
+            }
+        }
+        std::reverse(merged.begin(), merged.end());
+        groups = std::move(merged);
+    }
+    return groups;
+}
+
+// The length most of the takes give the block; of lengths as common, the longest (a take whose
+// block was cut gives fewer bytes).
+std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
+    std::map<std::size_t, int> counts;
+    for (const Member& member : group)
+        ++counts[takes[member.take][member.block].bytes.size()];
+    std::size_t length = 0;
+    int most = 0;
+    for (const auto& [size, count] : counts)
+        if (count >= most) {
+            most = count;
+            length = size;
+        }
+    return length;
+}
+
+void addPartial(std::vector<PartialBytes>& partial, std::size_t byte,
+                const std::vector<std::size_t>& takes) {
+    if (!partial.empty()) {
+        PartialBytes& last = partial.back();
+        if (last.first + last.count == byte && last.takes == takes) {
+            ++last.count;
+            return;
+        }
+    }
+    partial.push_back({byte, 1, takes});
+}
+
+void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::vector<Held>>>& held,
+                  const Group& group, DecodedBlock& out, TakesOfBlock& sources) {
+    const std::size_t length = commonLength(takes, group);
+    // The block whose times and ending stand for the group's: the first of the common length
+    // that ends as a block ends, else the first of that length.
+    const DecodedBlock* model = nullptr;
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        if (block.bytes.size() == length && (!model || (model->endsEarly() && !block.endsEarly())))
+            model = &block;
+    }
+    std::vector<double> weights;
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        const double noise = noiseOf(block, held[member.take][member.block]);
+        weights.push_back(1 / (noise * noise));
+        sources.holders.push_back({member.take, member.block, block.seconds, noise});
+    }
+    out.seconds = model->seconds;
+    out.endSeconds = model->endSeconds;
+    out.stopSeconds = model->stopSeconds;
+    out.baud = model->baud;
+    out.speed = model->speed;
+    out.ending = model->ending;
+    const double byteSeconds =
+        model->bytes.empty() ? 0 : (model->endSeconds - model->seconds) / model->bytes.size();
+    auto at = [&](std::size_t byte) { return out.seconds + byte * byteSeconds; };
+    std::vector<std::size_t> use, near;
+    for (std::size_t j = 0; j < length; ++j) {
+        use.clear();
+        near.clear();
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            const std::vector<Held>& h = held[group[k].take][group[k].block];
+            if (j < h.size() && h[j] != Held::No)
+                (h[j] == Held::Yes ? use : near).push_back(k);
+        }
+        if (use.empty())
+            use = near;
+        if (use.empty()) {
+            out.bytes.push_back(0x00);
+            out.margins.push_back(BitMargins{});
+            const DecodedBlock* lostIn = model;
+            for (const Member& member : group)
+                if (j < takes[member.take][member.block].bytes.size()) {
+                    lostIn = &takes[member.take][member.block];
+                    break;
+                }
+            LostStretch stretch;
+            for (const LostStretch& lost : lostIn->lost)
+                if (j >= lost.first && j < lost.first + lost.count)
+                    stretch = lost;
+            if (!out.lost.empty() && out.lost.back().first + out.lost.back().count == j) {
+                ++out.lost.back().count;
+                out.lost.back().endSeconds = at(j + 1);
+            } else {
+                stretch.first = j;
+                stretch.count = 1;
+                stretch.seconds = at(j);
+                stretch.endSeconds = at(j + 1);
+                stretch.doubtfulBefore = false;
+                stretch.unseen = false;
+                out.lost.push_back(stretch);
+            }
+            continue;
+        }
+        BitMargins combined{};
+        double weight = 0;
+        for (const std::size_t k : use) {
+            const BitMargins& margins = takes[group[k].take][group[k].block].margins[j];
+            for (int i = 0; i < kTapeByteBits; ++i)
+                combined[i] += static_cast<float>(weights[k] * margins[i]);
+            weight += weights[k];
+        }
+        const double noise = 1 / std::sqrt(weight);
+        const double line =
+            use.size() == 1 ? kSureMargin
+                            : std::clamp(kSureMargin * noise * noise / (kEdgeNoise * kEdgeNoise),
+                                         kLeastSureMargin, kSureMargin);
+        bool ones[kTapeByteBits];
+        float weakest = 1e9f;
+        for (int i = 0; i < kTapeByteBits; ++i) {
+            combined[i] = static_cast<float>(combined[i] / weight);
+            ones[i] = combined[i] > 0;
+            weakest = std::min(weakest, std::fabs(combined[i]));
+        }
+        const std::uint8_t value = dataByte(ones);
+        out.bytes.push_back(value);
+        out.margins.push_back(combined);
+        if (!framed(ones)) {
+            out.framingErrors.push_back(j);
+            out.framingErrorSeconds.push_back(at(j));
+        } else if (weakest < line) {
+            out.unsure.push_back({j, 1, at(j), Doubt::Faint});
+        }
+        std::vector<std::size_t> from;
+        Disagreement disagreement{j, {}, {}, value, weakest};
+        bool differ = false;
+        for (const std::size_t k : use) {
+            const std::uint8_t read = takes[group[k].take][group[k].block].bytes[j];
+            from.push_back(group[k].take);
+            disagreement.takes.push_back(group[k].take);
+            disagreement.values.push_back(read);
+            differ = differ || read != value;
+        }
+        if (use.size() < group.size())
+            addPartial(sources.partial, j, from);
+        if (differ)
+            sources.disagreements.push_back(std::move(disagreement));
+    }
+    // The file's header bytes, as a single take's are (casdecoder.cpp), now that they are combined.
+    auto lost = [&](std::size_t byte) {
+        for (const LostStretch& stretch : out.lost)
+            if (byte >= stretch.first && byte < stretch.first + stretch.count)
+                return true;
+        return false;
+    };
+    for (const std::size_t j : strayIdBytes(out.bytes.data(), out.bytes.size()))
+        if (!lost(j))
+            out.unsure.push_back({j, 1, at(j), Doubt::IdBytes});
+    for (const std::size_t j : unprintableNameBytes(out.bytes.data(), out.bytes.size()))
+        if (!lost(j))
+            out.unsure.push_back({j, 1, at(j), Doubt::Name});
+    std::stable_sort(out.unsure.begin(), out.unsure.end(),
+                     [](const UnsureBytes& a, const UnsureBytes& b) { return a.first < b.first; });
+}
+
+std::string takeList(const std::vector<std::size_t>& takes) {
+    std::string text = takes.size() == 1 ? "take " : "takes ";
+    for (std::size_t k = 0; k < takes.size(); ++k)
+        text += (k == 0 ? "" : ", ") + std::to_string(takes[k] + 1);
+    return text;
+}
+
+std::string plural(std::size_t count, const std::string& what) {
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+std::string hexByte(std::uint8_t value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", value);
+    return text;
+}
+
+std::string bytesText(std::size_t first, std::size_t count) {
+    return count == 1
+               ? "byte " + std::to_string(first)
+               : "bytes " + std::to_string(first) + " to " + std::to_string(first + count - 1);
+}
+
+// Whether the group is noise in a lead-in tone that a few takes heard as a block: fewer than half
+// the takes hold it, in each it runs into a lead-in tone without having read clearly, and every
+// take that lacks it holds the block after it, so it read on along that tone. A block whose
+// lead-in a take lost ends in silence, as blocks do, or its other takes hold it.
+bool noiseInALeadIn(const TakeBlocks& takes, const std::vector<Group>& groups, std::size_t g) {
+    const Group& group = groups[g];
+    if (2 * group.size() >= takes.size() || g + 1 == groups.size())
+        return false;
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        if (block.ending != BlockEnd::NextTone ||
+            (block.framingErrors.empty() && block.unsure.empty() && block.lost.empty()))
+            return false;
+    }
+    for (std::size_t t = 0; t < takes.size(); ++t) {
+        auto holds = [t](const Group& other) {
+            return std::any_of(other.begin(), other.end(),
+                               [t](const Member& m) { return m.take == t; });
+        };
+        if (!holds(group) && !holds(groups[g + 1]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CombinedTape combineTakes(const std::vector<std::vector<DecodedBlock>>& takes) {
+    std::vector<std::vector<std::vector<Held>>> held;
+    for (const std::vector<DecodedBlock>& blocks : takes) {
+        held.emplace_back();
+        for (const DecodedBlock& block : blocks)
+            held.back().push_back(heldBytes(block));
+    }
+    CombinedTape tape;
+    tape.takes = takes.size();
+    const std::vector<Group> groups = matchBlocks(takes, held);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const Group& group = groups[g];
+        if (noiseInALeadIn(takes, groups, g)) {
+            LeftOut noise{tape.blocks.size(), {}};
+            for (const Member& member : group) {
+                const DecodedBlock& block = takes[member.take][member.block];
+                noise.holders.push_back({member.take, member.block, block.seconds, 0});
+                noise.bytes = std::max(noise.bytes, block.bytes.size());
+            }
+            tape.leftOut.push_back(noise);
+            continue;
+        }
+        tape.blocks.emplace_back();
+        tape.sources.emplace_back();
+        combineGroup(takes, held, group, tape.blocks.back(), tape.sources.back());
+    }
+    return tape;
+}
+
+bool reportTakes(const CombinedTape& tape, const std::vector<std::string>& names, bool quiet,
+                 std::ostream& out) {
+    if (!quiet)
+        for (std::size_t t = 0; t < names.size(); ++t)
+            out << "take " << t + 1 << ": " << names[t] << '\n';
+    for (const LeftOut& noise : tape.leftOut)
+        for (const TakeHolding& holder : noise.holders)
+            out << recordingTime(holder.seconds) << "  take " << holder.take + 1 << ": "
+                << plural(noise.bytes, "byte") << " heard as a block before block "
+                << noise.before + 1
+                << ", not clearly and running into a lead-in tone, which the other takes "
+                   "hear as such: left out as noise\n";
+    for (std::size_t b = 0; b < tape.blocks.size(); ++b) {
+        const TakesOfBlock& sources = tape.sources[b];
+        const std::string name = "  block " + std::to_string(b + 1) + ": ";
+        std::vector<std::size_t> lacking;
+        for (std::size_t t = 0; t < tape.takes; ++t)
+            if (std::none_of(sources.holders.begin(), sources.holders.end(),
+                             [&](const TakeHolding& h) { return h.take == t; }))
+                lacking.push_back(t);
+        if (quiet && lacking.empty())
+            continue;
+        out << name << "held by ";
+        for (std::size_t k = 0; k < sources.holders.size(); ++k) {
+            char noise[16];
+            std::snprintf(noise, sizeof noise, "%.2f", sources.holders[k].noise);
+            out << (k == 0 ? "" : ", ") << "take " << sources.holders[k].take + 1 << " at "
+                << recordingTime(sources.holders[k].seconds) << " (noise " << noise << ")";
+        }
+        if (!lacking.empty())
+            out << "; not by " << takeList(lacking);
+        out << '\n';
+        if (quiet)
+            continue;
+        for (const PartialBytes& partial : sources.partial)
+            out << name << bytesText(partial.first, partial.count) << " from "
+                << takeList(partial.takes) << " only\n";
+        for (const Disagreement& d : sources.disagreements) {
+            char margin[16];
+            std::snprintf(margin, sizeof margin, "%.2f", d.margin);
+            out << name << "byte " << d.byte << " read as ";
+            for (std::size_t k = 0; k < d.takes.size(); ++k)
+                out << (k == 0 ? "" : ", ") << hexByte(d.values[k]) << " by take "
+                    << d.takes[k] + 1;
+            out << ": combined " << hexByte(d.chosen) << ", its weakest bit by a margin of "
+                << margin << '\n';
+        }
+    }
+    return reportDecode(tape.blocks, quiet, out);
+}

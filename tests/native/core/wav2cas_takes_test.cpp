@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/audio/casdecoder.h"
+#include "core/audio/decodereport.h"
+#include "core/audio/decoder/takes.h"
+#include "tests/native/support/wav2cas_testing.h"
+
+using namespace wav2cas_testing;
+
+namespace {
+
+// How one take of a tape was recorded: its own noise draw, speed, sample rate and leading silence
+// (which sets where the bits fall among the samples).
+struct Take {
+    double snrDb;
+    unsigned seed;
+    double speed;
+    double rate;
+    double silence; // seconds before the recording of the tape
+};
+
+std::vector<float> record(const std::vector<float>& tape, const Take& take) {
+    std::vector<float> signal(static_cast<std::size_t>(take.silence * kEncoderRate), 0.0f);
+    signal.insert(signal.end(), tape.begin(), tape.end());
+    signal = resample(signal, take.rate, take.speed);
+    addNoise(signal, take.snrDb, take.seed);
+    return signal;
+}
+
+std::vector<DecodedBlock> decodeTake(const std::vector<float>& signal, double rate) {
+    return decodeTape(signal, rate, DecodeOptions{});
+}
+
+// Whether the report of the takes calls the decode clean (wav2cas's exit status 0), and the report.
+bool reportedClean(const CombinedTape& tape, std::string* report = nullptr) {
+    std::ostringstream out;
+    const bool clean = reportTakes(tape, {"a", "b", "c"}, false, out);
+    if (report)
+        *report = out.str();
+    return clean;
+}
+
+// Three noisy takes of a file, each too noisy to be read exactly alone, read together exactly.
+void expectThreeTakesExact(const SignalOptions& options, double snrDb) {
+    const Bytes image = randomBinaryFile(600, 11);
+    const std::vector<float> tape = encodeSignal(image, options);
+    const Take takes[] = {{snrDb, 101, 1.00, 44100, 0.30},
+                          {snrDb, 202, 1.03, 48000, 0.1234},
+                          {snrDb, 303, 0.97, 44100, 0.71}};
+    std::vector<std::vector<DecodedBlock>> decoded;
+    int wrongAlone = 0;
+    for (const Take& take : takes) {
+        decoded.push_back(decodeTake(record(tape, take), take.rate));
+        // No take alone is sure of the tape, and some read bytes wrong.
+        std::ostringstream single;
+        EXPECT_FALSE(reportDecode(decoded.back(), false, single)) << "take " << decoded.size();
+        wrongAlone += tapeImage(decoded.back()) != image ? 1 : 0;
+    }
+    EXPECT_GE(wrongAlone, 2);
+    const CombinedTape combined = combineTakes(decoded);
+    std::string report;
+    EXPECT_TRUE(reportedClean(combined, &report)) << report;
+    EXPECT_EQ(tapeImage(combined.blocks), image) << report;
+}
+
+} // namespace
+
+TEST(Wav2CasTakes, ThreeTakesTooNoisyAloneGiveTheExactTapeAt1200Baud) {
+    expectThreeTakesExact({}, -2.5);
+}
+
+TEST(Wav2CasTakes, ThreeTakesTooNoisyAloneGiveTheExactTapeAt2400Baud) {
+    SignalOptions options;
+    options.doubleSpeed = true;
+    expectThreeTakesExact(options, 1.0);
+}
+
+namespace {
+
+// What befalls one take of a tape: a dropout, a splice or a burst of noise, at a time in seconds.
+enum class Fault { Dropout, Cut, Burst };
+struct Damage {
+    Fault fault;
+    double at;
+};
+
+// The takes of `tape` at 20 dB, each with its own speed, rate, leading silence and damage.
+std::vector<std::vector<DecodedBlock>> damagedTakes(const std::vector<float>& tape,
+                                                    const std::vector<Damage>& damage) {
+    const Take looks[] = {
+        {20, 7, 1.00, 44100, 0.30}, {20, 8, 1.02, 48000, 0.55}, {20, 9, 0.98, 44100, 0.12}};
+    std::vector<std::vector<DecodedBlock>> decoded;
+    for (std::size_t k = 0; k < damage.size(); ++k) {
+        std::vector<float> signal = tape;
+        const auto at = static_cast<std::size_t>(damage[k].at * kEncoderRate);
+        const auto ms = [](double m) { return static_cast<std::size_t>(m / 1000 * kEncoderRate); };
+        switch (damage[k].fault) {
+        case Fault::Dropout:
+            dropOut(signal, at, ms(30));
+            break;
+        case Fault::Cut:
+            cutOut(signal, at, ms(12));
+            break;
+        case Fault::Burst:
+            burstOfNoise(signal, at, ms(40), 77);
+            break;
+        }
+        decoded.push_back(decodeTake(record(signal, looks[k]), looks[k].rate));
+    }
+    return decoded;
+}
+
+} // namespace
+
+// Each take loses a stretch at another place: every byte comes from the takes that hold it, and
+// the tape comes out whole and sure, though each take alone lost bytes.
+TEST(Wav2CasTakes, StretchesLostAtOtherPlacesComeFromTheOtherTakes) {
+    SignalOptions options;
+    options.doubleSpeed = true;
+    const Bytes image = randomBinaryFile(2048, 21);
+    const std::vector<std::vector<DecodedBlock>> takes =
+        damagedTakes(encodeSignal(image, options),
+                     {{Fault::Dropout, 5.0}, {Fault::Cut, 8.0}, {Fault::Burst, 11.0}});
+    for (const std::vector<DecodedBlock>& take : takes) {
+        std::ostringstream single;
+        EXPECT_FALSE(reportDecode(take, false, single));
+    }
+    const CombinedTape combined = combineTakes(takes);
+    std::string report;
+    EXPECT_TRUE(reportedClean(combined, &report)) << report;
+    EXPECT_EQ(tapeImage(combined.blocks), image) << report;
+    EXPECT_NE(report.find("from takes 2, 3 only"), std::string::npos) << report;
+}
+
+// Two takes damaged at the same place: no take holds those bytes, so they are lost, reported and
+// the decode not clean; every other byte is the tape's.
+TEST(Wav2CasTakes, WhatNoTakeHoldsIsLost) {
+    const Bytes image = randomBinaryFile(400, 22);
+    const std::vector<std::vector<DecodedBlock>> takes =
+        damagedTakes(encodeSignal(image), {{Fault::Dropout, 4.0}, {Fault::Dropout, 4.0}});
+    const CombinedTape combined = combineTakes(takes);
+    std::string report;
+    EXPECT_FALSE(reportedClean(combined, &report));
+    ASSERT_EQ(combined.blocks.size(), 2u);
+    const DecodedBlock& data = combined.blocks[1];
+    ASSERT_EQ(data.lost.size(), 1u) << report;
+    EXPECT_NE(report.find("lost in a dropout"), std::string::npos) << report;
+    Bytes expected = image;
+    const std::size_t first = tapeImage(combined.blocks).size() - data.bytes.size();
+    std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(first + data.lost[0].first),
+                data.lost[0].count, 0x00);
+    EXPECT_EQ(tapeImage(combined.blocks), expected) << report;
+}
