@@ -8,6 +8,7 @@
 #include "cli/common/outputfile.h"
 #include "core/audio/casdecoder.h"
 #include "core/audio/decodemessages.h"
+#include "core/audio/decoder/takes.h"
 #include "core/audio/decodereport.h"
 #include "core/audio/recording.h"
 #include "core/audio/tapesignal.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr int kDecodeFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage =
-    "usage: wav2cas INPUT.wav|INPUT.flac OUTPUT.cas [-q] [--baud 1200|2400] "
+    "usage: wav2cas INPUT.wav|INPUT.flac [MORE TAKES...] OUTPUT.cas [-q] [--baud 1200|2400] "
     "[--channel left|right]";
 constexpr const char* kHelp =
     "Decodes a recording of an MSX cassette (.wav or .flac) into a tape image (.cas).\n"
@@ -41,43 +42,66 @@ constexpr const char* kHelp =
     "where the recording stops right after it.\n"
     "A byte that frames but whose bits were told by a narrow margin, or a file header that\n"
     "does not hold together, is named as unsure.\n"
+    "Several recordings of one tape (takes from other decks or days) given before OUTPUT.cas\n"
+    "are decoded together: each block's bits are decided by the margins of every take that\n"
+    "holds them, and bytes one take lost come from the others. The report then tells, per\n"
+    "block, which takes held it, which bytes came from fewer of them and where they disagreed.\n"
     "Exit status: 0 for a clean decode, sure of every byte, 1 when there was a framing error,\n"
     "a byte was lost, placed by a guess or unsure, a block or file was cut short, no tape\n"
     "signal was heard or the decode failed (what was decoded is still written), 2 for a wrong\n"
     "command line.\n";
 
-DecodeOutcome failWith(FileFailure& failure, const std::string& file, const std::string& what) {
-    failure = {file, what};
-    return DecodeOutcome::Failed;
+// The blocks of the recording `path`; false, with `failure` set, when it cannot be decoded.
+bool decodeTake(const std::string& path, const Wav2CasArgs& args, std::vector<DecodedBlock>& blocks,
+                FileFailure& failure) {
+    if (!refuseInputAsOutput(args.output, path,
+                             "the input file itself: give the .cas file another name", failure))
+        return false;
+    auto failWith = [&](const std::string& what) {
+        failure = {path, what};
+        return false;
+    };
+    // The recording is read as a stream: a tape side of any length takes little memory.
+    FileSource file;
+    std::string why;
+    if (!file.open(path, why))
+        return failWith(FileFailure::cannotRead(why));
+    std::unique_ptr<RecordingStream> recording;
+    const std::string problem = openRecording(file, recording);
+    if (!problem.empty())
+        return failWith(problem);
+    TapeSignalStream signal(*recording, args.channel);
+    if (!signal.prepare())
+        return failWith(recording->failure());
+    blocks = decodeTape(signal, recording->format().sampleRate, args.decode);
+    // A file found damaged on the way is refused as a whole, as one damaged at its start is.
+    if (!recording->failure().empty())
+        return failWith(recording->failure());
+    if (blocks.empty())
+        return failWith(kNoTapeSignal);
+    return true;
 }
 
 } // namespace
 
 DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, FileFailure& failure) {
-    if (!refuseInputAsOutput(args.output, args.input,
-                             "the input file itself: give the .cas file another name", failure))
-        return DecodeOutcome::Failed;
-    // The recording is read as a stream: a tape side of any length takes little memory.
-    FileSource file;
-    std::string why;
-    if (!file.open(args.input, why))
-        return failWith(failure, args.input, FileFailure::cannotRead(why));
-    std::unique_ptr<RecordingStream> recording;
-    const std::string problem = openRecording(file, recording);
-    if (!problem.empty())
-        return failWith(failure, args.input, problem);
-    TapeSignalStream signal(*recording, args.channel);
-    if (!signal.prepare())
-        return failWith(failure, args.input, recording->failure());
-    const std::vector<DecodedBlock> blocks =
-        decodeTape(signal, recording->format().sampleRate, args.decode);
-    // A file found damaged on the way is refused as a whole, as one damaged at its start is.
-    if (!recording->failure().empty())
-        return failWith(failure, args.input, recording->failure());
-    if (blocks.empty())
-        return failWith(failure, args.input, kNoTapeSignal);
-    const bool clean = reportDecode(blocks, args.quiet, report);
-    if (!writeOutputFile(args.output, tapeImage(blocks), failure))
+    std::vector<std::string> paths = {args.input};
+    paths.insert(paths.end(), args.moreTakes.begin(), args.moreTakes.end());
+    std::vector<std::vector<DecodedBlock>> takes(paths.size());
+    for (std::size_t t = 0; t < paths.size(); ++t)
+        if (!decodeTake(paths[t], args, takes[t], failure))
+            return DecodeOutcome::Failed;
+    bool clean = false;
+    std::vector<std::uint8_t> image;
+    if (takes.size() == 1) {
+        clean = reportDecode(takes[0], args.quiet, report);
+        image = tapeImage(takes[0]);
+    } else {
+        const CombinedTape tape = combineTakes(takes);
+        clean = reportTakes(tape, paths, args.quiet, report);
+        image = tapeImage(tape.blocks);
+    }
+    if (!writeOutputFile(args.output, image, failure))
         return DecodeOutcome::Failed;
     return clean ? DecodeOutcome::Clean : DecodeOutcome::Flawed;
 }
