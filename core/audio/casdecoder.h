@@ -46,6 +46,7 @@ enum class Doubt {
              // no file header tells
     IdBytes, // one of a file header's ten id bytes that differ from the rest
     Name,    // a byte of a file header's name that does not print
+    Takes,   // takes of the tape read a bit of it clearly as different values (decoder/takes.h)
 };
 
 struct UnsureBytes {

@@ -118,6 +118,9 @@ std::string unsureLine(const UnsureBytes& unsure) {
     case Doubt::Name:
         line += "the file's name holds bytes that do not print";
         break;
+    case Doubt::Takes:
+        line += "takes read a bit of it clearly as different values";
+        break;
     }
     return line + " (kept as read)";
 }

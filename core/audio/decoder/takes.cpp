@@ -21,6 +21,10 @@ namespace {
 constexpr double kSureMargin = 0.3;
 constexpr double kEdgeNoise = 0.3;
 constexpr double kLeastSureMargin = 0.15;
+// Two takes that read a bit as different values, each by at least this margin, contradict each
+// other: noise so strong in both is far rarer than a take whose bytes are off their places, and
+// the byte is unsure whatever their sum.
+constexpr float kClearlyRead = 0.6f;
 // Two blocks of different takes are one block when at least this share of the bytes both hold
 // agree: noise leaves far more alike, and two different blocks far fewer.
 constexpr double kSameBlockShare = 0.6;
@@ -247,14 +251,20 @@ void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::ve
             }
             continue;
         }
-        BitMargins combined{};
+        BitMargins combined{}, clearOne{}, clearZero{};
         double weight = 0;
         for (const std::size_t k : use) {
             const BitMargins& margins = takes[group[k].take][group[k].block].margins[j];
-            for (int i = 0; i < kTapeByteBits; ++i)
+            for (int i = 0; i < kTapeByteBits; ++i) {
                 combined[i] += static_cast<float>(weights[k] * margins[i]);
+                clearOne[i] = std::max(clearOne[i], margins[i]);
+                clearZero[i] = std::max(clearZero[i], -margins[i]);
+            }
             weight += weights[k];
         }
+        bool contradict = false;
+        for (int i = 0; i < kTapeByteBits; ++i)
+            contradict = contradict || std::min(clearOne[i], clearZero[i]) >= kClearlyRead;
         const double noise = 1 / std::sqrt(weight);
         const double line =
             use.size() == 1 ? kSureMargin
@@ -273,6 +283,8 @@ void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::ve
         if (!framed(ones)) {
             out.framingErrors.push_back(j);
             out.framingErrorSeconds.push_back(at(j));
+        } else if (contradict) {
+            out.unsure.push_back({j, 1, at(j), Doubt::Takes});
         } else if (weakest < line) {
             out.unsure.push_back({j, 1, at(j), Doubt::Faint});
         }
@@ -333,11 +345,11 @@ std::string bytesText(std::size_t first, std::size_t count) {
 
 // Whether the group is noise in a lead-in tone that a few takes heard as a block: fewer than half
 // the takes hold it, in each it runs into a lead-in tone without having read clearly, and every
-// take that lacks it holds the block after it, so it read on along that tone. A block whose
-// lead-in a take lost ends in silence, as blocks do, or its other takes hold it.
+// take that lacks it holds a block after it, so it read on along that tone. A block whose lead-in
+// a take lost ends in silence, as blocks do, or most takes hold it.
 bool noiseInALeadIn(const TakeBlocks& takes, const std::vector<Group>& groups, std::size_t g) {
     const Group& group = groups[g];
-    if (2 * group.size() >= takes.size() || g + 1 == groups.size())
+    if (2 * group.size() >= takes.size())
         return false;
     for (const Member& member : group) {
         const DecodedBlock& block = takes[member.take][member.block];
@@ -350,10 +362,38 @@ bool noiseInALeadIn(const TakeBlocks& takes, const std::vector<Group>& groups, s
             return std::any_of(other.begin(), other.end(),
                                [t](const Member& m) { return m.take == t; });
         };
-        if (!holds(group) && !holds(groups[g + 1]))
+        if (!holds(group) &&
+            std::none_of(groups.begin() + static_cast<std::ptrdiff_t>(g + 1), groups.end(), holds))
             return false;
     }
     return true;
+}
+
+// Joins neighbouring groups that no take holds both of, at the same baud rate: the takes read the
+// same place of the tape, too differently for their bytes to match (noise that misread many bytes
+// of a short header, or bytes off their places after damage). Where they are not the same block
+// after all, their bits contradict each other and the bytes are named as unsure.
+std::vector<Group> joinAtSamePlace(const TakeBlocks& takes, std::vector<Group> groups) {
+    auto holds = [](const Group& group, std::size_t take) {
+        return std::any_of(group.begin(), group.end(),
+                           [take](const Member& m) { return m.take == take; });
+    };
+    for (std::size_t g = 0; g + 1 < groups.size();) {
+        Group& here = groups[g];
+        const Group& next = groups[g + 1];
+        const bool apart = std::none_of(next.begin(), next.end(),
+                                        [&](const Member& m) { return holds(here, m.take); });
+        const Member a = here.front(), b = next.front();
+        if (!apart || takes[a.take][a.block].baud != takes[b.take][b.block].baud) {
+            ++g;
+            continue;
+        }
+        here.insert(here.end(), next.begin(), next.end());
+        std::sort(here.begin(), here.end(),
+                  [](const Member& x, const Member& y) { return x.take < y.take; });
+        groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(g + 1));
+    }
+    return groups;
 }
 
 } // namespace
@@ -367,19 +407,35 @@ CombinedTape combineTakes(const std::vector<std::vector<DecodedBlock>>& takes) {
     }
     CombinedTape tape;
     tape.takes = takes.size();
-    const std::vector<Group> groups = matchBlocks(takes, held);
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const Group& group = groups[g];
-        if (noiseInALeadIn(takes, groups, g)) {
-            LeftOut noise{tape.blocks.size(), {}};
-            for (const Member& member : group) {
-                const DecodedBlock& block = takes[member.take][member.block];
-                noise.holders.push_back({member.take, member.block, block.seconds, 0});
-                noise.bytes = std::max(noise.bytes, block.bytes.size());
-            }
-            tape.leftOut.push_back(noise);
+    const std::vector<Group> matched = matchBlocks(takes, held);
+    std::vector<Group> kept;
+    for (std::size_t g = 0; g < matched.size(); ++g) {
+        if (!noiseInALeadIn(takes, matched, g)) {
+            kept.push_back(matched[g]);
             continue;
         }
+        LeftOut noise{kept.size(), {}, 0};
+        for (const Member& member : matched[g]) {
+            const DecodedBlock& block = takes[member.take][member.block];
+            noise.holders.push_back({member.take, member.block, block.seconds, 0});
+            noise.bytes = std::max(noise.bytes, block.bytes.size());
+        }
+        tape.leftOut.push_back(noise);
+    }
+    const std::vector<Group> groups = joinAtSamePlace(takes, kept);
+    // Each left out stretch came before the group that now holds the kept group after it.
+    for (LeftOut& noise : tape.leftOut) {
+        if (noise.before == kept.size()) {
+            noise.before = groups.size();
+            continue;
+        }
+        const Member next = kept[noise.before].front();
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            for (const Member& m : groups[g])
+                if (m.take == next.take && m.block == next.block)
+                    noise.before = g;
+    }
+    for (const Group& group : groups) {
         tape.blocks.emplace_back();
         tape.sources.emplace_back();
         combineGroup(takes, held, group, tape.blocks.back(), tape.sources.back());

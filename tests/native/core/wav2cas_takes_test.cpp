@@ -155,3 +155,60 @@ TEST(Wav2CasTakes, WhatNoTakeHoldsIsLost) {
                 data.lost[0].count, 0x00);
     EXPECT_EQ(tapeImage(combined.blocks), expected) << report;
 }
+
+namespace {
+
+// A block as a take's decode gives it: every bit told by `clear`, the margin of a clean take.
+DecodedBlock heard(const Bytes& bytes, float clear = 1.0f) {
+    DecodedBlock block;
+    block.baud = 1200;
+    block.bytes = bytes;
+    block.endSeconds = bytes.size() * kTapeByteBits / 1200.0;
+    for (const std::uint8_t value : bytes) {
+        BitMargins& margins = block.margins.emplace_back();
+        for (int i = 0; i < kTapeByteBits; ++i)
+            margins[i] = tapeByteBit(value, i) ? clear : -clear;
+    }
+    return block;
+}
+
+const Bytes kHeader = cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN");
+
+} // namespace
+
+// A take that lost a block's lead-in gives nothing to it, and a few unclear bytes one take heard
+// in a lead-in tone that the others heard go on are left out; every block of the tape is kept.
+TEST(Wav2CasTakes, BlocksAreMatchedByTheirOrderAndBytes) {
+    const Bytes data = binaryData(0xC000, 40);
+    DecodedBlock glitch = heard({0xFF, 0x7F, 0xFE});
+    glitch.ending = BlockEnd::NextTone;
+    glitch.margins[1][kTapeByteBits - 1] = -0.2f; // a stop bit that is not 1
+    glitch.framingErrors.push_back(1);
+    const CombinedTape tape = combineTakes(
+        {{heard(data)}, {glitch, heard(kHeader), heard(data)}, {heard(kHeader), heard(data)}});
+    std::string report;
+    EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    Bytes image;
+    appendTapeBlock(image, kHeader);
+    appendTapeBlock(image, data);
+    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    ASSERT_EQ(tape.sources.size(), 2u);
+    EXPECT_EQ(tape.sources[0].holders.size(), 2u);
+    EXPECT_NE(report.find("not by take 1"), std::string::npos) << report;
+    EXPECT_NE(report.find("left out as noise"), std::string::npos) << report;
+}
+
+// A take whose bytes are off their places (a jump it counted wrong) reads bits clearly against a
+// cleaner take: however the weights lean, those bytes are unsure, and the decode is not clean.
+TEST(Wav2CasTakes, TakesThatReadABitClearlyAsDifferentValuesLeaveItUnsure) {
+    const Bytes data = binaryData(0xC000, 40);
+    Bytes shifted = data;
+    shifted.insert(shifted.begin() + 20, 0x55);
+    shifted.pop_back();
+    const CombinedTape tape =
+        combineTakes({{heard(kHeader), heard(data)}, {heard(kHeader, 0.8f), heard(shifted, 0.8f)}});
+    std::string report;
+    EXPECT_FALSE(reportedClean(tape, &report));
+    EXPECT_NE(report.find("takes read a bit of it clearly as different values"), std::string::npos)
+        << report;
+}
