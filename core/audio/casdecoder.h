@@ -47,6 +47,7 @@ enum class Doubt {
     IdBytes, // one of a file header's ten id bytes that differ from the rest
     Name,    // a byte of a file header's name that does not print
     Takes,   // takes of the tape read a bit of it clearly as different values (decoder/takes.h)
+    Beside,  // the only takes that hold it read it right beside their damage, and doubted it
 };
 
 struct UnsureBytes {

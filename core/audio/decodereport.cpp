@@ -121,6 +121,9 @@ std::string unsureLine(const UnsureBytes& unsure) {
     case Doubt::Takes:
         line += "takes read a bit of it clearly as different values";
         break;
+    case Doubt::Beside:
+        line += "the only takes that hold it read it right beside their damage, and doubted it";
+        break;
     }
     return line + " (kept as read)";
 }

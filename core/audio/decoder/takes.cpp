@@ -25,9 +25,11 @@ constexpr double kLeastSureMargin = 0.15;
 // other: noise so strong in both is far rarer than a take whose bytes are off their places, and
 // the byte is unsure whatever their sum.
 constexpr float kClearlyRead = 0.6f;
-// Two blocks of different takes are one block when at least this share of the bytes both hold
-// agree: noise leaves far more alike, and two different blocks far fewer.
-constexpr double kSameBlockShare = 0.6;
+// Two blocks of different takes are one block when at least this share of the data bits of their
+// first kLikenessBytes bytes agree: noise at the decoder's edge leaves far more alike, and two
+// different blocks agree in about half.
+constexpr double kSameBlockShare = 0.75;
+constexpr std::size_t kLikenessBytes = 64;
 // Bytes this close to a take's damage may be off their places or half damaged: they count only
 // where no take holds the byte away from its damage.
 constexpr std::size_t kNearDamage = 8;
@@ -88,8 +90,10 @@ double noiseOf(const DecodedBlock& block, const std::vector<Held>& held) {
     return std::max(kLeastNoise, count > 0 ? std::sqrt(sum / count) : 1.0);
 }
 
-// How alike two takes' blocks are: the bytes both hold that agree, plus one, or 0 when they are
-// not the same block.
+// How alike two takes' blocks are: the data bits that agree among the first kLikenessBytes bytes
+// both hold, plus one, or 0 when they are not the same block. Bits rather than bytes, as noise
+// turns a bit or two of a byte; the first bytes only, as damage may put a take's later bytes off
+// their places.
 std::size_t likeness(const DecodedBlock& a, const std::vector<Held>& heldA, const DecodedBlock& b,
                      const std::vector<Held>& heldB) {
     if (a.baud != b.baud)
@@ -98,8 +102,14 @@ std::size_t likeness(const DecodedBlock& a, const std::vector<Held>& heldA, cons
     for (std::size_t j = 0; j < std::min(a.bytes.size(), b.bytes.size()); ++j) {
         if (heldA[j] == Held::No || heldB[j] == Held::No)
             continue;
-        ++compared;
-        agreeing += a.bytes[j] == b.bytes[j] ? 1 : 0;
+        const unsigned differing = static_cast<unsigned>(a.bytes[j] ^ b.bytes[j]);
+        int count = 0;
+        for (unsigned bits = differing; bits != 0; bits &= bits - 1)
+            ++count;
+        compared += kTapeByteDataBits;
+        agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
+        if (compared >= kLikenessBytes * kTapeByteDataBits)
+            break;
     }
     if (compared == 0 || static_cast<double>(agreeing) < kSameBlockShare * compared)
         return 0;
@@ -158,12 +168,18 @@ std::vector<Group> matchBlocks(const TakeBlocks& takes,
     return groups;
 }
 
-// The length most of the takes give the block; of lengths as common, the longest (a take whose
-// block was cut gives fewer bytes).
+// The length most of the takes give the block, counting only those without damage where there are
+// any; of lengths as common, the longest (a take whose block was cut gives fewer bytes).
 std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
+    const bool anyWhole = std::any_of(group.begin(), group.end(), [&](const Member& m) {
+        return takes[m.take][m.block].lost.empty();
+    });
     std::map<std::size_t, int> counts;
-    for (const Member& member : group)
-        ++counts[takes[member.take][member.block].bytes.size()];
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        if (!anyWhole || block.lost.empty())
+            ++counts[block.bytes.size()];
+    }
     std::size_t length = 0;
     int most = 0;
     for (const auto& [size, count] : counts)
@@ -172,6 +188,31 @@ std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
             length = size;
         }
     return length;
+}
+
+// A take whose damaged block is not as long as the others' counted its lost bytes wrong (by its own
+// misread file header, or by their durations): the bytes after its first damage are not at their
+// places, and it gives none of them.
+void dropMisplaced(const DecodedBlock& block, std::size_t length, std::vector<Held>& held) {
+    if (block.bytes.size() == length || block.lost.empty())
+        return;
+    const std::size_t first = block.lost.front().first;
+    std::fill(held.begin() +
+                  static_cast<std::ptrdiff_t>(first > kNearDamage ? first - kNearDamage : 0),
+              held.end(), Held::No);
+}
+
+// Whether the take named its byte `j` as in doubt for its damage: the byte before a jump, or one
+// whose framing failed, which only the margins of the other takes could have set right.
+bool doubtedByTake(const DecodedBlock& block, std::size_t j) {
+    for (const LostStretch& lost : block.lost)
+        if (lost.doubtfulBefore && lost.first == j + 1)
+            return true;
+    for (const UnsureBytes& unsure : block.unsure)
+        if (unsure.doubt == Doubt::Jump && j >= unsure.first && j < unsure.first + unsure.count)
+            return true;
+    return std::find(block.framingErrors.begin(), block.framingErrors.end(), j) !=
+           block.framingErrors.end();
 }
 
 void addPartial(std::vector<PartialBytes>& partial, std::size_t byte,
@@ -186,9 +227,11 @@ void addPartial(std::vector<PartialBytes>& partial, std::size_t byte,
     partial.push_back({byte, 1, takes});
 }
 
-void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::vector<Held>>>& held,
+void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<Held>>>& held,
                   const Group& group, DecodedBlock& out, TakesOfBlock& sources) {
     const std::size_t length = commonLength(takes, group);
+    for (const Member& member : group)
+        dropMisplaced(takes[member.take][member.block], length, held[member.take][member.block]);
     // The block whose times and ending stand for the group's: the first of the common length
     // that ends as a block ends, else the first of that length.
     const DecodedBlock* model = nullptr;
@@ -197,6 +240,8 @@ void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::ve
         if (block.bytes.size() == length && (!model || (model->endsEarly() && !block.endsEarly())))
             model = &block;
     }
+    if (!model) // every take of that length was damaged, and another length is more common
+        model = &takes[group.front().take][group.front().block];
     std::vector<double> weights;
     for (const Member& member : group) {
         const DecodedBlock& block = takes[member.take][member.block];
@@ -222,8 +267,13 @@ void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::ve
             if (j < h.size() && h[j] != Held::No)
                 (h[j] == Held::Yes ? use : near).push_back(k);
         }
-        if (use.empty())
+        // Only takes near their damage hold the byte: what they doubted stays in doubt.
+        bool doubted = false;
+        if (use.empty()) {
             use = near;
+            for (const std::size_t k : near)
+                doubted = doubted || doubtedByTake(takes[group[k].take][group[k].block], j);
+        }
         if (use.empty()) {
             out.bytes.push_back(0x00);
             out.margins.push_back(BitMargins{});
@@ -285,6 +335,8 @@ void combineGroup(const TakeBlocks& takes, const std::vector<std::vector<std::ve
             out.framingErrorSeconds.push_back(at(j));
         } else if (contradict) {
             out.unsure.push_back({j, 1, at(j), Doubt::Takes});
+        } else if (doubted) {
+            out.unsure.push_back({j, 1, at(j), Doubt::Beside});
         } else if (weakest < line) {
             out.unsure.push_back({j, 1, at(j), Doubt::Faint});
         }

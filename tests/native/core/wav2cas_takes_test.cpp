@@ -83,14 +83,14 @@ namespace {
 
 // What befalls one take of a tape: a dropout, a splice or a burst of noise, at a time in seconds.
 enum class Fault { Dropout, Cut, Burst };
-struct Damage {
+struct TakeDamage {
     Fault fault;
     double at;
 };
 
 // The takes of `tape` at 20 dB, each with its own speed, rate, leading silence and damage.
 std::vector<std::vector<DecodedBlock>> damagedTakes(const std::vector<float>& tape,
-                                                    const std::vector<Damage>& damage) {
+                                                    const std::vector<TakeDamage>& damage) {
     const Take looks[] = {
         {20, 7, 1.00, 44100, 0.30}, {20, 8, 1.02, 48000, 0.55}, {20, 9, 0.98, 44100, 0.12}};
     std::vector<std::vector<DecodedBlock>> decoded;
@@ -211,4 +211,35 @@ TEST(Wav2CasTakes, TakesThatReadABitClearlyAsDifferentValuesLeaveItUnsure) {
     EXPECT_FALSE(reportedClean(tape, &report));
     EXPECT_NE(report.find("takes read a bit of it clearly as different values"), std::string::npos)
         << report;
+}
+
+// A byte that only takes near their own damage hold keeps the doubt they had of it: here the byte
+// before a jump in one take, which the other lost in a dropout.
+TEST(Wav2CasTakes, WhatOnlyTakesBesideTheirDamageHoldKeepsTheirDoubt) {
+    const Bytes data = binaryData(0xC000, 40);
+    DecodedBlock jumped = heard(data);
+    LostStretch jump;
+    jump.first = 20;
+    jump.count = 3;
+    jump.damage = Damage::Jump;
+    jump.doubtfulBefore = true;
+    jumped.lost.push_back(jump);
+    DecodedBlock dropped = heard(data);
+    LostStretch dropout;
+    dropout.first = 15;
+    dropout.count = 7;
+    dropped.lost.push_back(dropout);
+    for (DecodedBlock* block : {&jumped, &dropped})
+        for (const LostStretch& lost : block->lost)
+            std::fill_n(block->margins.begin() + static_cast<std::ptrdiff_t>(lost.first),
+                        lost.count, BitMargins{});
+    const CombinedTape tape = combineTakes({{heard(kHeader), jumped}, {heard(kHeader), dropped}});
+    ASSERT_EQ(tape.blocks.size(), 2u);
+    const DecodedBlock& block = tape.blocks[1];
+    ASSERT_EQ(block.lost.size(), 1u);
+    EXPECT_EQ(block.lost[0].first, 20u);
+    EXPECT_EQ(block.lost[0].count, 2u);
+    ASSERT_EQ(block.unsure.size(), 1u);
+    EXPECT_EQ(block.unsure[0].first, 19u);
+    EXPECT_EQ(block.unsure[0].doubt, Doubt::Beside);
 }
