@@ -24,15 +24,17 @@ constexpr double kLeastSureMargin = 0.15;
 // Two takes that read a bit as different values, each by at least this margin, contradict each
 // other: noise so strong in both is far rarer than a take whose bytes are off their places, and
 // the byte is unsure whatever their sum.
-constexpr float kClearlyRead = 0.6f;
+constexpr float kClearlyRead = 0.8f;
 // Two blocks of different takes are one block when at least this share of the data bits of their
 // first kLikenessBytes bytes agree: noise at the decoder's edge leaves far more alike, and two
 // different blocks agree in about half.
 constexpr double kSameBlockShare = 0.75;
 constexpr std::size_t kLikenessBytes = 64;
-// Bytes this close to a take's damage may be off their places or half damaged: they count only
-// where no take holds the byte away from its damage.
+// Bytes this close to a take's damage may be off their places (after a jump: the reading takes a
+// few bytes to fall into step) or half damaged (beside a dropout or noise, which keep the places):
+// they count only where no take holds the byte away from its damage.
 constexpr std::size_t kNearDamage = 8;
+constexpr std::size_t kBesideDamage = 2;
 // The least noise a take's block is taken to have, so that one clean take does not outweigh the
 // rest without end.
 constexpr double kLeastNoise = 0.02;
@@ -49,11 +51,12 @@ std::vector<Held> heldBytes(const DecodedBlock& block) {
             if (held[j] == Held::Yes || what == Held::No)
                 held[j] = what;
     };
-    auto near = [&](std::size_t first, std::size_t end) {
-        mark(first > kNearDamage ? first - kNearDamage : 0, end + kNearDamage, Held::NearDamage);
+    auto near = [&](std::size_t first, std::size_t end, std::size_t reach = kNearDamage) {
+        mark(first > reach ? first - reach : 0, end + reach, Held::NearDamage);
     };
     for (const LostStretch& lost : block.lost)
-        near(lost.first, lost.first + lost.count);
+        near(lost.first, lost.first + lost.count,
+             lost.damage == Damage::Jump || lost.unseen ? kNearDamage : kBesideDamage);
     for (const UnsureBytes& unsure : block.unsure)
         if (unsure.doubt == Doubt::Jump)
             near(unsure.first, unsure.first + unsure.count);

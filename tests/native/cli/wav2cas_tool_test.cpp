@@ -245,7 +245,7 @@ TEST_F(Wav2CasTool, TakesOfOneTapeInMixedFormatsAreDecodedTogether) {
         << out_.str() << err_.str();
     EXPECT_EQ(cas2wav_testing::readFileBytes(path("out.cas")), image);
     EXPECT_NE(out_.str().find("take 2: " + path("b.wav") + "\n"), std::string::npos);
-    EXPECT_NE(out_.str().find("block 2: bytes 32 to 52 from takes 2, 3 only"), std::string::npos)
+    EXPECT_NE(out_.str().find("block 2: bytes 38 to 46 from takes 2, 3 only"), std::string::npos)
         << out_.str();
     EXPECT_EQ(run({path("a.flac"), path("missing.wav"), path("out2.cas")}), 1);
     EXPECT_NE(err_.str().find("missing.wav"), std::string::npos);
