@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 
 #include "core/audio/decodereport.h"
 #include "core/audio/tapebyte.h"
@@ -171,26 +170,24 @@ std::vector<Group> matchBlocks(const TakeBlocks& takes,
     return groups;
 }
 
-// The length most of the takes give the block, counting only those without damage where there are
-// any; of lengths as common, the longest (a take whose block was cut gives fewer bytes).
+// The block's length: the longest that more than half of the takes give it at least, counting only
+// those whose block ends as a block ends and holds no damage where there are any. A take that read
+// a byte of noise after the block does not lengthen it, nor does a take cut short shorten it.
 std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
-    const bool anyWhole = std::any_of(group.begin(), group.end(), [&](const Member& m) {
-        return takes[m.take][m.block].lost.empty();
-    });
-    std::map<std::size_t, int> counts;
-    for (const Member& member : group) {
-        const DecodedBlock& block = takes[member.take][member.block];
-        if (!anyWhole || block.lost.empty())
-            ++counts[block.bytes.size()];
-    }
-    std::size_t length = 0;
-    int most = 0;
-    for (const auto& [size, count] : counts)
-        if (count >= most) {
-            most = count;
-            length = size;
+    auto blockOf = [&](const Member& m) -> const DecodedBlock& { return takes[m.take][m.block]; };
+    std::vector<std::size_t> lengths;
+    for (const int strictness : {2, 1, 0}) {
+        for (const Member& member : group) {
+            const DecodedBlock& block = blockOf(member);
+            if ((strictness < 1 || !block.endsEarly()) && (strictness < 2 || block.lost.empty()))
+                lengths.push_back(block.bytes.size());
         }
-    return length;
+        if (!lengths.empty())
+            break;
+    }
+    std::sort(lengths.begin(), lengths.end());
+    // The longest held by more than half: the lower median.
+    return lengths[(lengths.size() - 1) / 2];
 }
 
 // A take whose damaged block is not as long as the others' counted its lost bytes wrong (by its own

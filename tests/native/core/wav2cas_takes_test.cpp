@@ -176,16 +176,19 @@ const Bytes kHeader = cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN");
 
 } // namespace
 
-// A take that lost a block's lead-in gives nothing to it, and a few unclear bytes one take heard
-// in a lead-in tone that the others heard go on are left out; every block of the tape is kept.
+// A take that lost a block's lead-in gives nothing to it, a few unclear bytes one take heard in a
+// lead-in tone that the others heard go on are left out, and a byte of noise one take read after a
+// block is not the block's; every block of the tape is kept.
 TEST(Wav2CasTakes, BlocksAreMatchedByTheirOrderAndBytes) {
     const Bytes data = binaryData(0xC000, 40);
     DecodedBlock glitch = heard({0xFF, 0x7F, 0xFE});
     glitch.ending = BlockEnd::NextTone;
     glitch.margins[1][kTapeByteBits - 1] = -0.2f; // a stop bit that is not 1
     glitch.framingErrors.push_back(1);
+    Bytes noisyEnd = kHeader;
+    noisyEnd.push_back(0x3C); // a byte of noise read after the block does not lengthen it
     const CombinedTape tape = combineTakes(
-        {{heard(data)}, {glitch, heard(kHeader), heard(data)}, {heard(kHeader), heard(data)}});
+        {{heard(data)}, {glitch, heard(noisyEnd), heard(data)}, {heard(kHeader), heard(data)}});
     std::string report;
     EXPECT_TRUE(reportedClean(tape, &report)) << report;
     Bytes image;
