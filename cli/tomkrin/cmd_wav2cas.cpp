@@ -23,7 +23,7 @@ std::vector<std::string> decoderWords(const ParsedArgs& args) {
 }
 
 int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
-    if (args.positional.size() != 2)
+    if (args.positional.size() < 2)
         return usageError(context, wav2casCommand(), "give IN.wav (or IN.flac) and OUT.cas");
     const std::vector<std::string> words = decoderWords(args);
     std::vector<const char*> argv;
@@ -51,7 +51,7 @@ int runWav2CasCommand(const ParsedArgs& args, CliContext& context) {
 const Command& wav2casCommand() {
     static const Command command = {
         "wav2cas",
-        "IN.wav|IN.flac OUT.cas [-q] [--baud 1200|2400] [--channel left|right] "
+        "IN.wav|IN.flac [MORE TAKES...] OUT.cas [-q] [--baud 1200|2400] [--channel left|right] "
         "[--report FILE.json] [--labels FILE.txt] [--picture FILE.png]",
         "a recording of a cassette decoded into a tape image (what wav2cas does)",
         "Decodes a recording of an MSX cassette (PCM or float .wav, or FLAC, mono or stereo,\n"
@@ -61,6 +61,8 @@ const Command& wav2casCommand() {
         "their places), of every block that holds fewer bytes than its file header announces\n"
         "(or, with no header before it, ends early) and of every file that stops before its\n"
         "end; the exit status is then 1, though the image is written.\n"
+        "Several recordings of one tape before OUT.cas are decoded together, each bit by the\n"
+        "margins of every take that holds it, a stretch one take lost from the others.\n"
         "The same decoder as wav2cas.\n"
         "  -q                     report only the problems, not every block\n"
         "  --baud 1200|2400       listen for this baud rate only\n"

@@ -38,9 +38,10 @@ std::string parseWav2CasArgs(int argc, const char* const* argv, Wav2CasArgs& arg
     if (args.help)
         return "";
     const std::vector<std::string>& paths = parsed.positional;
-    if (paths.size() != 2)
-        return paths.size() < 2 ? "missing input or output file" : "too many arguments";
+    if (paths.size() < 2)
+        return "missing input or output file";
     args.input = paths[0];
-    args.output = paths[1];
+    args.moreTakes.assign(paths.begin() + 1, paths.end() - 1);
+    args.output = paths.back();
     return "";
 }

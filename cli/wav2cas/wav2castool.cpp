@@ -21,7 +21,7 @@ namespace {
 constexpr int kDecodeFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char* kUsage =
-    "usage: wav2cas INPUT.wav|INPUT.flac OUTPUT.cas [-q] [--baud 1200|2400] "
+    "usage: wav2cas INPUT.wav|INPUT.flac [MORE TAKES...] OUTPUT.cas [-q] [--baud 1200|2400] "
     "[--channel left|right] [--report FILE.json] [--labels FILE.txt] [--picture FILE.png]";
 constexpr const char* kHelp =
     "Decodes a recording of an MSX cassette (.wav or .flac) into a tape image (.cas).\n"
@@ -50,6 +50,10 @@ constexpr const char* kHelp =
     "where the recording stops right after it.\n"
     "A byte that frames but whose bits were told by a narrow margin, or a file header that\n"
     "does not hold together, is named as unsure.\n"
+    "Several recordings of one tape (takes from other decks or days) given before OUTPUT.cas\n"
+    "are decoded together: each block's bits are decided by the margins of every take that\n"
+    "holds them, and bytes one take lost come from the others. The report then tells, per\n"
+    "block, which takes held it, which bytes came from fewer of them and where they disagreed.\n"
     "Exit status: 0 for a clean decode, sure of every byte, 1 when there was a framing error,\n"
     "a byte was lost, placed by a guess or unsure, a block or file was cut short, no tape\n"
     "signal was heard or the decode failed (what was decoded is still written), 2 for a wrong\n"
@@ -68,15 +72,22 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, Fil
         {args.reportFile, "the input file itself: give the report another name"},
         {args.labelsFile, "the input file itself: give the labels another name"},
         {args.pictureFile, "the input file itself: give the picture another name"}};
-    for (const auto& [output, why] : outputs)
-        if (!output.empty() && !refuseInputAsOutput(output, args.input, why, failure))
-            return DecodeOutcome::Failed;
-    // The recording is read as a stream: a tape side of any length takes little memory.
-    FileSource file;
-    std::string why;
-    if (!file.open(args.input, why))
-        return failWith(failure, args.input, FileFailure::cannotRead(why));
-    const DecodeResult result = decodeRecordings({{args.input, &file, args.channel}}, args.decode);
+    std::vector<std::string> paths = {args.input};
+    paths.insert(paths.end(), args.moreTakes.begin(), args.moreTakes.end());
+    for (const std::string& path : paths)
+        for (const auto& [output, why] : outputs)
+            if (!output.empty() && !refuseInputAsOutput(output, path, why, failure))
+                return DecodeOutcome::Failed;
+    // The recordings are read as streams: a tape side of any length takes little memory.
+    std::vector<FileSource> files(paths.size());
+    std::vector<RecordingInput> inputs;
+    for (std::size_t t = 0; t < paths.size(); ++t) {
+        std::string why;
+        if (!files[t].open(paths[t], why))
+            return failWith(failure, paths[t], FileFailure::cannotRead(why));
+        inputs.push_back({paths[t], &files[t], args.channel});
+    }
+    const DecodeResult result = decodeRecordings(inputs, args.decode);
     if (result.failed) {
         failure = result.failure;
         return DecodeOutcome::Failed;

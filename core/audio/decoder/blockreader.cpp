@@ -21,6 +21,9 @@ void keepByte(const ByteReading& reading, double start, ReadBlock& block) {
         block.unsureStarts.push_back(start);
     }
     block.bytes.push_back(dataByte(reading.ones));
+    BitMargins& margins = block.margins.emplace_back();
+    for (int i = 0; i < kTapeByteBits; ++i)
+        margins[i] = reading.ones[i] ? reading.margins[i] : -reading.margins[i];
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 // in bytes from its duration and the bit length, and those bytes are given as 0x00, so that the
 // bytes after it keep their places (a jump loses time as well as bytes: its count is a least one,
 // which the block's file header may correct, see casdecoder.h).
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -52,6 +53,11 @@ struct LostBytes {
     bool unseen = false;
 };
 
+// How each of a byte's bits was decided: its margin (tonephases.h), positive for a 1 bit and
+// negative for a 0 bit; 0 for a bit of a lost byte. Takes of one tape add them up
+// (decoder/takes.h).
+using BitMargins = std::array<float, kTapeByteBits>;
+
 struct ReadBlock {
     int baud = 0;
     double speed = 1.0; // measured on the lead-in tone
@@ -59,6 +65,7 @@ struct ReadBlock {
     double end = 0;     // sample position after the last whole byte
     double stopsAt = 0; // for MidByte: where the signal stopped
     std::vector<std::uint8_t> bytes;
+    std::vector<BitMargins> margins;        // one for each of bytes
     std::vector<std::size_t> framingErrors; // indices of bytes with a start bit that is not 0 or
                                             // a stop bit that is not 1
     std::vector<double> framingErrorStarts; // sample position of each of those bytes

@@ -17,6 +17,7 @@ DecodedBlock describe(const ReadBlock& read, double sampleRate) {
     block.baud = read.baud;
     block.speed = read.speed;
     block.bytes = read.bytes;
+    block.margins = read.margins;
     block.framingErrors = read.framingErrors;
     for (double start : read.framingErrorStarts)
         block.framingErrorSeconds.push_back(start / sampleRate);
@@ -90,6 +91,7 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
     }
     // The block again with the extra bytes after each stretch's; what follows moves on.
     std::vector<std::uint8_t> bytes;
+    std::vector<BitMargins> margins;
     std::vector<std::size_t> ends;
     std::size_t from = 0;
     std::size_t added = 0;
@@ -100,6 +102,9 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
         bytes.insert(bytes.end(), block.bytes.begin() + static_cast<std::ptrdiff_t>(from),
                      block.bytes.begin() + static_cast<std::ptrdiff_t>(end));
         bytes.insert(bytes.end(), extra[k], 0x00);
+        margins.insert(margins.end(), block.margins.begin() + static_cast<std::ptrdiff_t>(from),
+                       block.margins.begin() + static_cast<std::ptrdiff_t>(end));
+        margins.insert(margins.end(), extra[k], BitMargins{});
         lost.first += added;
         lost.count += extra[k];
         added += extra[k];
@@ -108,6 +113,9 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
     bytes.insert(bytes.end(), block.bytes.begin() + static_cast<std::ptrdiff_t>(from),
                  block.bytes.end());
     block.bytes = std::move(bytes);
+    margins.insert(margins.end(), block.margins.begin() + static_cast<std::ptrdiff_t>(from),
+                   block.margins.end());
+    block.margins = std::move(margins);
     auto shifted = [&](std::size_t index) {
         std::size_t shift = 0;
         for (std::size_t k = 0; k < ends.size(); ++k)

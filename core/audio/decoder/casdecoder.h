@@ -46,6 +46,8 @@ enum class Doubt {
              // no file header tells
     IdBytes, // one of a file header's ten id bytes that differ from the rest
     Name,    // a byte of a file header's name that does not print
+    Takes,   // takes of the tape read a bit of it clearly as different values (decoder/takes.h)
+    Beside,  // the only takes that hold it read it right beside their damage, and doubted it
 };
 
 struct UnsureBytes {
@@ -62,6 +64,7 @@ struct DecodedBlock {
     int baud = 0;
     double speed = 1.0;
     std::vector<std::uint8_t> bytes;
+    std::vector<BitMargins> margins;        // one for each of bytes (blockreader.h)
     std::vector<std::size_t> framingErrors; // indices into bytes
     std::vector<double> framingErrorSeconds;
     std::vector<LostStretch> lost;   // the lost bytes, given as 0x00, in the order of the block

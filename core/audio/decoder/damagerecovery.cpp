@@ -154,6 +154,7 @@ LostBytes BlockReader::lostBetween(const ReadBlock& block, double from, double a
 void BlockReader::keepLost(ReadBlock& block, const LostBytes& lost) {
     recent_.clear();
     block.bytes.insert(block.bytes.end(), lost.count, 0x00);
+    block.margins.insert(block.margins.end(), lost.count, BitMargins{});
     if (!block.lost.empty()) {
         LostBytes& last = block.lost.back();
         if (last.first + last.count == lost.first && last.damage == lost.damage && !last.unseen) {
@@ -200,6 +201,7 @@ LostBytes BlockReader::lostByte(const ByteBits& byte, double start, std::size_t 
 void BlockReader::dropLastRead(ReadBlock& block) {
     const std::size_t index = recent_.back().index;
     block.bytes.resize(index);
+    block.margins.resize(index);
     while (!block.framingErrors.empty() && block.framingErrors.back() >= index) {
         block.framingErrors.pop_back();
         block.framingErrorStarts.pop_back();

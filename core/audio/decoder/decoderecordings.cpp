@@ -134,8 +134,9 @@ std::vector<BlockJudgement> judgeDecodedBlocks(const std::vector<DecodedBlock>& 
     return judgeTapeBlocks(spans);
 }
 
-void layOutImage(DecodeResult& result, std::size_t take) {
-    const std::vector<DecodedBlock>& blocks = result.takes[take].blocks;
+void layOutImage(DecodeResult& result) {
+    const std::vector<DecodedBlock>& blocks = result.decodedBlocks();
+    const bool combined = result.takes.size() > 1;
     result.image = tapeImage(blocks);
     result.blocks.clear();
     result.problems.clear();
@@ -147,8 +148,13 @@ void layOutImage(DecodeResult& result, std::size_t take) {
         offset = (offset + kBlockMarkerSize - 1) / kBlockMarkerSize * kBlockMarkerSize +
                  kBlockMarkerSize;
         ImageBlock placed;
-        placed.take = take;
-        placed.block = i;
+        if (combined && !result.combined.sources[i].holders.empty()) {
+            placed.take = result.combined.sources[i].holders.front().take;
+            placed.block = result.combined.sources[i].holders.front().block;
+        } else {
+            placed.take = 0;
+            placed.block = i;
+        }
         placed.offset = offset;
         placed.length = block.bytes.size();
         placed.start = block.seconds;
@@ -245,6 +251,12 @@ DecodeResult decodeRecordings(const std::vector<RecordingInput>& takes,
         result.failure = {"", "no recording to decode"};
         return result;
     }
-    layOutImage(result, 0);
+    if (result.takes.size() > 1) {
+        std::vector<std::vector<DecodedBlock>> blocks;
+        for (DecodedTake& take : result.takes)
+            blocks.push_back(take.blocks);
+        result.combined = combineTakes(blocks);
+    }
+    layOutImage(result);
     return result;
 }

@@ -5,7 +5,7 @@
 // labels, the picture, all in core/audio/report/); they only present it.
 //
 // Several recordings of one tape (takes) may be given: each is decoded on its own and its blocks
-// kept with their times in it. The image is made of the first take's blocks.
+// kept with their times in it; the image is made of the blocks they hold together (takes.h).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/audio/decoder/casdecoder.h"
+#include "core/audio/decoder/takes.h"
 #include "core/audio/decoder/tapesignal.h"
 #include "core/audio/formats/recording.h"
 #include "core/files/bytesource.h"
@@ -39,7 +40,8 @@ struct DecodedTake {
 // Stretches of the envelope per second.
 constexpr double kEnvelopeRate = 200;
 
-// A block of the image: where it lies in the image and in the recording it was taken from.
+// A block of the image: where it lies in the image and in the recording it was taken from (with
+// several takes, the first that holds it).
 struct ImageBlock {
     std::size_t take = 0;   // index into DecodeResult::takes
     std::size_t block = 0;  // index into that take's blocks
@@ -85,10 +87,18 @@ struct DecodeResult {
     bool failed = false;
     FileFailure failure;
     std::vector<DecodedTake> takes;
+    // With several takes, the tape they hold together: its blocks are the image's, and its
+    // sources tell which takes held each and where.
+    CombinedTape combined;
     std::vector<std::uint8_t> image;
     std::vector<ImageBlock> blocks;
     std::vector<DecodeProblem> problems; // in the order of the image
     bool clean = false;                  // no problem at all
+
+    // The blocks the image is made of: the one take's, or those the takes hold together.
+    const std::vector<DecodedBlock>& decodedBlocks() const {
+        return takes.size() > 1 ? combined.blocks : takes.at(0).blocks;
+    }
 };
 
 // Called between the steps with the step's name ("reading", "signal", "decoding") and how far
@@ -99,9 +109,9 @@ using DecodeProgress = std::function<void(const char* stage, double fraction)>;
 DecodeResult decodeRecordings(const std::vector<RecordingInput>& takes,
                               const DecodeOptions& options, const DecodeProgress& progress = {});
 
-// The image, blocks, problems and verdict of decoded blocks, as decodeRecordings lays them out
-// from its take `take` (for callers that decode a signal themselves).
-void layOutImage(DecodeResult& result, std::size_t take);
+// The image, blocks, problems and verdict of the result's decoded blocks (decodedBlocks()), as
+// decodeRecordings lays them out (for callers that decode a signal themselves, into one take).
+void layOutImage(DecodeResult& result);
 
 // Each block's file-header judgement, in order.
 std::vector<BlockJudgement> judgeDecodedBlocks(const std::vector<DecodedBlock>& blocks);

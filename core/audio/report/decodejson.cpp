@@ -30,14 +30,24 @@ std::string decodeJson(const DecodeResult& result) {
     for (const DecodedTake& take : result.takes)
         takes.push_back({{"recording", take.name}, {"seconds", take.seconds}});
     json blocks = json::array();
-    for (const ImageBlock& block : result.blocks)
-        blocks.push_back({{"take", block.take},
-                          {"start", block.start},
-                          {"end", block.end},
-                          {"offset", block.offset},
-                          {"length", block.length},
-                          {"file", block.file.empty() ? json(nullptr) : json(block.file)},
-                          {"header", block.header}});
+    for (std::size_t b = 0; b < result.blocks.size(); ++b) {
+        const ImageBlock& block = result.blocks[b];
+        json entry = {{"take", block.take},
+                      {"start", block.start},
+                      {"end", block.end},
+                      {"offset", block.offset},
+                      {"length", block.length},
+                      {"file", block.file.empty() ? json(nullptr) : json(block.file)},
+                      {"header", block.header}};
+        // With several takes: every take that held the block, and where it starts in each.
+        if (result.takes.size() > 1 && b < result.combined.sources.size()) {
+            json heldBy = json::array();
+            for (const TakeHolding& holder : result.combined.sources[b].holders)
+                heldBy.push_back({{"take", holder.take}, {"start", holder.seconds}});
+            entry["heldBy"] = heldBy;
+        }
+        blocks.push_back(entry);
+    }
     json problems = json::array();
     for (const DecodeProblem& problem : result.problems)
         problems.push_back({{"kind", problemKindName(problem.kind)},

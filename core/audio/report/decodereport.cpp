@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/audio/report/takesreport.h"
 #include "core/tape/tapedirectory.h"
 #include "core/tape/tapefiles.h"
 
@@ -118,6 +119,12 @@ std::string unsureLine(const UnsureBytes& unsure) {
     case Doubt::Name:
         line += "the file's name holds bytes that do not print";
         break;
+    case Doubt::Takes:
+        line += "takes read a bit of it clearly as different values";
+        break;
+    case Doubt::Beside:
+        line += "the only takes that hold it read it right beside their damage, and doubted it";
+        break;
     }
     return line + " (kept as read)";
 }
@@ -183,8 +190,13 @@ std::string problemText(const DecodeResult& result, const DecodeProblem& problem
 }
 
 bool reportDecode(const DecodeResult& result, bool quiet, std::ostream& out) {
-    return reportDecode(result.takes[result.blocks.empty() ? 0 : result.blocks[0].take].blocks,
-                        quiet, out);
+    if (result.takes.size() > 1) {
+        std::vector<std::string> names;
+        for (const DecodedTake& take : result.takes)
+            names.push_back(take.name);
+        return reportTakes(result.combined, names, quiet, out);
+    }
+    return reportDecode(result.decodedBlocks(), quiet, out);
 }
 
 std::string recordingTime(double seconds) {

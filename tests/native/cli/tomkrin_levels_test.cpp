@@ -149,6 +149,11 @@ TEST_F(TomkrinLevels, WavAndWav2CasGiveTheTapeImageBackWithTheDecodersOptions) {
         << err_.str();
     EXPECT_EQ(read("back.cas"), small);
     EXPECT_NE(out_.str().find("2400 baud"), std::string::npos) << out_.str();
+    // Several takes of the tape before the image, as wav2cas takes them.
+    ASSERT_EQ(run({"wav2cas", path("small.wav"), path("small.wav"), path("two.cas")}), 0)
+        << err_.str();
+    EXPECT_EQ(read("two.cas"), small);
+    EXPECT_NE(out_.str().find("take 2: "), std::string::npos) << out_.str();
     // The decoder's refusals come as tomkrin's own one-line failures.
     expectFailure(run({"wav2cas", path("small.wav"), path("small.wav")}), path("small.wav"));
     EXPECT_EQ(run({"wav2cas", "--baud", "300", path("small.wav"), path("x.cas")}), 2);

@@ -230,3 +230,59 @@ TEST_F(Wav2CasTool, ReadsFlacByItsBytesAndRefusesADamagedOne) {
     EXPECT_FALSE(fs::exists(path("bad.cas")));
 }
 #endif
+
+#ifdef TK_HAVE_FLAC
+// Three takes of one tape, each in another format and each with a dropout at another place: a FLAC
+// file, a 48 kHz stereo 24-bit .wav and our encoder's own .wav. Together they give the tape whole,
+// and the report tells which takes gave the bytes each lost; a take that cannot be read fails the
+// decode as a single recording would.
+TEST_F(Wav2CasTool, TakesOfOneTapeInMixedFormatsAreDecodedTogether) {
+    const Bytes image = binaryFile(200);
+    const Bytes wav = encodeWav(image, {});
+    std::vector<float> tape;
+    for (std::size_t i = kWavHeaderSize; i < wav.size(); ++i)
+        tape.push_back((wav[i] - 128) / 128.0f);
+    // 40 ms of silence from a little way into the data block's byte `byte`, at `rate`.
+    auto dropAt = [&](std::vector<float>& signal, std::size_t byte, double rate) {
+        dropOut(signal, static_cast<std::size_t>((samplesTo(image, byte) + 20) * rate / 43200),
+                static_cast<std::size_t>(0.04 * rate));
+    };
+    std::vector<float> first = tape;
+    dropAt(first, 40, 43200);
+    std::vector<std::int32_t> samples;
+    for (const float sample : first)
+        samples.push_back(static_cast<std::int32_t>(std::lround(sample * 127)));
+    cas2wav_testing::writeFileBytes(path("a.flac"), flacFile(samples, 1, 8, 43200));
+    std::vector<float> second = resample(tape, 48000, 1.0);
+    dropAt(second, 100, 48000);
+    Bytes stereo;
+    for (const float sample : second) {
+        const auto value = static_cast<std::int32_t>(std::lround(sample * 4000000));
+        for (int channel = 0; channel < 2; ++channel)
+            for (int k = 0; k < 3; ++k)
+                stereo.push_back(static_cast<std::uint8_t>(value >> (8 * k) & 0xFF));
+    }
+    cas2wav_testing::writeFileBytes(path("b.wav"), wavFile(1, 2, 48000, 24, stereo));
+    Bytes plain = wav;
+    std::fill_n(plain.begin() +
+                    static_cast<std::ptrdiff_t>(kWavHeaderSize + samplesTo(image, 160) + 20),
+                1728, kSilenceLevel);
+    cas2wav_testing::writeFileBytes(path("c.wav"), plain);
+    EXPECT_EQ(run({path("a.flac"), path("b.wav"), path("c.wav"), path("out.cas"), "--report",
+                   path("out.json")}),
+              0)
+        << out_.str() << err_.str();
+    EXPECT_EQ(cas2wav_testing::readFileBytes(path("out.cas")), image);
+    // The JSON names, for each block, every take that held it and where.
+    const Bytes json = cas2wav_testing::readFileBytes(path("out.json"));
+    const std::string text(json.begin(), json.end());
+    EXPECT_NE(text.find("\"heldBy\""), std::string::npos);
+    EXPECT_NE(text.find("\"recording\": \"" + path("c.wav") + "\""), std::string::npos) << text;
+    EXPECT_NE(out_.str().find("take 2: " + path("b.wav") + "\n"), std::string::npos);
+    EXPECT_NE(out_.str().find("block 2: bytes 38 to 46 from takes 2, 3 only"), std::string::npos)
+        << out_.str();
+    EXPECT_EQ(run({path("a.flac"), path("missing.wav"), path("out2.cas")}), 1);
+    EXPECT_NE(err_.str().find("missing.wav"), std::string::npos);
+    EXPECT_FALSE(fs::exists(path("out2.cas")));
+}
+#endif

@@ -18,7 +18,7 @@ DecodeResult resultOf(const std::vector<float>& signal) {
     result.takes.emplace_back();
     result.takes[0].blocks = decodeTape(signal, kEncoderRate, DecodeOptions{});
     if (!result.takes[0].blocks.empty())
-        layOutImage(result, 0);
+        layOutImage(result);
     return result;
 }
 

@@ -1,0 +1,471 @@
+#include "core/audio/decoder/takes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/audio/encoder/tapebyte.h"
+#include "core/tape/tapefiles.h"
+
+namespace {
+
+// A byte is sure when each of its bits' combined margins clears a line. The takes' margins are
+// weighted to the scale of one take's, in which a clear bit lies near 1 and the noise of a take at
+// the decoder's edge strays by about kEdgeNoise. A byte one take alone holds is held to the line a
+// single take's bytes are (blockreader.cpp). Where several hold it, their noise averages down, and
+// so does the chance that noise carries a bit across the line between the values: the line is
+// lowered as the combined noise's square, which keeps a wrong bit's odds of clearing it no better
+// than at one take's edge, but never below kLeastSureMargin, for damage that is not noise.
+constexpr double kSureMargin = 0.3;
+constexpr double kEdgeNoise = 0.3;
+constexpr double kLeastSureMargin = 0.15;
+// Two takes that read a bit as different values, each by at least this margin, contradict each
+// other: noise so strong in both is far rarer than a take whose bytes are off their places, and
+// the byte is unsure whatever their sum.
+constexpr float kClearlyRead = 0.8f;
+// Two blocks of different takes are one block when at least this share of the data bits of their
+// first kLikenessBytes bytes agree: noise at the decoder's edge leaves far more alike, and two
+// different blocks agree in about half.
+constexpr double kSameBlockShare = 0.75;
+constexpr std::size_t kLikenessBytes = 64;
+// Bytes this close to a take's damage may be off their places (after a jump: the reading takes a
+// few bytes to fall into step) or half damaged (beside a dropout or noise, which keep the places):
+// they count only where no take holds the byte away from its damage.
+constexpr std::size_t kNearDamage = 8;
+constexpr std::size_t kBesideDamage = 2;
+// The least noise a take's block is taken to have, so that one clean take does not outweigh the
+// rest without end.
+constexpr double kLeastNoise = 0.02;
+
+using TakeBlocks = std::vector<std::vector<DecodedBlock>>;
+
+// What each byte of a block is to the combining: held, held but near the damage, or lost.
+enum class Held : std::uint8_t { Yes, NearDamage, No };
+
+std::vector<Held> heldBytes(const DecodedBlock& block) {
+    std::vector<Held> held(block.bytes.size(), Held::Yes);
+    auto mark = [&](std::size_t first, std::size_t end, Held what) {
+        for (std::size_t j = first; j < std::min(end, held.size()); ++j)
+            if (held[j] == Held::Yes || what == Held::No)
+                held[j] = what;
+    };
+    auto near = [&](std::size_t first, std::size_t end, std::size_t reach = kNearDamage) {
+        mark(first > reach ? first - reach : 0, end + reach, Held::NearDamage);
+    };
+    for (const LostStretch& lost : block.lost)
+        near(lost.first, lost.first + lost.count,
+             lost.damage == Damage::Jump || lost.unseen ? kNearDamage : kBesideDamage);
+    for (const UnsureBytes& unsure : block.unsure)
+        if (unsure.doubt == Doubt::Jump)
+            near(unsure.first, unsure.first + unsure.count);
+    // The bytes between jumps whose share of the lost bytes is a guess have guessed places.
+    std::size_t guessedFrom = held.size(), guessedTo = 0;
+    for (const LostStretch& lost : block.lost)
+        if (lost.sureness == LostCount::Guessed) {
+            guessedFrom = std::min(guessedFrom, lost.first);
+            guessedTo = std::max(guessedTo, lost.first + lost.count);
+        }
+    if (guessedFrom < guessedTo)
+        near(guessedFrom, guessedTo);
+    for (const LostStretch& lost : block.lost)
+        mark(lost.first, lost.first + lost.count, Held::No);
+    // A block read before its bits' margins were kept holds none: it has nothing to give.
+    if (block.margins.size() != block.bytes.size())
+        std::fill(held.begin(), held.end(), Held::No);
+    return held;
+}
+
+// The deviation of the block's bits' margins from a clear bit's 1, over the bytes it holds.
+double noiseOf(const DecodedBlock& block, const std::vector<Held>& held) {
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t j = 0; j < held.size(); ++j) {
+        if (held[j] != Held::Yes)
+            continue;
+        for (const float margin : block.margins[j]) {
+            const double off = std::fabs(margin) - 1;
+            sum += off * off;
+            ++count;
+        }
+    }
+    return std::max(kLeastNoise, count > 0 ? std::sqrt(sum / count) : 1.0);
+}
+
+// How alike two takes' blocks are: the data bits that agree among the first kLikenessBytes bytes
+// both hold, plus one, or 0 when they are not the same block. Bits rather than bytes, as noise
+// turns a bit or two of a byte; the first bytes only, as damage may put a take's later bytes off
+// their places.
+std::size_t likeness(const DecodedBlock& a, const std::vector<Held>& heldA, const DecodedBlock& b,
+                     const std::vector<Held>& heldB) {
+    if (a.baud != b.baud)
+        return 0;
+    std::size_t compared = 0, agreeing = 0;
+    for (std::size_t j = 0; j < std::min(a.bytes.size(), b.bytes.size()); ++j) {
+        if (heldA[j] == Held::No || heldB[j] == Held::No)
+            continue;
+        const unsigned differing = static_cast<unsigned>(a.bytes[j] ^ b.bytes[j]);
+        int count = 0;
+        for (unsigned bits = differing; bits != 0; bits &= bits - 1)
+            ++count;
+        compared += kTapeByteDataBits;
+        agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
+        if (compared >= kLikenessBytes * kTapeByteDataBits)
+            break;
+    }
+    if (compared == 0 || static_cast<double>(agreeing) < kSameBlockShare * compared)
+        return 0;
+    return agreeing + 1;
+}
+
+struct Member {
+    std::size_t take;
+    std::size_t block;
+};
+using Group = std::vector<Member>;
+
+// The blocks of all takes in groups, one for each block of the tape, in the tape's order: each
+// take's blocks are matched to the groups so far in order, so that the most bytes agree.
+std::vector<Group> matchBlocks(const TakeBlocks& takes,
+                               const std::vector<std::vector<std::vector<Held>>>& held) {
+    std::vector<Group> groups;
+    for (std::size_t t = 0; t < takes.size(); ++t) {
+        const std::vector<DecodedBlock>& blocks = takes[t];
+        const std::size_t n = groups.size(), m = blocks.size();
+        std::vector<std::vector<std::size_t>> like(n, std::vector<std::size_t>(m, 0));
+        for (std::size_t i = 0; i < n; ++i) {
+            const Member first = groups[i].front();
+            for (std::size_t j = 0; j < m; ++j)
+                like[i][j] = likeness(takes[first.take][first.block], held[first.take][first.block],
+                                      blocks[j], held[t][j]);
+        }
+        // The matching of the most agreeing bytes that keeps both orders.
+        std::vector<std::vector<std::size_t>> best(n + 1, std::vector<std::size_t>(m + 1, 0));
+        for (std::size_t i = 1; i <= n; ++i)
+            for (std::size_t j = 1; j <= m; ++j) {
+                best[i][j] = std::max(best[i - 1][j], best[i][j - 1]);
+                if (like[i - 1][j - 1] > 0)
+                    best[i][j] = std::max(best[i][j], best[i - 1][j - 1] + like[i - 1][j - 1]);
+            }
+        std::vector<Group> merged;
+        std::size_t i = n, j = m;
+        while (i > 0 || j > 0) {
+            if (i > 0 && j > 0 && like[i - 1][j - 1] > 0 &&
+                best[i][j] == best[i - 1][j - 1] + like[i - 1][j - 1]) {
+                merged.push_back(groups[i - 1]);
+                merged.back().push_back({t, j - 1});
+                --i;
+                --j;
+            } else if (i > 0 && (j == 0 || best[i][j] == best[i - 1][j])) {
+                merged.push_back(groups[i - 1]);
+                --i;
+            } else {
+                merged.push_back({{t, j - 1}});
+                --j;
+            }
+        }
+        std::reverse(merged.begin(), merged.end());
+        groups = std::move(merged);
+    }
+    return groups;
+}
+
+// The block's length: the longest that more than half of the takes give it at least, counting only
+// those whose block ends as a block ends and holds no damage where there are any. A take that read
+// a byte of noise after the block does not lengthen it, nor does a take cut short shorten it.
+std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
+    auto blockOf = [&](const Member& m) -> const DecodedBlock& { return takes[m.take][m.block]; };
+    std::vector<std::size_t> lengths;
+    for (const int strictness : {2, 1, 0}) {
+        for (const Member& member : group) {
+            const DecodedBlock& block = blockOf(member);
+            if ((strictness < 1 || !block.endsEarly()) && (strictness < 2 || block.lost.empty()))
+                lengths.push_back(block.bytes.size());
+        }
+        if (!lengths.empty())
+            break;
+    }
+    std::sort(lengths.begin(), lengths.end());
+    // The longest held by more than half: the lower median.
+    return lengths[(lengths.size() - 1) / 2];
+}
+
+// A take whose damaged block is not as long as the others' counted its lost bytes wrong (by its own
+// misread file header, or by their durations): the bytes after its first damage are not at their
+// places, and it gives none of them.
+void dropMisplaced(const DecodedBlock& block, std::size_t length, std::vector<Held>& held) {
+    if (block.bytes.size() == length || block.lost.empty())
+        return;
+    const std::size_t first = block.lost.front().first;
+    std::fill(held.begin() +
+                  static_cast<std::ptrdiff_t>(first > kNearDamage ? first - kNearDamage : 0),
+              held.end(), Held::No);
+}
+
+// Whether the take named its byte `j` as in doubt for its damage: the byte before a jump, or one
+// whose framing failed, which only the margins of the other takes could have set right.
+bool doubtedByTake(const DecodedBlock& block, std::size_t j) {
+    for (const LostStretch& lost : block.lost)
+        if (lost.doubtfulBefore && lost.first == j + 1)
+            return true;
+    for (const UnsureBytes& unsure : block.unsure)
+        if (unsure.doubt == Doubt::Jump && j >= unsure.first && j < unsure.first + unsure.count)
+            return true;
+    return std::find(block.framingErrors.begin(), block.framingErrors.end(), j) !=
+           block.framingErrors.end();
+}
+
+void addPartial(std::vector<PartialBytes>& partial, std::size_t byte,
+                const std::vector<std::size_t>& takes) {
+    if (!partial.empty()) {
+        PartialBytes& last = partial.back();
+        if (last.first + last.count == byte && last.takes == takes) {
+            ++last.count;
+            return;
+        }
+    }
+    partial.push_back({byte, 1, takes});
+}
+
+void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<Held>>>& held,
+                  const Group& group, DecodedBlock& out, TakesOfBlock& sources) {
+    const std::size_t length = commonLength(takes, group);
+    for (const Member& member : group)
+        dropMisplaced(takes[member.take][member.block], length, held[member.take][member.block]);
+    // The block whose times and ending stand for the group's: the first of the common length
+    // that ends as a block ends, else the first of that length.
+    const DecodedBlock* model = nullptr;
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        if (block.bytes.size() == length && (!model || (model->endsEarly() && !block.endsEarly())))
+            model = &block;
+    }
+    if (!model) // every take of that length was damaged, and another length is more common
+        model = &takes[group.front().take][group.front().block];
+    std::vector<double> weights;
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        const double noise = noiseOf(block, held[member.take][member.block]);
+        weights.push_back(1 / (noise * noise));
+        sources.holders.push_back({member.take, member.block, block.seconds, noise});
+    }
+    out.seconds = model->seconds;
+    out.endSeconds = model->endSeconds;
+    out.stopSeconds = model->stopSeconds;
+    out.baud = model->baud;
+    out.speed = model->speed;
+    out.ending = model->ending;
+    const double byteSeconds =
+        model->bytes.empty() ? 0 : (model->endSeconds - model->seconds) / model->bytes.size();
+    auto at = [&](std::size_t byte) { return out.seconds + byte * byteSeconds; };
+    std::vector<std::size_t> use, near;
+    for (std::size_t j = 0; j < length; ++j) {
+        use.clear();
+        near.clear();
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            const std::vector<Held>& h = held[group[k].take][group[k].block];
+            if (j < h.size() && h[j] != Held::No)
+                (h[j] == Held::Yes ? use : near).push_back(k);
+        }
+        // Only takes near their damage hold the byte: what they doubted stays in doubt.
+        bool doubted = false;
+        if (use.empty()) {
+            use = near;
+            for (const std::size_t k : near)
+                doubted = doubted || doubtedByTake(takes[group[k].take][group[k].block], j);
+        }
+        if (use.empty()) {
+            out.bytes.push_back(0x00);
+            out.margins.push_back(BitMargins{});
+            const DecodedBlock* lostIn = model;
+            for (const Member& member : group)
+                if (j < takes[member.take][member.block].bytes.size()) {
+                    lostIn = &takes[member.take][member.block];
+                    break;
+                }
+            LostStretch stretch;
+            for (const LostStretch& lost : lostIn->lost)
+                if (j >= lost.first && j < lost.first + lost.count)
+                    stretch = lost;
+            if (!out.lost.empty() && out.lost.back().first + out.lost.back().count == j) {
+                ++out.lost.back().count;
+                out.lost.back().endSeconds = at(j + 1);
+            } else {
+                stretch.first = j;
+                stretch.count = 1;
+                stretch.seconds = at(j);
+                stretch.endSeconds = at(j + 1);
+                stretch.doubtfulBefore = false;
+                stretch.unseen = false;
+                out.lost.push_back(stretch);
+            }
+            continue;
+        }
+        BitMargins combined{}, clearOne{}, clearZero{};
+        double weight = 0;
+        for (const std::size_t k : use) {
+            const BitMargins& margins = takes[group[k].take][group[k].block].margins[j];
+            for (int i = 0; i < kTapeByteBits; ++i) {
+                combined[i] += static_cast<float>(weights[k] * margins[i]);
+                clearOne[i] = std::max(clearOne[i], margins[i]);
+                clearZero[i] = std::max(clearZero[i], -margins[i]);
+            }
+            weight += weights[k];
+        }
+        bool contradict = false;
+        for (int i = 0; i < kTapeByteBits; ++i)
+            contradict = contradict || std::min(clearOne[i], clearZero[i]) >= kClearlyRead;
+        const double noise = 1 / std::sqrt(weight);
+        const double line =
+            use.size() == 1 ? kSureMargin
+                            : std::clamp(kSureMargin * noise * noise / (kEdgeNoise * kEdgeNoise),
+                                         kLeastSureMargin, kSureMargin);
+        bool ones[kTapeByteBits];
+        float weakest = 1e9f;
+        for (int i = 0; i < kTapeByteBits; ++i) {
+            combined[i] = static_cast<float>(combined[i] / weight);
+            ones[i] = combined[i] > 0;
+            weakest = std::min(weakest, std::fabs(combined[i]));
+        }
+        const std::uint8_t value = dataByte(ones);
+        out.bytes.push_back(value);
+        out.margins.push_back(combined);
+        if (!framed(ones)) {
+            out.framingErrors.push_back(j);
+            out.framingErrorSeconds.push_back(at(j));
+        } else if (contradict) {
+            out.unsure.push_back({j, 1, at(j), Doubt::Takes});
+        } else if (doubted) {
+            out.unsure.push_back({j, 1, at(j), Doubt::Beside});
+        } else if (weakest < line) {
+            out.unsure.push_back({j, 1, at(j), Doubt::Faint});
+        }
+        std::vector<std::size_t> from;
+        Disagreement disagreement{j, {}, {}, value, weakest};
+        bool differ = false;
+        for (const std::size_t k : use) {
+            const std::uint8_t read = takes[group[k].take][group[k].block].bytes[j];
+            from.push_back(group[k].take);
+            disagreement.takes.push_back(group[k].take);
+            disagreement.values.push_back(read);
+            differ = differ || read != value;
+        }
+        if (use.size() < group.size())
+            addPartial(sources.partial, j, from);
+        if (differ)
+            sources.disagreements.push_back(std::move(disagreement));
+    }
+    // The file's header bytes, as a single take's are (casdecoder.cpp), now that they are combined.
+    auto lost = [&](std::size_t byte) {
+        for (const LostStretch& stretch : out.lost)
+            if (byte >= stretch.first && byte < stretch.first + stretch.count)
+                return true;
+        return false;
+    };
+    for (const std::size_t j : strayIdBytes(out.bytes.data(), out.bytes.size()))
+        if (!lost(j))
+            out.unsure.push_back({j, 1, at(j), Doubt::IdBytes});
+    for (const std::size_t j : unprintableNameBytes(out.bytes.data(), out.bytes.size()))
+        if (!lost(j))
+            out.unsure.push_back({j, 1, at(j), Doubt::Name});
+    std::stable_sort(out.unsure.begin(), out.unsure.end(),
+                     [](const UnsureBytes& a, const UnsureBytes& b) { return a.first < b.first; });
+}
+
+// Whether the group is noise in a lead-in tone that a few takes heard as a block: fewer than half
+// the takes hold it, in each it runs into a lead-in tone without having read clearly, and every
+// take that lacks it holds a block after it, so it read on along that tone. A block whose lead-in
+// a take lost ends in silence, as blocks do, or most takes hold it.
+bool noiseInALeadIn(const TakeBlocks& takes, const std::vector<Group>& groups, std::size_t g) {
+    const Group& group = groups[g];
+    if (2 * group.size() >= takes.size())
+        return false;
+    for (const Member& member : group) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        if (block.ending != BlockEnd::NextTone ||
+            (block.framingErrors.empty() && block.unsure.empty() && block.lost.empty()))
+            return false;
+    }
+    for (std::size_t t = 0; t < takes.size(); ++t) {
+        auto holds = [t](const Group& other) {
+            return std::any_of(other.begin(), other.end(),
+                               [t](const Member& m) { return m.take == t; });
+        };
+        if (!holds(group) &&
+            std::none_of(groups.begin() + static_cast<std::ptrdiff_t>(g + 1), groups.end(), holds))
+            return false;
+    }
+    return true;
+}
+
+// Joins neighbouring groups that no take holds both of, at the same baud rate: the takes read the
+// same place of the tape, too differently for their bytes to match (noise that misread many bytes
+// of a short header, or bytes off their places after damage). Where they are not the same block
+// after all, their bits contradict each other and the bytes are named as unsure.
+std::vector<Group> joinAtSamePlace(const TakeBlocks& takes, std::vector<Group> groups) {
+    auto holds = [](const Group& group, std::size_t take) {
+        return std::any_of(group.begin(), group.end(),
+                           [take](const Member& m) { return m.take == take; });
+    };
+    for (std::size_t g = 0; g + 1 < groups.size();) {
+        Group& here = groups[g];
+        const Group& next = groups[g + 1];
+        const bool apart = std::none_of(next.begin(), next.end(),
+                                        [&](const Member& m) { return holds(here, m.take); });
+        const Member a = here.front(), b = next.front();
+        if (!apart || takes[a.take][a.block].baud != takes[b.take][b.block].baud) {
+            ++g;
+            continue;
+        }
+        here.insert(here.end(), next.begin(), next.end());
+        std::sort(here.begin(), here.end(),
+                  [](const Member& x, const Member& y) { return x.take < y.take; });
+        groups.erase(groups.begin() + static_cast<std::ptrdiff_t>(g + 1));
+    }
+    return groups;
+}
+
+} // namespace
+
+CombinedTape combineTakes(const std::vector<std::vector<DecodedBlock>>& takes) {
+    std::vector<std::vector<std::vector<Held>>> held;
+    for (const std::vector<DecodedBlock>& blocks : takes) {
+        held.emplace_back();
+        for (const DecodedBlock& block : blocks)
+            held.back().push_back(heldBytes(block));
+    }
+    CombinedTape tape;
+    tape.takes = takes.size();
+    const std::vector<Group> matched = matchBlocks(takes, held);
+    std::vector<Group> kept;
+    for (std::size_t g = 0; g < matched.size(); ++g) {
+        if (!noiseInALeadIn(takes, matched, g)) {
+            kept.push_back(matched[g]);
+            continue;
+        }
+        LeftOut noise{kept.size(), {}, 0};
+        for (const Member& member : matched[g]) {
+            const DecodedBlock& block = takes[member.take][member.block];
+            noise.holders.push_back({member.take, member.block, block.seconds, 0});
+            noise.bytes = std::max(noise.bytes, block.bytes.size());
+        }
+        tape.leftOut.push_back(noise);
+    }
+    const std::vector<Group> groups = joinAtSamePlace(takes, kept);
+    // Each left out stretch came before the group that now holds the kept group after it.
+    for (LeftOut& noise : tape.leftOut) {
+        if (noise.before == kept.size()) {
+            noise.before = groups.size();
+            continue;
+        }
+        const Member next = kept[noise.before].front();
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            for (const Member& m : groups[g])
+                if (m.take == next.take && m.block == next.block)
+                    noise.before = g;
+    }
+    for (const Group& group : groups) {
+        tape.blocks.emplace_back();
+        tape.sources.emplace_back();
+        combineGroup(takes, held, group, tape.blocks.back(), tape.sources.back());
+    }
+    return tape;
+}
