@@ -1,7 +1,10 @@
 #pragma once
 // A decode's result drawn as people look at a recording: time across, a row per take with the
 // signal's envelope, each block as a band named by its file, the problems marked in red where
-// they lie, and the tape's speed block by block below, with a scale of seconds.
+// they lie, and the tape's speed block by block below, with a scale of seconds. With several
+// takes each take's blocks carry the number of the image's block they went into, the red in a
+// take's row is what that take lost, and a last row shows the image the takes gave together, its
+// blocks and its problems, on the first take's time.
 #include <string>
 
 #include "core/audio/decoder/decoderecordings.h"

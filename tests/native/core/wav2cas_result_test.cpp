@@ -7,6 +7,7 @@
 
 #include "core/audio/decoder/decoderecordings.h"
 #include "core/audio/report/decodelabels.h"
+#include "core/audio/report/decodepicture.h"
 #include "tests/native/support/wav2cas_testing.h"
 
 using namespace wav2cas_testing;
@@ -27,6 +28,17 @@ std::size_t sampleOf(const DecodeResult& result, std::size_t block, double byte)
     const DecodedBlock& decoded = result.takes[0].blocks[block];
     return static_cast<std::size_t>(decoded.seconds * kEncoderRate +
                                     byte * 11 * kEncoderRate / decoded.baud);
+}
+
+// The lowest row of the picture with a problem's red in it; -1 for none.
+int lowestRed(const RgbImage& picture) {
+    for (int y = picture.height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const Rgb pixel = picture.at(x, y);
+            if (pixel.red == 220 && pixel.green == 20 && pixel.blue == 20)
+                return y;
+        }
+    return -1;
 }
 
 bool covered(const DecodeResult& result, std::size_t offset) {
@@ -125,4 +137,21 @@ TEST(Wav2CasResult, LabelsMarkEveryBlockAndProblem) {
                   result.blocks[0].start, result.blocks[0].end, result.blocks[1].start,
                   result.blocks[1].end, result.problems[0].start, result.problems[0].end);
     EXPECT_EQ(labels, expected);
+}
+
+// The picture of two takes that lost the same bytes: a row per take, then a row of the image they
+// gave together, below the second take's red, where those bytes are still lost.
+TEST(Wav2CasResult, PictureOfTakesEndsWithTheImageTheyGaveTogether) {
+    std::vector<float> signal = encodeSignal(binaryFile(200, 4));
+    dropOut(signal, sampleOf(resultOf(signal), 1, 100.5), std::lround(40 * kEncoderRate / 1000));
+    const DecodeResult one = resultOf(signal);
+    DecodeResult two;
+    two.takes = {one.takes[0], one.takes[0]};
+    two.combined = combineTakes({one.takes[0].blocks, one.takes[0].blocks});
+    layOutImage(two);
+    ASSERT_EQ(two.problems.size(), 1u);
+    const RgbImage single = decodePicture(one);
+    const RgbImage both = decodePicture(two);
+    EXPECT_GT(both.height(), 2 * single.height());
+    EXPECT_GE(lowestRed(both), single.height() + lowestRed(single));
 }
