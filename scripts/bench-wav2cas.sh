@@ -9,7 +9,8 @@
 # plays the recordings on a deck with wow and flutter (our wowtape: the speed, and with it pitch
 # and timing, changes sinusoidally) at 20 dB. A third damages the recording of a 16 KB file the
 # way a worn tape does (silence, a cut, a burst of noise, with sox) before the same chain. Then the
-# decode speed, and the peak memory on a recording of a whole tape side (95 minutes).
+# decode speed, and the peak memory on a recording of a whole tape side (95 minutes); last, time
+# and memory of one, two and three takes of an 11-minute tape decoded together (bench-takes.sh).
 #   scripts/bench-wav2cas.sh
 #   TK_BENCH_AGAINST=/path/to/another/wav2cas scripts/bench-wav2cas.sh   (speed side by side;
 #   TK_BENCH_AGAINST_NAME names it in the table)
@@ -421,6 +422,20 @@ section="$work/section.md"
     echo "|---|---|---|---|"
     memory_line long.wav
     memory_line long.flac
+    echo
+    echo "### Several takes"
+    echo
+    echo "Written by \`scripts/bench-takes.sh\`: the demonstration tape (\`mkdemotape\`, 1200 baud) encoded"
+    echo "by our \`cas2wav\` and played as three decks would, each take at its own speed (1.00, 0.98,"
+    echo "1.02), sample rate (44.1, 48, 44.1 kHz) and leading silence, filtered as above, with its own"
+    echo "white noise at about 20 dB, 16-bit; decoded together by \`wav2cas a.wav [b.wav [c.wav]] out.cas\`."
+    echo "The decode time is the processor time of the whole program, best of 3, set against the sum"
+    echo "of the takes' times each decoded alone (they differ: b.wav holds 11 % more samples than"
+    echo "a.wav, c.wav 2 % fewer); the peak memory its peak resident set; exact: the image is the tape's"
+    echo "byte for byte. A single take at 2400 baud for comparison. How well the takes make up for each other's noise and damage is measured"
+    echo "by \`takes_bench\` (docs/wav2cas.md, Several takes of one tape)."
+    echo
+    sh "$TK_ROOT/scripts/bench-takes.sh"
 } >"$section"
 
 # Replace an earlier section of this benchmark, keep everything before it.
