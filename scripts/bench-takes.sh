@@ -4,7 +4,7 @@
 # encoded by our cas2wav and played three times the way three decks would: each take at its own
 # speed, sample rate and leading silence, band-limited to 150 Hz - 5 kHz, with its own white noise
 # at about 20 dB, saved as 16-bit PCM. Every run is the whole program; the time is the processor
-# time it took (user and system; best of 3), set against the takes' times each decoded alone, the
+# time it took (user and system; best of 5), set against the takes' times each decoded alone, the
 # memory its peak resident set. Prints the table in Markdown, with one take at 2400 baud as well,
 # to compare with the decode speed of one take.
 #   scripts/bench-takes.sh
@@ -45,14 +45,14 @@ take demo-1200.wav 0.98 48000 0.5 1 b.wav
 take demo-1200.wav 1.02 44100 0.9 2 c.wav
 take demo-2400.wav 1.00 44100 0.1 0 fast.wav
 
-# run IMAGE RECORDINGS...: the best processor time of 3 runs, the largest peak memory in MiB, and
+# run IMAGE RECORDINGS...: the best processor time of 5 runs, the largest peak memory in MiB, and
 # whether the image decoded is the tape's, byte for byte.
 run() {
     python3 - "$tree/wav2cas" "$@" <<'PY'
 import os, subprocess, sys
 program, image, recordings = sys.argv[1], sys.argv[2], sys.argv[3:]
 best, peak = None, 0
-for _ in range(3):
+for _ in range(5):
     child = subprocess.Popen([program, *recordings, "out.cas", "-q"], stdout=subprocess.DEVNULL)
     _, status, usage = os.wait4(child.pid, 0)
     used = usage.ru_utime + usage.ru_stime
