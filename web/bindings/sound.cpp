@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 #include "core/audio/decoder/decoderecordings.h"
 #include "core/audio/encoder/casencoder.h"
@@ -108,26 +109,32 @@ class PageBytes : public ByteSource {
     std::uint64_t size_;
 };
 
-// The result of wav2cas's decode (decodeRecordings), converted: {tape, report: lines, clean,
-// seconds, blocks: {start, end, offset, length, file}[], problems: {kind, offset, length, start,
-// end, text}[], picture: PNG bytes} or {error: "FILE: WHAT", report: [], clean: false}. The
-// recording (.wav or .flac) is read as a stream, as wav2cas reads it.
-val decodeRecording(const std::string& name, const val& recordingBytes, const val& options,
-                    const val& onProgress) {
+// The result of wav2cas's decode (decodeRecordings) of one recording or several takes of one tape
+// ({name, bytes}[]), converted: {tape, report: lines, clean, takes: {name, seconds}[], blocks:
+// {take, start, end, offset, length, file}[], problems: {take, kind, offset, length, start, end,
+// text}[], picture: PNG bytes} or {error: "FILE: WHAT", report: [], clean: false}. Each recording
+// (.wav or .flac) is read as a stream, as wav2cas reads it.
+val decodeTakes(const val& recordings, const val& options, const val& onProgress) {
     val result = val::object();
     result.set("report", val::array());
     result.set("clean", false);
-    PageBytes bytes(recordingBytes);
-    RecordingInput input{name, &bytes, ChannelChoice::Best};
     const val chosen = options["channel"];
+    ChannelChoice channel = ChannelChoice::Best;
     if (!chosen.isUndefined())
-        input.channel =
-            chosen.as<std::string>() == "right" ? ChannelChoice::Right : ChannelChoice::Left;
+        channel = chosen.as<std::string>() == "right" ? ChannelChoice::Right : ChannelChoice::Left;
+    const std::size_t count = recordings["length"].as<unsigned>();
+    std::vector<std::unique_ptr<PageBytes>> bytes;
+    std::vector<RecordingInput> inputs;
+    for (std::size_t i = 0; i < count; ++i) {
+        const val recording = recordings[i];
+        bytes.push_back(std::make_unique<PageBytes>(recording["bytes"]));
+        inputs.push_back({recording["name"].as<std::string>(), bytes.back().get(), channel});
+    }
     DecodeOptions decode;
     if (!options["baud"].isUndefined())
         decode.baud = options["baud"].as<int>();
     const DecodeResult decoded =
-        decodeRecordings({input}, decode, [&](const char* stage, double fraction) {
+        decodeRecordings(inputs, decode, [&](const char* stage, double fraction) {
             progress(onProgress, stage, fraction);
         });
     if (decoded.failed) {
@@ -144,6 +151,7 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
     val blocks = val::array();
     for (const ImageBlock& block : decoded.blocks) {
         val item = val::object();
+        item.set("take", static_cast<double>(block.take));
         item.set("start", block.start);
         item.set("end", block.end);
         item.set("offset", static_cast<double>(block.offset));
@@ -154,6 +162,7 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
     val problems = val::array();
     for (const DecodeProblem& problem : decoded.problems) {
         val item = val::object();
+        item.set("take", static_cast<double>(decoded.blocks[problem.imageBlock].take));
         item.set("kind", std::string(problemKindName(problem.kind)));
         item.set("offset", static_cast<double>(problem.offset));
         item.set("length", static_cast<double>(problem.length));
@@ -165,7 +174,14 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
     result.set("report", lines);
     result.set("clean", decoded.clean);
     result.set("tape", bytesValue(decoded.image));
-    result.set("seconds", decoded.takes[0].seconds);
+    val takes = val::array();
+    for (const DecodedTake& take : decoded.takes) {
+        val item = val::object();
+        item.set("name", take.name);
+        item.set("seconds", take.seconds);
+        takes.call<void>("push", item);
+    }
+    result.set("takes", takes);
     result.set("blocks", blocks);
     result.set("problems", problems);
     result.set("picture", bytesValue(encodePng(decodePicture(decoded))));
@@ -177,5 +193,5 @@ val decodeRecording(const std::string& name, const val& recordingBytes, const va
 
 EMSCRIPTEN_BINDINGS(tk_sound) {
     emscripten::function("makeRecording", &makeRecording);
-    emscripten::function("decodeRecording", &decodeRecording);
+    emscripten::function("decodeRecordings", &decodeTakes);
 }

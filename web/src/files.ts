@@ -14,7 +14,8 @@ import type { EditorState } from "./state";
 // What a tape or a recording opened through the files goes to.
 export interface FileTargets {
   openTape(name: string, bytes: Uint8Array): Promise<void>;
-  decodeRecording(name: string, bytes: Uint8Array): Promise<void>;
+  // One recording, or several takes of one tape decoded together.
+  decodeRecordings(recordings: NamedBytes[]): Promise<void>;
 }
 
 // The File System Access API's picker, where the browser has it.
@@ -70,11 +71,22 @@ export class Files {
     setStatus("");
   }
 
-  // One file, or several given together: a map with its tilesets. The map is the file that opens
-  // as one; a lone file is whatever it is.
+  // One file, or several given together: a map with its tilesets, or recordings that are takes
+  // of one tape. The map is the file that opens as one; a lone file is whatever it is.
   async openFiles(files: File[]): Promise<void> {
     if (files.length === 0) return;
     const read = await Promise.all(files.map(readFile));
+    if (
+      read.length > 1 &&
+      read.every((file) => {
+        const opened = this.core.openFile(file.name, file.bytes, []);
+        return opened.kind === "recording" && !opened.error;
+      })
+    ) {
+      clearAlert();
+      void this.targets.decodeRecordings(read);
+      return;
+    }
     let chosen: NamedBytes | undefined = read[0];
     let result: OpenResult | undefined;
     if (read.length === 1 && chosen) {
@@ -116,7 +128,7 @@ export class Files {
         void this.targets.openTape(file.name, file.bytes);
         break;
       case "recording":
-        void this.targets.decodeRecording(file.name, file.bytes);
+        void this.targets.decodeRecordings([file]);
         break;
       default:
         break;

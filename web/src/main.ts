@@ -89,9 +89,9 @@ async function start(): Promise<void> {
     openTape: async (name, bytes) => {
       if (!(await keepChanges())) openTape(name, bytes);
     },
-    // Asked before the decoding: the tape it gives then opens.
-    decodeRecording: async (name, bytes) => {
-      if (!(await keepChanges())) sound.decode(name, bytes);
+    // Asked once before the decoding, however many takes: the tape it gives then opens.
+    decodeRecordings: async (recordings) => {
+      if (!(await keepChanges())) sound.decode(recordings);
     },
   });
   openLaunchedFiles((opened) => files.openFiles(opened));

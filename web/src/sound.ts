@@ -1,7 +1,7 @@
 // Sound: the tape as cas2wav's recording (made by the core), saved as .wav or played through Web
 // Audio with the elapsed and total time and the block now sounding, the MSX's loading
 // instructions for the tape, and recordings decoded by wav2cas's decoder in the worker.
-import type { DecodeResult, Recording, TomkrinCore } from "./core/api";
+import type { DecodeResult, NamedBytes, Recording, TomkrinCore } from "./core/api";
 import type { DecodeJob, DecoderMessage } from "./decoder.worker";
 import DecoderWorker from "./decoder.worker.ts?worker&inline";
 import { byId, clearAlert, download, setStatus, showAlert } from "./dom";
@@ -249,11 +249,15 @@ export class Sound {
     byId("play-block").textContent = sounding;
   }
 
-  // A recording given to the page: decoded in the worker, the tape it gives opened.
-  decode(name: string, wav: Uint8Array): void {
+  // A recording given to the page, or several takes of one tape given together: decoded in the
+  // worker, the tape it gives opened.
+  decode(recordings: NamedBytes[]): void {
+    const first = recordings[0];
+    if (!first) return;
     this.worker?.terminate();
     const worker = new DecoderWorker();
     this.worker = worker;
+    const name = recordings.map((r) => r.name).join(", ");
     const box = byId("decoding");
     const label = byId("decode-label");
     const progress = byId<HTMLProgressElement>("decode-progress");
@@ -282,24 +286,25 @@ export class Sound {
       progress.value = 1;
       label.textContent = `Decoded ${name}`;
       report.textContent = result.report.join("\n");
-      this.showPicture(result, message.recording);
+      this.showPicture(result, message.recordings);
       if (result.error || !result.tape) {
         showAlert(result.error ?? `${name}: no tape`);
         return;
       }
       clearAlert();
-      this.openTape(`${baseName(name)}.cas`, result.tape);
+      this.openTape(`${baseName(first.name)}.cas`, result.tape);
     };
-    const job: DecodeJob = { module: this.module, name, wav, options: {} };
-    worker.postMessage(job, [wav.buffer]);
+    const job: DecodeJob = { module: this.module, recordings, options: {} };
+    worker.postMessage(job, [...new Set(recordings.map((r) => r.bytes.buffer))]);
   }
 
-  // The decoded recording's picture; a click on a stretch marked as a problem plays it, with a
-  // quarter second around it.
-  private showPicture(result: DecodeResult, recording: Uint8Array): void {
+  // The decoded recordings' picture, a row per take; a click on a stretch marked as a problem
+  // plays it from the take it lies in, with a quarter second around it.
+  private showPicture(result: DecodeResult, recordings: NamedBytes[]): void {
     const picture = byId<HTMLImageElement>("decode-picture");
     URL.revokeObjectURL(picture.src);
-    if (!result.picture || !result.seconds) {
+    const takes = result.takes ?? [];
+    if (!result.picture || takes.length === 0) {
       picture.hidden = true;
       return;
     }
@@ -307,8 +312,12 @@ export class Sound {
       new Blob([result.picture as Uint8Array<ArrayBuffer>], { type: "image/png" }),
     );
     picture.hidden = false;
-    const seconds = Math.max(result.seconds, ...(result.blocks ?? []).map((b) => b.end));
-    let audio: Promise<AudioBuffer> | null = null;
+    // Time runs across the picture to the longest take's end.
+    const seconds = Math.max(
+      ...takes.map((t) => t.seconds),
+      ...(result.blocks ?? []).map((b) => b.end),
+    );
+    const audio = new Map<number, Promise<AudioBuffer>>();
     picture.onclick = (event: MouseEvent) => {
       // Within two pixels of a mark: the shortest stretches are a pixel wide.
       const perPixel = seconds / picture.clientWidth;
@@ -316,9 +325,14 @@ export class Sound {
       const problem = (result.problems ?? []).find(
         (p) => at >= p.start - 2 * perPixel && at <= p.end + 2 * perPixel,
       );
-      if (!problem) return;
-      audio ??= this.player.decode(recording);
-      void audio.then((buffer) => playStretch(buffer, problem.start - 0.25, problem.end + 0.25));
+      const recording = problem && recordings[problem.take];
+      if (!problem || !recording) return;
+      let buffer = audio.get(problem.take);
+      if (!buffer) {
+        buffer = this.player.decode(recording.bytes);
+        audio.set(problem.take, buffer);
+      }
+      void buffer.then((b) => playStretch(b, problem.start - 0.25, problem.end + 0.25));
     };
   }
 }

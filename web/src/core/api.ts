@@ -171,9 +171,10 @@ export interface DecodeProgress {
   fraction: number;
 }
 
-// A block of the decoded image: seconds in the recording, bytes of the image (its marker not
-// counted), the file it belongs to ("" for none).
+// A block of the decoded image: seconds in the recording (the take it was taken from), bytes of
+// the image (its marker not counted), the file it belongs to ("" for none).
 export interface DecodedBlock {
+  take: number; // index into DecodeResult.takes
   start: number;
   end: number;
   offset: number;
@@ -183,6 +184,7 @@ export interface DecodedBlock {
 
 // Something in the image that may be wrong: every such byte lies in one.
 export interface DecodeProblem {
+  take: number; // the recording its start and end are in: index into DecodeResult.takes
   kind: string; // "lost", "unsure", "framing", "cut short", ...
   offset: number;
   length: number;
@@ -196,7 +198,7 @@ export interface DecodeResult {
   report: string[]; // wav2cas's lines
   clean: boolean; // wav2cas's exit status 0
   error?: string; // "FILE: WHAT" when nothing was decoded
-  seconds?: number; // how long the recording is
+  takes?: { name: string; seconds: number }[]; // the recordings decoded, how long each is
   blocks?: DecodedBlock[];
   problems?: DecodeProblem[];
   picture?: Uint8Array; // PNG: the recording with its blocks and problems, time across
@@ -307,10 +309,10 @@ export interface TomkrinCore {
     inverted: boolean,
     tapeName?: string,
   ): Recording;
-  // wav2cas's decoder. Runs where it is called: the page calls it in its worker.
-  decodeRecording(
-    name: string,
-    wav: Uint8Array,
+  // wav2cas's decoder, of one recording or of several takes of one tape. Runs where it is
+  // called: the page calls it in its worker.
+  decodeRecordings(
+    recordings: NamedBytes[],
     options: DecodeOptions,
     onProgress?: (progress: DecodeProgress) => void,
   ): DecodeResult;

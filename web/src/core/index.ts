@@ -153,12 +153,12 @@ function wrap(raw: RawModule): TomkrinCore {
         })),
       };
     },
-    decodeRecording: (
-      name: string,
-      wav: Uint8Array,
+    decodeRecordings: (
+      recordings: NamedBytes[],
       options: DecodeOptions,
       onProgress?: (progress: DecodeProgress) => void,
-    ): DecodeResult => call("decodeRecording", name, wav, options, onProgress ?? (() => undefined)),
+    ): DecodeResult =>
+      call("decodeRecordings", recordings, options, onProgress ?? (() => undefined)),
   };
 }
 

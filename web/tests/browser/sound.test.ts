@@ -1,7 +1,7 @@
-// Recordings made in the page against `cas2wav` and played, and a recording decoded in the page's
-// worker against `wav2cas`.
+// Recordings made in the page against `cas2wav` and played, and recordings decoded in the page's
+// worker against `wav2cas`: one, and two damaged takes of one tape.
 import { spawnSync } from "node:child_process";
-import { readFileSync } from "node:fs";
+import { readFileSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import {
   button,
@@ -83,4 +83,34 @@ test("a recording resampled by sox decodes in the worker to `wav2cas`'s tape and
   expect(saved.bytes).toEqual(readFileSync(decoded));
   // The decoded tape opens as any tape: here the demonstration tape again, with its sheet.
   await expect(page.getByRole("button", { name: /^Level 19: / })).toBeVisible();
+});
+
+test("two takes opened together, each with a dropout, decode to `wav2cas`'s clean tape and report", async () => {
+  const page = editor();
+  const dir = outDir();
+  const made = join(dir, "made.wav");
+  native("cas2wav", [fixture(dir, "demo.cas"), made, "-2"]);
+  // Each take loses 30 ms of sound (silence: cas2wav's 8-bit level 128) where the other is whole.
+  const takes = [0.4, 0.7].map((at, i) => {
+    const wav = readFileSync(made);
+    const from = 44 + Math.floor((wav.length - 44) * at);
+    wav.fill(128, from, from + 1296);
+    const path = join(dir, `take${i + 1}.wav`);
+    writeFileSync(path, wav);
+    return path;
+  });
+  expect(native("wav2cas", [takes[0] ?? "", join(dir, "alone.cas")], true).status).not.toBe(0);
+  const report = native("wav2cas", ["take1.wav", "take2.wav", "takes.cas"], false, dir)
+    .stdout.trim()
+    .split("\n");
+  expect(report[report.length - 1]).toMatch(/, clean$/);
+
+  await openFiles(page, ...takes);
+  // The report before, of one recording of this tape, ends in the same line: all of it is awaited.
+  const shown = page.getByLabel("Decoder report");
+  await expect
+    .poll(async () => (await shown.innerText()).trim().split("\n"), { timeout: 30_000 })
+    .toEqual(report);
+  const saved = await download(page, () => button(page, "Save tape").click());
+  expect(saved.bytes).toEqual(readFileSync(join(dir, "takes.cas")));
 });
