@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <complex>
+#include <utility>
 
 #include "core/audio/decoder/bittiming.h"
 #include "core/audio/decoder/blockreaderparts.h"
@@ -57,6 +58,7 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
         measureToneBefore(first);
         first = alignStartBit(detector_, first, kRealignRange);
         readBytes(first, block);
+        readEarlyAgain(block);
         if (block.ending != BlockEnd::NextTone ||
             (block.bytes.size() > kGlitchBytes && 2 * block.goodBytes >= block.bytes.size()))
             return true;
@@ -86,6 +88,9 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         recent_.clear();
         resumedAt_ = -1;
         tones_.reset();
+        early_.clear();
+        gathering_ = true;
+        learntKept_ = false;
         for (int i = kLearntLeadInBits; i >= 1; --i)
             tones_.learnLeadIn(detector_.correlate(at - i * detector_.bitLength()));
     };
@@ -120,6 +125,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         const bool ends = endsHere(byte, ending, soundingBits);
         const ByteReading reading = tones_.read(byte);
         const bool good = !ends && framed(reading.ones) && !inBurst(byte, start);
+        gathering_ = gathering_ && good && !tones_.trusted();
         if (ends && ending == BlockEnd::NextTone && goodBytes < kResumingBytes) {
             // A false start bit in the lead-in, or a block right before the next lead-in.
             block.ending = ending;
@@ -172,11 +178,17 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             }
         }
         keepByte(reading, start, block);
+        if (gathering_)
+            early_.push_back({block.bytes.size() - 1, start, block.bytes.back(), byte});
         recent_.push_back({block.bytes.size() - 1, start, unclearBits(byte)});
         if (recent_.size() > kRecentBytes)
             recent_.erase(recent_.begin());
         if (good) {
             tones_.learn(byte, reading);
+            if (!learntKept_ && tones_.trusted()) {
+                learnt_ = tones_;
+                learntKept_ = true;
+            }
             ++goodBytes;
             block.goodBytes = goodBytes;
         }
@@ -195,5 +207,62 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         }
         timed = timedNow;
         block.end = start;
+    }
+}
+
+// The block's first bytes were read before the references of the tones were learnt, by their
+// energies: in a file header, which is too short for every reference to be trusted, each of them.
+// Read again from the references as they were once learnt (or as the block leaves them), their
+// bits are decided as the rest of the block's are, and their margins say how sure they are as the
+// rest's do. Only the first stretch before any damage is read again: the bytes there are still
+// those read, at their places.
+void BlockReader::readEarlyAgain(ReadBlock& block) const {
+    const ToneReferences& references = learntKept_ ? learnt_ : tones_;
+    std::size_t end = block.bytes.size();
+    if (!block.lost.empty())
+        end = block.lost.front().first > kLookBackBytes ? block.lost.front().first - kLookBackBytes
+                                                        : 0;
+    std::vector<std::pair<std::size_t, double>> errors, unsure;
+    for (std::size_t k = 0; k < block.framingErrors.size(); ++k)
+        errors.push_back({block.framingErrors[k], block.framingErrorStarts[k]});
+    for (std::size_t k = 0; k < block.unsure.size(); ++k)
+        unsure.push_back({block.unsure[k], block.unsureStarts[k]});
+    auto drop = [](std::vector<std::pair<std::size_t, double>>& list, std::size_t index) {
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [index](const auto& entry) { return entry.first == index; }),
+                   list.end());
+    };
+    bool changed = false;
+    for (const EarlyByte& early : early_) {
+        if (early.index >= end || block.bytes[early.index] != early.value)
+            continue;
+        const ByteReading reading = references.readAfterwards(early.bits);
+        drop(errors, early.index);
+        drop(unsure, early.index);
+        if (!framed(reading.ones))
+            errors.push_back({early.index, early.start});
+        else if (!sure(reading))
+            unsure.push_back({early.index, early.start});
+        block.bytes[early.index] = dataByte(reading.ones);
+        BitMargins& margins = block.margins[early.index];
+        for (int i = 0; i < kTapeByteBits; ++i)
+            margins[i] = reading.ones[i] ? reading.margins[i] : -reading.margins[i];
+        changed = true;
+    }
+    if (!changed)
+        return;
+    std::sort(errors.begin(), errors.end());
+    std::sort(unsure.begin(), unsure.end());
+    block.framingErrors.clear();
+    block.framingErrorStarts.clear();
+    for (const auto& [index, start] : errors) {
+        block.framingErrors.push_back(index);
+        block.framingErrorStarts.push_back(start);
+    }
+    block.unsure.clear();
+    block.unsureStarts.clear();
+    for (const auto& [index, start] : unsure) {
+        block.unsure.push_back(index);
+        block.unsureStarts.push_back(start);
     }
 }

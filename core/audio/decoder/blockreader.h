@@ -111,6 +111,7 @@ class BlockReader {
     LostBytes lostByte(const ByteBits& byte, double start, std::size_t index) const;
     void keepLost(ReadBlock& block, const LostBytes& lost);
     void dropLastRead(ReadBlock& block);
+    void readEarlyAgain(ReadBlock& block) const;
     double resume(ReadBlock& block, double start, const Resumption& found);
 
     // A byte read since the last lost stretch.
@@ -118,6 +119,16 @@ class BlockReader {
         std::size_t index;
         double start;
         int unclearBits;
+    };
+
+    // A byte of the block's first stretch that framed, read before every reference of the tones
+    // was trusted: its bits were decided by their energies, with weaker margins, and are decided
+    // again once the references are learnt.
+    struct EarlyByte {
+        std::size_t index;
+        double start;
+        std::uint8_t value;
+        ByteBits bits;
     };
 
     SignalWindow& signal_;
@@ -128,4 +139,8 @@ class BlockReader {
     double resumedAt_ = -1;          // where the reading last resumed after damage in this block
     double nominalBit_ = 0;          // the bit length at nominal speed
     double level_ = 0; // the energy of a bit of the block, followed as the level changes
+    std::vector<EarlyByte> early_;
+    bool gathering_ = false; // whether the bytes read are still the block's early ones
+    ToneReferences learnt_;  // the references as they were when all of them were first trusted
+    bool learntKept_ = false;
 };

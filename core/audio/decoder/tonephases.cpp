@@ -12,6 +12,11 @@ namespace {
 // holds this many: until then a bit is decided by the energies of its tones.
 constexpr int kTimingBits = 8;
 constexpr int kDecidingBits = 32;
+// Once the block is read, its first bytes are read again from references that hold at least this
+// many bits: the mean of that many strays a quarter as far as one bit's noise, so the coherent
+// decision beats the energies' even from a reference a short block (a file header) leaves half
+// learnt.
+constexpr int kAfterwardsBits = 16;
 // The references follow the recording over about this many bits of their kind.
 constexpr int kMemoryBits = 64;
 // Bounds of a byte's measured timing: beyond them the reading is noise, not the tape.
@@ -120,8 +125,8 @@ bool ToneReferences::fitTiming(const ByteBits& byte, const bool* ones, double& o
 // Each bit by the nearer of the two references that follow the bit before, once both are
 // trusted; the byte's measured timing turns the tones back first. Its margin is how far its tones
 // lie from the line halfway between the references, as a share of half their distance.
-void ToneReferences::decideCoherently(const ByteBits& byte, double offset, double drift, bool* ones,
-                                      float* margins) const {
+void ToneReferences::decideCoherently(const ByteBits& byte, double offset, double drift,
+                                      int decidingBits, bool* ones, float* margins) const {
     const ByteTurns turns = byteTurns(offset, drift);
     int before = 1;
     for (int i = 0; i < kTapeByteBits; ++i) {
@@ -129,7 +134,7 @@ void ToneReferences::decideCoherently(const ByteBits& byte, double offset, doubl
         const std::complex<float> mark = byte.tones[i].mark * (turns[i] * turns[i]);
         const Reference& zero = references_[before][0];
         const Reference& one = references_[before][1];
-        if (zero.count >= kDecidingBits && one.count >= kDecidingBits) {
+        if (zero.count >= decidingBits && one.count >= decidingBits) {
             ones[i] = energy(space - one.space) + energy(mark - one.mark) <
                       energy(space - zero.space) + energy(mark - zero.mark);
             const std::complex<float> spaceApart = one.space - zero.space;
@@ -145,6 +150,22 @@ void ToneReferences::decideCoherently(const ByteBits& byte, double offset, doubl
 }
 
 ByteReading ToneReferences::read(const ByteBits& byte) const {
+    return readFrom(byte, kDecidingBits);
+}
+
+ByteReading ToneReferences::readAfterwards(const ByteBits& byte) const {
+    return readFrom(byte, kAfterwardsBits);
+}
+
+bool ToneReferences::trusted() const {
+    for (const auto& after : references_)
+        for (const Reference& reference : after)
+            if (reference.count < kDecidingBits)
+                return false;
+    return true;
+}
+
+ByteReading ToneReferences::readFrom(const ByteBits& byte, int decidingBits) const {
     ByteReading reading;
     for (int i = 0; i < kTapeByteBits; ++i) {
         reading.ones[i] = byte.bits[i].isOne();
@@ -152,7 +173,8 @@ ByteReading ToneReferences::read(const ByteBits& byte) const {
     }
     if (!fitTiming(byte, reading.ones, reading.offset, reading.drift))
         return reading;
-    decideCoherently(byte, reading.offset, reading.drift, reading.ones, reading.margins);
+    decideCoherently(byte, reading.offset, reading.drift, decidingBits, reading.ones,
+                     reading.margins);
     reading.timed = fitTiming(byte, reading.ones, reading.offset, reading.drift);
     if (!reading.timed)
         reading.offset = reading.drift = 0;

@@ -33,6 +33,12 @@ class ToneReferences {
     void learnLeadIn(const BitTones& tones);
     // The byte's bits and timing, from the references learnt so far.
     ByteReading read(const ByteBits& byte) const;
+    // Whether every reference holds enough bits to decide by: until then read() decides bits by
+    // their tones' energies, whose margins are weaker.
+    bool trusted() const;
+    // As read(), once the block is read: the references decide from fewer bits, as a short block
+    // (a file header) may end before every reference holds enough for read().
+    ByteReading readAfterwards(const ByteBits& byte) const;
     // Takes the byte, read as `reading`, into the references.
     void learn(const ByteBits& byte, const ByteReading& reading);
     // The reader moved its timing `bits` later on other evidence: the references, measured from
@@ -46,8 +52,9 @@ class ToneReferences {
         void add(std::complex<float> spaceTone, std::complex<float> markTone);
     };
     bool fitTiming(const ByteBits& byte, const bool* ones, double& offset, double& drift) const;
-    void decideCoherently(const ByteBits& byte, double offset, double drift, bool* ones,
-                          float* margins) const;
+    void decideCoherently(const ByteBits& byte, double offset, double drift, int decidingBits,
+                          bool* ones, float* margins) const;
+    ByteReading readFrom(const ByteBits& byte, int decidingBits) const;
 
     Reference references_[2][2]; // by the bit before, then the bit
 };
