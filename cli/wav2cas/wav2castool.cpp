@@ -87,7 +87,9 @@ DecodeOutcome decodeRecording(const Wav2CasArgs& args, std::ostream& report, Fil
             return failWith(failure, paths[t], FileFailure::cannotRead(why));
         inputs.push_back({paths[t], &files[t], args.channel});
     }
-    const DecodeResult result = decodeRecordings(inputs, args.decode);
+    DecodeOptions options = args.decode;
+    options.envelope = !args.pictureFile.empty();
+    const DecodeResult result = decodeRecordings(inputs, options);
     if (result.failed) {
         failure = result.failure;
         return DecodeOutcome::Failed;

@@ -17,6 +17,9 @@
 
 struct DecodeOptions {
     int baud = 0; // 1200 or 2400 to listen for that rate only; 0 to find it for each block
+    // Keep the signal's envelope (decoderecordings.h) for a picture of the recording; without
+    // a picture to draw, the decode is spared going over every sample once more.
+    bool envelope = true;
 };
 
 // How sure the count of a stretch's lost bytes is.

@@ -13,19 +13,27 @@ namespace {
 // The tape signal on its way to the decoder, its envelope kept as it passes.
 class EnvelopeTap : public SampleSource {
   public:
-    EnvelopeTap(SampleSource& signal, double sampleRate, std::vector<float>& envelope)
-        : signal_(signal), envelope_(envelope),
+    EnvelopeTap(SampleSource& signal, double sampleRate, std::vector<float>& envelope, bool keep)
+        : signal_(signal), envelope_(envelope), keep_(keep),
           stretch_(std::max<std::size_t>(1, static_cast<std::size_t>(sampleRate / kEnvelopeRate))) {
     }
     std::size_t pull(float* out, std::size_t count) override {
         const std::size_t got = signal_.pull(out, count);
-        for (std::size_t i = 0; i < got; ++i) {
+        samples_ += got;
+        if (!keep_)
+            return got;
+        // A stretch at a time, so that the loop over its samples stays tight.
+        for (std::size_t i = 0; i < got;) {
             if (filled_ == 0)
                 envelope_.push_back(0);
-            envelope_.back() = std::max(envelope_.back(), std::fabs(out[i]));
-            filled_ = (filled_ + 1) % stretch_;
+            const std::size_t n = std::min(got - i, stretch_ - filled_);
+            float peak = envelope_.back();
+            for (std::size_t k = i; k < i + n; ++k)
+                peak = std::max(peak, std::fabs(out[k]));
+            envelope_.back() = peak;
+            i += n;
+            filled_ = filled_ + n == stretch_ ? 0 : filled_ + n;
         }
-        samples_ += got;
         return got;
     }
     std::uint64_t samples() const { return samples_; }
@@ -33,6 +41,7 @@ class EnvelopeTap : public SampleSource {
   private:
     SampleSource& signal_;
     std::vector<float>& envelope_;
+    bool keep_;
     std::size_t stretch_;
     std::size_t filled_ = 0;
     std::uint64_t samples_ = 0;
@@ -63,7 +72,7 @@ bool decodeTake(const RecordingInput& input, const DecodeOptions& options,
         return false;
     }
     const double rate = take.format.sampleRate;
-    EnvelopeTap tap(signal, rate, take.envelope);
+    EnvelopeTap tap(signal, rate, take.envelope, options.envelope);
     TapeDecoder decoder(tap, rate, options);
     tell(progress, "decoding", from + 0.05 * share);
     while (decoder.next())
