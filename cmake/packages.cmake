@@ -105,6 +105,9 @@ if(TK_ALL_CHECKS)
     tk_add_check(e2e e2e sh scripts/test-e2e.sh)
     tk_add_check(deb deb sh scripts/test-deb.sh ${TK_VERSION})
     set_tests_properties(package e2e deb PROPERTIES RESOURCE_LOCK wine)
+    # Long, and one at a time: started among the first, as web.browser is (web/CMakeLists.txt).
+    set_tests_properties(package deb PROPERTIES COST 600)
+    set_tests_properties(e2e PROPERTIES COST 500)
     # The zip's programs run in the Windows tree's own prefix, on its fixture's display and server.
     set_tests_properties(package PROPERTIES FIXTURES_REQUIRED "win32.wine;win64.wine")
 endif()
