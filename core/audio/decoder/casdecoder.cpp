@@ -40,16 +40,27 @@ DecodedBlock describe(const ReadBlock& read, double sampleRate) {
 }
 
 // The length the file header before it announces for the last of `blocks`, whose lost bytes
-// (given as 0x00) are taken for unknown: the length counts only if it is the same whatever those
-// bytes were (tried as 0x00 and as 0xFF), as when they lie among the bytes it is read from.
+// (given as 0x00) are taken for unknown, as are the bytes read by a narrow margin or that did not
+// frame: noise that turned one bit of an address would otherwise announce kilobytes the block
+// never held, and share them out among its damaged stretches. The length counts only if it is the
+// same whatever those bytes were (tried as 0x00 and as 0xFF), as when they lie among the bytes it
+// is read from.
 std::size_t announcedLength(const std::vector<DecodedBlock>& before, const DecodedBlock& block) {
     std::vector<BlockBytes> spans;
     for (const DecodedBlock& earlier : before)
         spans.push_back({earlier.bytes.data(), earlier.bytes.size()});
-    std::vector<std::uint8_t> ones = block.bytes;
+    std::vector<std::uint8_t> zeros = block.bytes, ones = block.bytes;
+    auto unknown = [&](std::size_t first, std::size_t count) {
+        std::fill_n(zeros.begin() + static_cast<std::ptrdiff_t>(first), count, 0x00);
+        std::fill_n(ones.begin() + static_cast<std::ptrdiff_t>(first), count, 0xFF);
+    };
     for (const LostStretch& lost : block.lost)
-        std::fill_n(ones.begin() + static_cast<std::ptrdiff_t>(lost.first), lost.count, 0xFF);
-    spans.push_back({block.bytes.data(), block.bytes.size()});
+        unknown(lost.first, lost.count);
+    for (const UnsureBytes& unsure : block.unsure)
+        unknown(unsure.first, unsure.count);
+    for (const std::size_t error : block.framingErrors)
+        unknown(error, 1);
+    spans.push_back({zeros.data(), zeros.size()});
     const std::size_t asZeros = announcedSize(spans);
     spans.back() = {ones.data(), ones.size()};
     return announcedSize(spans) == asZeros ? asZeros : 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 #include "core/audio/encoder/tapebyte.h"
 #include "core/tape/tapefiles.h"
@@ -17,7 +19,7 @@ namespace {
 // than at one take's edge, but never below kLeastSureMargin, for damage that is not noise.
 constexpr double kSureMargin = 0.3;
 constexpr double kEdgeNoise = 0.3;
-constexpr double kLeastSureMargin = 0.15;
+constexpr double kLeastSureMargin = 0.1;
 // Two takes that read a bit as different values, each by at least this margin, contradict each
 // other: noise so strong in both is far rarer than a take whose bytes are off their places, and
 // the byte is unsure whatever their sum.
@@ -32,6 +34,10 @@ constexpr std::size_t kLikenessBytes = 64;
 // they count only where no take holds the byte away from its damage.
 constexpr std::size_t kNearDamage = 8;
 constexpr std::size_t kBesideDamage = 2;
+// This many framing errors among so many bytes running are a stretch read out of step: noise at
+// the edge of what a take reads fails a byte's framing about once in a few hundred.
+constexpr std::size_t kOutOfStepErrors = 3;
+constexpr std::size_t kOutOfStepBytes = 4;
 // The least noise a take's block is taken to have, so that one clean take does not outweigh the
 // rest without end.
 constexpr double kLeastNoise = 0.02;
@@ -57,6 +63,13 @@ std::vector<Held> heldBytes(const DecodedBlock& block) {
     for (const UnsureBytes& unsure : block.unsure)
         if (unsure.doubt == Doubt::Jump)
             near(unsure.first, unsure.first + unsure.count);
+    // Bytes that mostly fail to frame were read out of step (a reading that began a bit off its
+    // place at the block's start, or fell out of step in noise): those between that framed did so
+    // by chance.
+    const std::vector<std::size_t>& framing = block.framingErrors;
+    for (std::size_t f = 0; f + kOutOfStepErrors <= framing.size(); ++f)
+        if (framing[f + kOutOfStepErrors - 1] - framing[f] < kOutOfStepBytes)
+            near(framing[f], framing[f + kOutOfStepErrors - 1] + 1);
     // The bytes between jumps whose share of the lost bytes is a guess have guessed places.
     std::size_t guessedFrom = held.size(), guessedTo = 0;
     for (const LostStretch& lost : block.lost)
@@ -168,6 +181,16 @@ std::vector<Group> matchBlocks(const TakeBlocks& takes,
     return groups;
 }
 
+// The block's length as a take heard it, but for bytes at its end that did not frame: a take
+// may read on for a byte into the noise after the signal stops.
+std::size_t heardLength(const DecodedBlock& block) {
+    std::size_t length = block.bytes.size();
+    const std::vector<std::size_t>& framing = block.framingErrors;
+    for (auto error = framing.rbegin(); error != framing.rend() && *error + 1 == length; ++error)
+        --length;
+    return length;
+}
+
 // The block's length: the longest that more than half of the takes give it at least, counting only
 // those whose block ends as a block ends and holds no damage where there are any. A take that read
 // a byte of noise after the block does not lengthen it, nor does a take cut short shorten it.
@@ -178,7 +201,7 @@ std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
         for (const Member& member : group) {
             const DecodedBlock& block = blockOf(member);
             if ((strictness < 1 || !block.endsEarly()) && (strictness < 2 || block.lost.empty()))
-                lengths.push_back(block.bytes.size());
+                lengths.push_back(heardLength(block));
         }
         if (!lengths.empty())
             break;
@@ -188,16 +211,76 @@ std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
     return lengths[(lengths.size() - 1) / 2];
 }
 
+// Where a take's bytes sit in the combined block: from group byte `from` on, at `shift` bytes
+// further in the take's block.
+struct Placement {
+    std::size_t from = SIZE_MAX;
+    std::ptrdiff_t shift = 0;
+    // The take's byte for the group's byte `j`, or SIZE_MAX where it has none.
+    std::size_t index(std::size_t j, std::size_t size) const {
+        const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(j) + (j >= from ? shift : 0);
+        return at >= 0 && static_cast<std::size_t>(at) < size ? static_cast<std::size_t>(at)
+                                                              : SIZE_MAX;
+    }
+};
+
+// Data bits of `bytes` bytes of the take from its byte `first`, against the group's byte `at`,
+// that agree with the bytes the other takes hold there, and how many were compared.
+std::pair<std::size_t, std::size_t>
+agreement(const TakeBlocks& takes, const std::vector<std::vector<std::vector<Held>>>& held,
+          const Group& group, std::size_t k, std::size_t first, std::size_t at) {
+    const DecodedBlock& block = takes[group[k].take][group[k].block];
+    std::size_t compared = 0, agreeing = 0;
+    for (std::size_t n = 0; n < kLikenessBytes && first + n < block.bytes.size(); ++n)
+        for (std::size_t o = 0; o < group.size(); ++o) {
+            const DecodedBlock& other = takes[group[o].take][group[o].block];
+            const std::vector<Held>& h = held[group[o].take][group[o].block];
+            if (o == k || at + n >= h.size() || h[at + n] != Held::Yes)
+                continue;
+            const unsigned differing =
+                static_cast<unsigned>(block.bytes[first + n] ^ other.bytes[at + n]);
+            int count = 0;
+            for (unsigned bits = differing; bits != 0; bits &= bits - 1)
+                ++count;
+            compared += kTapeByteDataBits;
+            agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
+        }
+    return {agreeing, compared};
+}
+
 // A take whose damaged block is not as long as the others' counted its lost bytes wrong (by its own
 // misread file header, or by their durations): the bytes after its first damage are not at their
-// places, and it gives none of them.
-void dropMisplaced(const DecodedBlock& block, std::size_t length, std::vector<Held>& held) {
-    if (block.bytes.size() == length || block.lost.empty())
-        return;
+// places. Where its block ends as the others' do, the bytes after its last damage are placed back
+// from that end, if they then agree with what the other takes hold there; it gives none of the
+// rest.
+Placement placeMisplaced(const TakeBlocks& takes, std::vector<std::vector<std::vector<Held>>>& held,
+                         const Group& group, std::size_t k, std::size_t length) {
+    const DecodedBlock& block = takes[group[k].take][group[k].block];
+    std::vector<Held>& h = held[group[k].take][group[k].block];
+    const std::size_t heard = heardLength(block);
+    Placement placement;
+    if (heard == length || block.lost.empty())
+        return placement;
     const std::size_t first = block.lost.front().first;
-    std::fill(held.begin() +
-                  static_cast<std::ptrdiff_t>(first > kNearDamage ? first - kNearDamage : 0),
-              held.end(), Held::No);
+    const std::size_t dropFrom = first > kNearDamage ? first - kNearDamage : 0;
+    const LostStretch& last = block.lost.back();
+    const std::size_t after = last.first + last.count + kNearDamage;
+    const std::ptrdiff_t shift =
+        static_cast<std::ptrdiff_t>(heard) - static_cast<std::ptrdiff_t>(length);
+    if (!block.endsEarly() && after < heard && static_cast<std::ptrdiff_t>(after) - shift >= 0) {
+        const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(after) - shift);
+        const auto [agreeing, compared] = agreement(takes, held, group, k, after, at);
+        if (compared >= kLikenessBytes * kTapeByteDataBits / 4 &&
+            static_cast<double>(agreeing) >= kSameBlockShare * compared) {
+            std::fill(h.begin() + static_cast<std::ptrdiff_t>(dropFrom),
+                      h.begin() + static_cast<std::ptrdiff_t>(after), Held::No);
+            placement.from = at;
+            placement.shift = shift;
+            return placement;
+        }
+    }
+    std::fill(h.begin() + static_cast<std::ptrdiff_t>(dropFrom), h.end(), Held::No);
+    return placement;
 }
 
 // Whether the take named its byte `j` as in doubt for its damage: the byte before a jump, or one
@@ -228,8 +311,9 @@ void addPartial(std::vector<PartialBytes>& partial, std::size_t byte,
 void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<Held>>>& held,
                   const Group& group, DecodedBlock& out, TakesOfBlock& sources) {
     const std::size_t length = commonLength(takes, group);
-    for (const Member& member : group)
-        dropMisplaced(takes[member.take][member.block], length, held[member.take][member.block]);
+    std::vector<Placement> placements;
+    for (std::size_t k = 0; k < group.size(); ++k)
+        placements.push_back(placeMisplaced(takes, held, group, k, length));
     // The block whose times and ending stand for the group's: the first of the common length
     // that ends as a block ends, else the first of that length.
     const DecodedBlock* model = nullptr;
@@ -262,15 +346,17 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
         near.clear();
         for (std::size_t k = 0; k < group.size(); ++k) {
             const std::vector<Held>& h = held[group[k].take][group[k].block];
-            if (j < h.size() && h[j] != Held::No)
-                (h[j] == Held::Yes ? use : near).push_back(k);
+            const std::size_t i = placements[k].index(j, h.size());
+            if (i != SIZE_MAX && h[i] != Held::No)
+                (h[i] == Held::Yes ? use : near).push_back(k);
         }
         // Only takes near their damage hold the byte: what they doubted stays in doubt.
         bool doubted = false;
         if (use.empty()) {
             use = near;
             for (const std::size_t k : near)
-                doubted = doubted || doubtedByTake(takes[group[k].take][group[k].block], j);
+                doubted = doubted || doubtedByTake(takes[group[k].take][group[k].block],
+                                                   placements[k].index(j, SIZE_MAX));
         }
         if (use.empty()) {
             out.bytes.push_back(0x00);
@@ -302,7 +388,8 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
         BitMargins combined{}, clearOne{}, clearZero{};
         double weight = 0;
         for (const std::size_t k : use) {
-            const BitMargins& margins = takes[group[k].take][group[k].block].margins[j];
+            const DecodedBlock& block = takes[group[k].take][group[k].block];
+            const BitMargins& margins = block.margins[placements[k].index(j, SIZE_MAX)];
             for (int i = 0; i < kTapeByteBits; ++i) {
                 combined[i] += static_cast<float>(weights[k] * margins[i]);
                 clearOne[i] = std::max(clearOne[i], margins[i]);
@@ -342,7 +429,8 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
         Disagreement disagreement{j, {}, {}, value, weakest};
         bool differ = false;
         for (const std::size_t k : use) {
-            const std::uint8_t read = takes[group[k].take][group[k].block].bytes[j];
+            const DecodedBlock& block = takes[group[k].take][group[k].block];
+            const std::uint8_t read = block.bytes[placements[k].index(j, SIZE_MAX)];
             from.push_back(group[k].take);
             disagreement.takes.push_back(group[k].take);
             disagreement.values.push_back(read);

@@ -8,7 +8,9 @@
 //     gives nothing to it;
 //   - within a block each bit is decided by the margins of every take that holds the byte, added
 //     up and weighted by how noisy each take's block is, so noise that each take alone misreads
-//     averages out; bytes a take lost, or read right at its damage, come from the other takes;
+//     averages out; bytes a take lost, read right at its damage or out of step (framing errors
+//     close together), come from the other takes; a take that counted a jump's bytes wrong gives
+//     the bytes after it placed back from the block's end, where they agree with the others';
 //   - each byte is sure when its bits' combined margins clear the line a single take's bytes are
 //     held to; what no take holds is lost (0x00), and the combined block is reported as one
 //     take's would be (core/audio/report/takesreport.h), so a decode that is clean is exact.

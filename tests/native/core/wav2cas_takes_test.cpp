@@ -255,3 +255,64 @@ TEST(Wav2CasTakes, WhatOnlyTakesBesideTheirDamageHoldKeepsTheirDoubt) {
     EXPECT_EQ(block.unsure[0].first, 19u);
     EXPECT_EQ(block.unsure[0].doubt, Doubt::Beside);
 }
+
+// A take that counted a jump's bytes wrong, so that its block is longer than the others', still
+// gives the bytes after its damage, placed back from the block's end where they agree with the
+// other takes: here the bytes the other take lost in a dropout.
+TEST(Wav2CasTakes, BytesAfterAJumpATakeCountedWrongArePlacedFromTheBlocksEnd) {
+    const Bytes data = binaryData(0xC000, 60);
+    Bytes longer = data;
+    longer.insert(longer.begin() + 8, 4, 0x00);
+    DecodedBlock jumped = heard(longer);
+    LostStretch jump;
+    jump.first = 5;
+    jump.count = 7;
+    jump.damage = Damage::Jump;
+    jumped.lost.push_back(jump);
+    DecodedBlock dropped = heard(data);
+    LostStretch dropout;
+    dropout.first = 40;
+    dropout.count = 6;
+    dropped.lost.push_back(dropout);
+    for (DecodedBlock* block : {&jumped, &dropped})
+        for (const LostStretch& lost : block->lost)
+            std::fill_n(block->margins.begin() + static_cast<std::ptrdiff_t>(lost.first),
+                        lost.count, BitMargins{});
+    const CombinedTape tape = combineTakes({{heard(kHeader), jumped}, {heard(kHeader), dropped}});
+    std::string report;
+    EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    Bytes image;
+    appendTapeBlock(image, kHeader);
+    appendTapeBlock(image, data);
+    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+}
+
+// Bytes a take read out of step (framing errors close together, as where its reading began a bit
+// off the block's start) give way to the takes that read them in step, and a byte that did not
+// frame after a take's block is not part of it: the tape comes out whole and sure.
+TEST(Wav2CasTakes, BytesReadOutOfStepGiveWayToTheTakesInStep) {
+    const Bytes data = binaryData(0xC000, 40);
+    Bytes offStep = data;
+    for (std::size_t j = 0; j < 6; ++j)
+        offStep[j] = static_cast<std::uint8_t>(offStep[j] >> 1 | offStep[j + 1] << 7);
+    DecodedBlock early = heard(offStep);
+    for (std::size_t j : {0u, 1u, 3u, 5u}) {
+        early.margins[j][0] = 0.9f; // a start bit that is not 0
+        early.framingErrors.push_back(j);
+    }
+    Bytes trailing = data;
+    trailing.push_back(0x00);
+    DecodedBlock onePast = heard(trailing, 0.8f);
+    onePast.margins.back()[kTapeByteBits - 1] = -0.5f;
+    onePast.framingErrors.push_back(data.size());
+    Bytes noisy = data;
+    noisy.push_back(0x81);
+    const CombinedTape tape = combineTakes(
+        {{heard(kHeader), early}, {heard(kHeader), onePast}, {heard(kHeader), heard(noisy)}});
+    std::string report;
+    EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    Bytes image;
+    appendTapeBlock(image, kHeader);
+    appendTapeBlock(image, data);
+    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+}
