@@ -201,7 +201,7 @@ std::size_t commonLength(const TakeBlocks& takes, const Group& group) {
         for (const Member& member : group) {
             const DecodedBlock& block = blockOf(member);
             if ((strictness < 1 || !block.endsEarly()) && (strictness < 2 || block.lost.empty()))
-                lengths.push_back(heardLength(block));
+                lengths.push_back(block.bytes.size());
         }
         if (!lengths.empty())
             break;
