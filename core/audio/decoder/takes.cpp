@@ -29,6 +29,9 @@ constexpr float kClearlyRead = 0.8f;
 // different blocks agree in about half.
 constexpr double kSameBlockShare = 0.75;
 constexpr std::size_t kLikenessBytes = 64;
+// How far from where the block's end puts them a take's bytes after a jump it counted wrong are
+// looked for.
+constexpr std::ptrdiff_t kFarthestPlace = 64;
 // Bytes this close to a take's damage may be off their places (after a jump: the reading takes a
 // few bytes to fall into step) or half damaged (beside a dropout or noise, which keep the places):
 // they count only where no take holds the byte away from its damage.
@@ -224,14 +227,14 @@ struct Placement {
     }
 };
 
-// Data bits of `bytes` bytes of the take from its byte `first`, against the group's byte `at`,
-// that agree with the bytes the other takes hold there, and how many were compared.
+// Data bits of the take's bytes from its byte `first` on, against the group's from byte `at`, that
+// agree with the bytes the other takes hold there, and how many were compared.
 std::pair<std::size_t, std::size_t>
 agreement(const TakeBlocks& takes, const std::vector<std::vector<std::vector<Held>>>& held,
           const Group& group, std::size_t k, std::size_t first, std::size_t at) {
     const DecodedBlock& block = takes[group[k].take][group[k].block];
     std::size_t compared = 0, agreeing = 0;
-    for (std::size_t n = 0; n < kLikenessBytes && first + n < block.bytes.size(); ++n)
+    for (std::size_t n = 0; first + n < block.bytes.size(); ++n)
         for (std::size_t o = 0; o < group.size(); ++o) {
             const DecodedBlock& other = takes[group[o].take][group[o].block];
             const std::vector<Held>& h = held[group[o].take][group[o].block];
@@ -250,9 +253,10 @@ agreement(const TakeBlocks& takes, const std::vector<std::vector<std::vector<Hel
 
 // A take whose damaged block is not as long as the others' counted its lost bytes wrong (by its own
 // misread file header, or by their durations): the bytes after its first damage are not at their
-// places. Where its block ends as the others' do, the bytes after its last damage are placed back
-// from that end, if they then agree with what the other takes hold there; it gives none of the
-// rest.
+// places. The bytes after its last damage go where they agree with what the other takes hold,
+// found near where the block's end would put them: every one of them, not only the first few, as
+// a stretch of like bytes agrees at any place. It gives none of the rest, nor any where no place
+// agrees.
 Placement placeMisplaced(const TakeBlocks& takes, std::vector<std::vector<std::vector<Held>>>& held,
                          const Group& group, std::size_t k, std::size_t length) {
     const DecodedBlock& block = takes[group[k].take][group[k].block];
@@ -265,22 +269,28 @@ Placement placeMisplaced(const TakeBlocks& takes, std::vector<std::vector<std::v
     const std::size_t dropFrom = first > kNearDamage ? first - kNearDamage : 0;
     const LostStretch& last = block.lost.back();
     const std::size_t after = last.first + last.count + kNearDamage;
-    const std::ptrdiff_t shift =
+    const std::ptrdiff_t byEnd =
         static_cast<std::ptrdiff_t>(heard) - static_cast<std::ptrdiff_t>(length);
-    if (!block.endsEarly() && after < heard && static_cast<std::ptrdiff_t>(after) - shift >= 0) {
-        const std::size_t at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(after) - shift);
-        const auto [agreeing, compared] = agreement(takes, held, group, k, after, at);
-        if (compared >= kLikenessBytes * kTapeByteDataBits / 4 &&
-            static_cast<double>(agreeing) >= kSameBlockShare * compared) {
-            std::fill(h.begin() + static_cast<std::ptrdiff_t>(dropFrom),
-                      h.begin() + static_cast<std::ptrdiff_t>(after), Held::No);
-            placement.from = at;
-            placement.shift = shift;
-            return placement;
-        }
+    double best = kSameBlockShare;
+    for (std::ptrdiff_t off = 0; off <= 2 * kFarthestPlace && after < heard; ++off) {
+        // From the end's place outwards: of places that agree as well, the nearer one.
+        const std::ptrdiff_t shift = byEnd + (off % 2 == 0 ? off / 2 : -(off + 1) / 2);
+        const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(after) - shift;
+        if (at < 0 || static_cast<std::size_t>(at) >= length)
+            continue;
+        const auto [agreeing, compared] =
+            agreement(takes, held, group, k, after, static_cast<std::size_t>(at));
+        if (compared < kLikenessBytes * kTapeByteDataBits / 4 ||
+            static_cast<double>(agreeing) <= best * static_cast<double>(compared))
+            continue;
+        best = static_cast<double>(agreeing) / static_cast<double>(compared);
+        placement.from = static_cast<std::size_t>(at);
+        placement.shift = shift;
     }
-    std::fill(h.begin() + static_cast<std::ptrdiff_t>(dropFrom), h.end(), Held::No);
-    return placement;
+    const bool placed = placement.from != SIZE_MAX && !block.endsEarly();
+    std::fill(h.begin() + static_cast<std::ptrdiff_t>(dropFrom),
+              placed ? h.begin() + static_cast<std::ptrdiff_t>(after) : h.end(), Held::No);
+    return placed ? placement : Placement{};
 }
 
 // Whether the take named its byte `j` as in doubt for its damage: the byte before a jump, or one
@@ -440,6 +450,28 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
             addPartial(sources.partial, j, from);
         if (differ)
             sources.disagreements.push_back(std::move(disagreement));
+    }
+    // A take may read on for a byte into the noise after the signal stops. Where the combined last
+    // byte does not frame and a take heard the block end, as a block ends, right before it, it
+    // is that noise and not the block's.
+    const bool endedBefore = std::any_of(group.begin(), group.end(), [&](const Member& member) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        return !block.endsEarly() && block.bytes.size() + 1 == out.bytes.size();
+    });
+    if (endedBefore && !out.framingErrors.empty() &&
+        out.framingErrors.back() + 1 == out.bytes.size()) {
+        const std::size_t last = out.bytes.size() - 1;
+        out.bytes.pop_back();
+        out.margins.pop_back();
+        out.framingErrors.pop_back();
+        out.framingErrorSeconds.pop_back();
+        out.endSeconds = at(last);
+        if (!sources.partial.empty() &&
+            sources.partial.back().first + sources.partial.back().count > last &&
+            --sources.partial.back().count == 0)
+            sources.partial.pop_back();
+        if (!sources.disagreements.empty() && sources.disagreements.back().byte == last)
+            sources.disagreements.pop_back();
     }
     // The file's header bytes, as a single take's are (casdecoder.cpp), now that they are combined.
     auto lost = [&](std::size_t byte) {

@@ -288,9 +288,10 @@ TEST(Wav2CasTakes, BytesAfterAJumpATakeCountedWrongArePlacedFromTheBlocksEnd) {
 }
 
 // Bytes a take read out of step (framing errors close together, as where its reading began a bit
-// off the block's start) give way to the takes that read them in step: the tape comes out whole and
-// sure.
-TEST(Wav2CasTakes, BytesReadOutOfStepGiveWayToTheTakesInStep) {
+// off the block's start) give way to the takes that read them in step, and a byte that does not
+// frame, which takes read past where another heard the block end, is noise after it: the tape
+// comes out whole and sure.
+TEST(Wav2CasTakes, BytesReadOutOfStepOrPastTheBlocksEndAreNotTheBlocks) {
     const Bytes data = binaryData(0xC000, 40);
     Bytes offStep = data;
     for (std::size_t j = 0; j < 6; ++j)
@@ -300,9 +301,16 @@ TEST(Wav2CasTakes, BytesReadOutOfStepGiveWayToTheTakesInStep) {
         early.margins[j][0] = 0.9f; // a start bit that is not 0
         early.framingErrors.push_back(j);
     }
-    const CombinedTape tape = combineTakes({{heard(kHeader), early},
-                                            {heard(kHeader), heard(data, 0.8f)},
-                                            {heard(kHeader), heard(data)}});
+    auto readOn = [&](float clear) {
+        Bytes longer = data;
+        longer.push_back(0x5A);
+        DecodedBlock block = heard(longer, clear);
+        block.margins.back()[kTapeByteBits - 1] = -0.4f; // a stop bit that is not 1
+        block.framingErrors.push_back(data.size());
+        return block;
+    };
+    const CombinedTape tape = combineTakes(
+        {{heard(kHeader), early}, {heard(kHeader), readOn(0.8f)}, {heard(kHeader), readOn(1.0f)}});
     std::string report;
     EXPECT_TRUE(reportedClean(tape, &report)) << report;
     Bytes image;
