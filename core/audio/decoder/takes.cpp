@@ -109,27 +109,35 @@ double noiseOf(const DecodedBlock& block, const std::vector<Held>& held) {
 // How alike two takes' blocks are: the data bits that agree among the first kLikenessBytes bytes
 // both hold, plus one, or 0 when they are not the same block. Bits rather than bytes, as noise
 // turns a bit or two of a byte; the first bytes only, as damage may put a take's later bytes off
-// their places.
+// their places. Where the first bytes do not agree (one take lost or misplaced them), the last ones
+// are compared, counted from the blocks' ends: the end of a block is where it is in every take.
 std::size_t likeness(const DecodedBlock& a, const std::vector<Held>& heldA, const DecodedBlock& b,
                      const std::vector<Held>& heldB) {
     if (a.baud != b.baud)
         return 0;
-    std::size_t compared = 0, agreeing = 0;
-    for (std::size_t j = 0; j < std::min(a.bytes.size(), b.bytes.size()); ++j) {
-        if (heldA[j] == Held::No || heldB[j] == Held::No)
-            continue;
-        const unsigned differing = static_cast<unsigned>(a.bytes[j] ^ b.bytes[j]);
-        int count = 0;
-        for (unsigned bits = differing; bits != 0; bits &= bits - 1)
-            ++count;
-        compared += kTapeByteDataBits;
-        agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
-        if (compared >= kLikenessBytes * kTapeByteDataBits)
-            break;
-    }
-    if (compared == 0 || static_cast<double>(agreeing) < kSameBlockShare * compared)
-        return 0;
-    return agreeing + 1;
+    const std::size_t both = std::min(a.bytes.size(), b.bytes.size());
+    auto alike = [&](bool fromEnd) -> std::size_t {
+        std::size_t compared = 0, agreeing = 0;
+        for (std::size_t n = 0; n < both; ++n) {
+            const std::size_t i = fromEnd ? a.bytes.size() - 1 - n : n;
+            const std::size_t j = fromEnd ? b.bytes.size() - 1 - n : n;
+            if (heldA[i] == Held::No || heldB[j] == Held::No)
+                continue;
+            const unsigned differing = static_cast<unsigned>(a.bytes[i] ^ b.bytes[j]);
+            int count = 0;
+            for (unsigned bits = differing; bits != 0; bits &= bits - 1)
+                ++count;
+            compared += kTapeByteDataBits;
+            agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
+            if (compared >= kLikenessBytes * kTapeByteDataBits)
+                break;
+        }
+        if (compared == 0 || static_cast<double>(agreeing) < kSameBlockShare * compared)
+            return 0;
+        return agreeing + 1;
+    };
+    const std::size_t fromStart = alike(false);
+    return fromStart > 0 || both < kLikenessBytes ? fromStart : alike(true);
 }
 
 struct Member {
@@ -516,10 +524,20 @@ bool noiseInALeadIn(const TakeBlocks& takes, const std::vector<Group>& groups, s
     return true;
 }
 
-// Joins neighbouring groups that no take holds both of, at the same baud rate: the takes read the
-// same place of the tape, too differently for their bytes to match (noise that misread many bytes
-// of a short header, or bytes off their places after damage). Where they are not the same block
-// after all, their bits contradict each other and the bytes are named as unsure.
+// Whether every block of the group mostly failed to frame: read at the wrong rate (noise in its
+// lead-in tone misheard as the other rate's) or all out of step.
+bool misread(const TakeBlocks& takes, const Group& group) {
+    return std::all_of(group.begin(), group.end(), [&](const Member& m) {
+        const DecodedBlock& block = takes[m.take][m.block];
+        return 2 * block.framingErrors.size() >= block.bytes.size();
+    });
+}
+
+// Joins neighbouring groups that no take holds both of, at the same baud rate (or where one was
+// misread): the takes read the same place of the tape, too differently for their bytes to match
+// (noise that misread many bytes of a short header, or bytes off their places after damage).
+// Where they are not the same block after all, their bits contradict each other and the bytes are
+// named as unsure.
 std::vector<Group> joinAtSamePlace(const TakeBlocks& takes, std::vector<Group> groups) {
     auto holds = [](const Group& group, std::size_t take) {
         return std::any_of(group.begin(), group.end(),
@@ -531,7 +549,14 @@ std::vector<Group> joinAtSamePlace(const TakeBlocks& takes, std::vector<Group> g
         const bool apart = std::none_of(next.begin(), next.end(),
                                         [&](const Member& m) { return holds(here, m.take); });
         const Member a = here.front(), b = next.front();
-        if (!apart || takes[a.take][a.block].baud != takes[b.take][b.block].baud) {
+        const bool sameRate = takes[a.take][a.block].baud == takes[b.take][b.block].baud ||
+                              misread(takes, here) || misread(takes, next);
+        // A file header and the data block after it are not one place, however their bytes differ.
+        const std::size_t lengthA = takes[a.take][a.block].bytes.size();
+        const std::size_t lengthB = takes[b.take][b.block].bytes.size();
+        const bool alikeInLength =
+            std::max(lengthA, lengthB) <= 2 * std::min(lengthA, lengthB) + kLikenessBytes / 4;
+        if (!apart || !sameRate || !alikeInLength) {
             ++g;
             continue;
         }

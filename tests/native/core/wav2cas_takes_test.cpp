@@ -210,6 +210,37 @@ TEST(Wav2CasTakes, BlocksAreMatchedByTheirOrderAndBytes) {
     EXPECT_NE(report.find("left out as noise"), std::string::npos) << report;
 }
 
+// A take that misheard a file header (every byte out of step) and lost the first bytes of the data
+// block after it still has its place: the header is read where the others' is, the data block
+// matched by its last bytes, counted from its end.
+TEST(Wav2CasTakes, ATakeThatMisheardAHeaderAndLostADataBlocksStartKeepsItsPlace) {
+    const Bytes data = binaryData(0xC000, 100);
+    DecodedBlock misheard = heard(Bytes(30, 0x5B));
+    for (std::size_t j = 0; j < 30; ++j) {
+        misheard.margins[j][0] = 0.7f; // a start bit that is not 0
+        misheard.framingErrors.push_back(j);
+    }
+    Bytes longer = data;
+    longer.insert(longer.begin(), 2, 0x00);
+    DecodedBlock lostStart = heard(longer);
+    LostStretch jump;
+    jump.count = 70;
+    jump.damage = Damage::Jump;
+    lostStart.lost.push_back(jump);
+    std::fill_n(lostStart.margins.begin(), 70, BitMargins{});
+    const CombinedTape tape = combineTakes({{heard(kHeader), heard(data)},
+                                            {heard(kHeader, 0.9f), heard(data, 0.9f)},
+                                            {misheard, lostStart}});
+    std::string report;
+    EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    Bytes image;
+    appendTapeBlock(image, kHeader);
+    appendTapeBlock(image, data);
+    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    ASSERT_EQ(tape.sources.size(), 2u);
+    EXPECT_EQ(tape.sources[1].holders.size(), 3u);
+}
+
 // A take whose bytes are off their places (a jump it counted wrong) reads bits clearly against a
 // cleaner take: however the weights lean, those bytes are unsure, and the decode is not clean.
 TEST(Wav2CasTakes, TakesThatReadABitClearlyAsDifferentValuesLeaveItUnsure) {
