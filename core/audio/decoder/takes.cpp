@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "core/audio/encoder/tapebyte.h"
+#include "core/tape/casblocks.h"
+#include "core/tape/tapedirectory.h"
 #include "core/tape/tapefiles.h"
 
 namespace {
@@ -459,20 +461,31 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
         if (differ)
             sources.disagreements.push_back(std::move(disagreement));
     }
-    // A take may read on for a byte into the noise after the signal stops. Where the combined last
-    // byte does not frame and a take heard the block end, as a block ends, right before it, it
-    // is that noise and not the block's.
-    const bool endedBefore = std::any_of(group.begin(), group.end(), [&](const Member& member) {
-        const DecodedBlock& block = takes[member.take][member.block];
-        return !block.endsEarly() && block.bytes.size() + 1 == out.bytes.size();
-    });
-    if (endedBefore && !out.framingErrors.empty() &&
-        out.framingErrors.back() + 1 == out.bytes.size()) {
+    // A take may read on for a byte or two into the noise after the signal stops. Where the
+    // combined last byte does not frame, and a take heard the block end, as a block ends, right
+    // before it, it is that noise and not the block's; likewise a byte only unsure past the end a
+    // file header always has.
+    const bool fileHeader =
+        tapeBlockKind(out.bytes.data(), out.bytes.size()) != TapeBlockKind::Data;
+    const std::size_t headerSize = kFileIdSize + kTapeFileNameSize;
+    while (!out.bytes.empty()) {
         const std::size_t last = out.bytes.size() - 1;
+        const bool endedBefore = std::any_of(group.begin(), group.end(), [&](const Member& member) {
+            const DecodedBlock& block = takes[member.take][member.block];
+            return !block.endsEarly() && block.bytes.size() == last;
+        });
+        const bool misframed = !out.framingErrors.empty() && out.framingErrors.back() == last;
+        const bool unsure = !out.unsure.empty() && out.unsure.back().first == last;
+        if (!endedBefore || !(misframed || (fileHeader && last >= headerSize && unsure)))
+            break;
         out.bytes.pop_back();
         out.margins.pop_back();
-        out.framingErrors.pop_back();
-        out.framingErrorSeconds.pop_back();
+        if (misframed) {
+            out.framingErrors.pop_back();
+            out.framingErrorSeconds.pop_back();
+        } else {
+            out.unsure.pop_back();
+        }
         out.endSeconds = at(last);
         if (!sources.partial.empty() &&
             sources.partial.back().first + sources.partial.back().count > last &&
@@ -480,6 +493,7 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
             sources.partial.pop_back();
         if (!sources.disagreements.empty() && sources.disagreements.back().byte == last)
             sources.disagreements.pop_back();
+        ++sources.noiseAfter;
     }
     // The file's header bytes, as a single take's are (casdecoder.cpp), now that they are combined.
     auto lost = [&](std::size_t byte) {

@@ -49,6 +49,7 @@ struct TakesOfBlock {
     std::vector<TakeHolding> holders; // in the order of the takes
     std::vector<PartialBytes> partial;
     std::vector<Disagreement> disagreements;
+    std::size_t noiseAfter = 0; // bytes some takes read on after its end: left out as noise
 };
 
 // A few bytes that some takes heard as a block, where the others heard the lead-in tone go on.

@@ -74,6 +74,9 @@ bool reportTakes(const CombinedTape& tape, const std::vector<std::string>& names
             out << ": combined " << hexText(d.chosen) << ", its weakest bit by a margin of "
                 << margin << '\n';
         }
+        if (sources.noiseAfter > 0)
+            out << name << plural(sources.noiseAfter, "byte")
+                << " some takes read on after its end, as the signal stopped: left out as noise\n";
     }
     return reportDecode(tape.blocks, quiet, out);
 }

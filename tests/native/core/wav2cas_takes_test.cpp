@@ -320,8 +320,8 @@ TEST(Wav2CasTakes, BytesAfterAJumpATakeCountedWrongArePlacedFromTheBlocksEnd) {
 
 // Bytes a take read out of step (framing errors close together, as where its reading began a bit
 // off the block's start) give way to the takes that read them in step, and a byte that does not
-// frame, which takes read past where another heard the block end, is noise after it: the tape
-// comes out whole and sure.
+// frame, which takes read past where another heard the block end, is noise after it, left out and
+// said so: the tape comes out whole and sure.
 TEST(Wav2CasTakes, BytesReadOutOfStepOrPastTheBlocksEndAreNotTheBlocks) {
     const Bytes data = binaryData(0xC000, 40);
     Bytes offStep = data;
@@ -340,10 +340,18 @@ TEST(Wav2CasTakes, BytesReadOutOfStepOrPastTheBlocksEndAreNotTheBlocks) {
         block.framingErrors.push_back(data.size());
         return block;
     };
-    const CombinedTape tape = combineTakes(
-        {{heard(kHeader), early}, {heard(kHeader), readOn(0.8f)}, {heard(kHeader), readOn(1.0f)}});
+    // Past the 16 bytes a file header always has, a byte only unsure is that noise too.
+    Bytes headerOn = kHeader;
+    headerOn.push_back(0x40);
+    const DecodedBlock faintAfter = heard(headerOn, 0.05f);
+    DecodedBlock header = heard(headerOn);
+    header.margins.back() = faintAfter.margins.back();
+    const CombinedTape tape =
+        combineTakes({{heard(kHeader), early}, {header, readOn(0.8f)}, {header, readOn(1.0f)}});
     std::string report;
     EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    EXPECT_NE(report.find("block 1: 1 byte some takes read on after its end"), std::string::npos)
+        << report;
     Bytes image;
     appendTapeBlock(image, kHeader);
     appendTapeBlock(image, data);
