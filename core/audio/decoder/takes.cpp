@@ -303,6 +303,57 @@ Placement placeMisplaced(const TakeBlocks& takes, std::vector<std::vector<std::v
     return placed ? placement : Placement{};
 }
 
+// A take that slipped out of place unnoticed (a byte gained or lost where its reading kept on
+// framing) reads other values than the rest from there on. Where at least two other takes hold a
+// byte and read it alike, a take that reads it otherwise clashes with them; clashes close together
+// are a stretch where that take is out of place, and its bytes there count only where no other
+// take holds them. Noise alone makes a take clash about once in a few hundred bytes.
+void setAsideOutOfPlace(const TakeBlocks& takes, std::vector<std::vector<std::vector<Held>>>& held,
+                        const Group& group, const std::vector<Placement>& placements,
+                        std::size_t length) {
+    auto byteOf = [&](std::size_t k, std::size_t j, std::uint8_t& value) {
+        const DecodedBlock& block = takes[group[k].take][group[k].block];
+        const std::vector<Held>& h = held[group[k].take][group[k].block];
+        const std::size_t i = placements[k].index(j, h.size());
+        if (i == SIZE_MAX || h[i] != Held::Yes)
+            return false;
+        value = block.bytes[i];
+        return true;
+    };
+    for (std::size_t k = 0; k < group.size(); ++k) {
+        std::vector<std::size_t> clashes;
+        for (std::size_t j = 0; j < length; ++j) {
+            std::uint8_t own = 0;
+            if (!byteOf(k, j, own))
+                continue;
+            std::size_t others = 0, alike = 0;
+            std::uint8_t first = 0;
+            for (std::size_t o = 0; o < group.size(); ++o) {
+                std::uint8_t value = 0;
+                if (o == k || !byteOf(o, j, value))
+                    continue;
+                if (others++ == 0)
+                    first = value;
+                alike += value == first ? 1 : 0;
+            }
+            if (others >= 2 && alike == others && own != first)
+                clashes.push_back(j);
+        }
+        std::vector<Held>& h = held[group[k].take][group[k].block];
+        for (std::size_t c = 0; c + kOutOfStepErrors <= clashes.size(); ++c) {
+            const std::size_t from = clashes[c], to = clashes[c + kOutOfStepErrors - 1];
+            if (to - from >= 2 * kOutOfStepBytes)
+                continue;
+            for (std::size_t j = from > kNearDamage ? from - kNearDamage : 0;
+                 j < std::min(length, to + 1 + kNearDamage); ++j) {
+                const std::size_t i = placements[k].index(j, h.size());
+                if (i != SIZE_MAX && h[i] == Held::Yes)
+                    h[i] = Held::NearDamage;
+            }
+        }
+    }
+}
+
 // Whether the take named its byte `j` as in doubt for its damage: the byte before a jump, or one
 // whose framing failed, which only the margins of the other takes could have set right.
 bool doubtedByTake(const DecodedBlock& block, std::size_t j) {
@@ -334,6 +385,7 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
     std::vector<Placement> placements;
     for (std::size_t k = 0; k < group.size(); ++k)
         placements.push_back(placeMisplaced(takes, held, group, k, length));
+    setAsideOutOfPlace(takes, held, group, placements, length);
     // The block whose times and ending stand for the group's: the first of the common length
     // that ends as a block ends, else the first of that length.
     const DecodedBlock* model = nullptr;

@@ -256,6 +256,24 @@ TEST(Wav2CasTakes, TakesThatReadABitClearlyAsDifferentValuesLeaveItUnsure) {
         << report;
 }
 
+// A take that slipped a byte out of place unnoticed reads other values than two takes that agree,
+// from the slip on: there it gives way to them, and the tape comes out whole and sure.
+TEST(Wav2CasTakes, ATakeThatSlippedUnnoticedGivesWayToTakesThatAgree) {
+    const Bytes data = binaryData(0xC000, 40);
+    Bytes shifted = data;
+    shifted.insert(shifted.begin() + 20, 0x55);
+    shifted.pop_back();
+    const CombinedTape tape = combineTakes({{heard(kHeader), heard(data, 0.7f)},
+                                            {heard(kHeader), heard(shifted)},
+                                            {heard(kHeader), heard(data, 0.7f)}});
+    std::string report;
+    EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    Bytes image;
+    appendTapeBlock(image, kHeader);
+    appendTapeBlock(image, data);
+    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+}
+
 // A byte that only takes near their own damage hold keeps the doubt they had of it: here the byte
 // before a jump in one take, which the other lost in a dropout.
 TEST(Wav2CasTakes, WhatOnlyTakesBesideTheirDamageHoldKeepsTheirDoubt) {
