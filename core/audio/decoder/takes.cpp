@@ -515,8 +515,8 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
     }
     // A take may read on for a byte or two into the noise after the signal stops. Where the
     // combined last byte does not frame, and a take heard the block end, as a block ends, right
-    // before it, it is that noise and not the block's; likewise a byte only unsure past the end a
-    // file header always has.
+    // before it, it is that noise and not the block's; likewise a byte that does not frame or is
+    // only unsure past the 16 bytes a file header always has.
     const bool fileHeader =
         tapeBlockKind(out.bytes.data(), out.bytes.size()) != TapeBlockKind::Data;
     const std::size_t headerSize = kFileIdSize + kTapeFileNameSize;
@@ -528,7 +528,8 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
         });
         const bool misframed = !out.framingErrors.empty() && out.framingErrors.back() == last;
         const bool unsure = !out.unsure.empty() && out.unsure.back().first == last;
-        if (!endedBefore || !(misframed || (fileHeader && last >= headerSize && unsure)))
+        const bool pastHeader = fileHeader && last >= headerSize && (misframed || unsure);
+        if (!pastHeader && !(endedBefore && misframed))
             break;
         out.bytes.pop_back();
         out.margins.pop_back();
