@@ -72,7 +72,11 @@ int main(int argc, char** argv) {
     const unsigned draws = argc > 1 ? static_cast<unsigned>(std::atoi(argv[1])) : 5;
     const Case cases[] = {
         {"-2.5 dB, 1200 baud", false, -2.5, Trouble::Noise},
+        {"-1 dB, 1200 baud", false, -1.0, Trouble::Noise},
+        {"1 dB, 1200 baud", false, 1.0, Trouble::Noise},
         {"1 dB, 2400 baud", true, 1.0, Trouble::Noise},
+        {"3 dB, 2400 baud", true, 3.0, Trouble::Noise},
+        {"5 dB, 2400 baud", true, 5.0, Trouble::Noise},
         {"20 dB, 2400, dropout", true, 20, Trouble::Dropout},
         {"20 dB, 2400, cut", true, 20, Trouble::Cut},
         {"20 dB, 2400, burst", true, 20, Trouble::Burst},
