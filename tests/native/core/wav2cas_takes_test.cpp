@@ -183,6 +183,28 @@ DecodedBlock heard(const Bytes& bytes, float clear = 1.0f) {
 
 const Bytes kHeader = cas2wav_testing::fileHeader(kBinaryFileId, "TOMKRN");
 
+// The block lost `count` bytes from `first` (given as 0x00, their margins 0), to `damage`.
+LostStretch& lose(DecodedBlock& block, std::size_t first, std::size_t count, Damage damage) {
+    LostStretch lost;
+    lost.first = first;
+    lost.count = count;
+    lost.damage = damage;
+    std::fill_n(block.bytes.begin() + static_cast<std::ptrdiff_t>(first), count, 0x00);
+    std::fill_n(block.margins.begin() + static_cast<std::ptrdiff_t>(first), count, BitMargins{});
+    return block.lost.emplace_back(lost);
+}
+
+// The takes decode clean, to the file of kHeader and `data`; the report.
+std::string expectCleanFile(const CombinedTape& tape, const Bytes& data) {
+    std::string report;
+    EXPECT_TRUE(reportedClean(tape, &report)) << report;
+    Bytes image;
+    appendTapeBlock(image, kHeader);
+    appendTapeBlock(image, data);
+    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    return report;
+}
+
 } // namespace
 
 // A take that lost a block's lead-in gives nothing to it, a few unclear bytes one take heard in a
@@ -198,12 +220,7 @@ TEST(Wav2CasTakes, BlocksAreMatchedByTheirOrderAndBytes) {
     noisyEnd.push_back(0x3C); // a byte of noise read after the block does not lengthen it
     const CombinedTape tape = combineTakes(
         {{heard(data)}, {glitch, heard(noisyEnd), heard(data)}, {heard(kHeader), heard(data)}});
-    std::string report;
-    EXPECT_TRUE(reportedClean(tape, &report)) << report;
-    Bytes image;
-    appendTapeBlock(image, kHeader);
-    appendTapeBlock(image, data);
-    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    const std::string report = expectCleanFile(tape, data);
     ASSERT_EQ(tape.sources.size(), 2u);
     EXPECT_EQ(tape.sources[0].holders.size(), 2u);
     EXPECT_NE(report.find("not by take 1"), std::string::npos) << report;
@@ -223,20 +240,11 @@ TEST(Wav2CasTakes, ATakeThatMisheardAHeaderAndLostADataBlocksStartKeepsItsPlace)
     Bytes longer = data;
     longer.insert(longer.begin(), 2, 0x00);
     DecodedBlock lostStart = heard(longer);
-    LostStretch jump;
-    jump.count = 70;
-    jump.damage = Damage::Jump;
-    lostStart.lost.push_back(jump);
-    std::fill_n(lostStart.margins.begin(), 70, BitMargins{});
+    lose(lostStart, 0, 70, Damage::Jump);
     const CombinedTape tape = combineTakes({{heard(kHeader), heard(data)},
                                             {heard(kHeader, 0.9f), heard(data, 0.9f)},
                                             {misheard, lostStart}});
-    std::string report;
-    EXPECT_TRUE(reportedClean(tape, &report)) << report;
-    Bytes image;
-    appendTapeBlock(image, kHeader);
-    appendTapeBlock(image, data);
-    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    expectCleanFile(tape, data);
     ASSERT_EQ(tape.sources.size(), 2u);
     EXPECT_EQ(tape.sources[1].holders.size(), 3u);
 }
@@ -266,12 +274,7 @@ TEST(Wav2CasTakes, ATakeThatSlippedUnnoticedGivesWayToTakesThatAgree) {
     const CombinedTape tape = combineTakes({{heard(kHeader), heard(data, 0.7f)},
                                             {heard(kHeader), heard(shifted)},
                                             {heard(kHeader), heard(data, 0.7f)}});
-    std::string report;
-    EXPECT_TRUE(reportedClean(tape, &report)) << report;
-    Bytes image;
-    appendTapeBlock(image, kHeader);
-    appendTapeBlock(image, data);
-    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    expectCleanFile(tape, data);
 }
 
 // A byte that only takes near their own damage hold keeps the doubt they had of it: here the byte
@@ -279,21 +282,9 @@ TEST(Wav2CasTakes, ATakeThatSlippedUnnoticedGivesWayToTakesThatAgree) {
 TEST(Wav2CasTakes, WhatOnlyTakesBesideTheirDamageHoldKeepsTheirDoubt) {
     const Bytes data = binaryData(0xC000, 40);
     DecodedBlock jumped = heard(data);
-    LostStretch jump;
-    jump.first = 20;
-    jump.count = 3;
-    jump.damage = Damage::Jump;
-    jump.doubtfulBefore = true;
-    jumped.lost.push_back(jump);
+    lose(jumped, 20, 3, Damage::Jump).doubtfulBefore = true;
     DecodedBlock dropped = heard(data);
-    LostStretch dropout;
-    dropout.first = 15;
-    dropout.count = 7;
-    dropped.lost.push_back(dropout);
-    for (DecodedBlock* block : {&jumped, &dropped})
-        for (const LostStretch& lost : block->lost)
-            std::fill_n(block->margins.begin() + static_cast<std::ptrdiff_t>(lost.first),
-                        lost.count, BitMargins{});
+    lose(dropped, 15, 7, Damage::Dropout);
     const CombinedTape tape = combineTakes({{heard(kHeader), jumped}, {heard(kHeader), dropped}});
     ASSERT_EQ(tape.blocks.size(), 2u);
     const DecodedBlock& block = tape.blocks[1];
@@ -313,27 +304,11 @@ TEST(Wav2CasTakes, BytesAfterAJumpATakeCountedWrongArePlacedFromTheBlocksEnd) {
     Bytes longer = data;
     longer.insert(longer.begin() + 8, 4, 0x00);
     DecodedBlock jumped = heard(longer);
-    LostStretch jump;
-    jump.first = 5;
-    jump.count = 7;
-    jump.damage = Damage::Jump;
-    jumped.lost.push_back(jump);
+    lose(jumped, 5, 7, Damage::Jump);
     DecodedBlock dropped = heard(data);
-    LostStretch dropout;
-    dropout.first = 40;
-    dropout.count = 6;
-    dropped.lost.push_back(dropout);
-    for (DecodedBlock* block : {&jumped, &dropped})
-        for (const LostStretch& lost : block->lost)
-            std::fill_n(block->margins.begin() + static_cast<std::ptrdiff_t>(lost.first),
-                        lost.count, BitMargins{});
+    lose(dropped, 40, 6, Damage::Dropout);
     const CombinedTape tape = combineTakes({{heard(kHeader), jumped}, {heard(kHeader), dropped}});
-    std::string report;
-    EXPECT_TRUE(reportedClean(tape, &report)) << report;
-    Bytes image;
-    appendTapeBlock(image, kHeader);
-    appendTapeBlock(image, data);
-    EXPECT_EQ(tapeImage(tape.blocks), image) << report;
+    expectCleanFile(tape, data);
 }
 
 // Bytes a take read out of step (framing errors close together, as where its reading began a bit
