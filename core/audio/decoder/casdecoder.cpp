@@ -9,7 +9,7 @@
 
 namespace {
 
-DecodedBlock describe(const ReadBlock& read, double sampleRate) {
+DecodedBlock describe(const ReadBlock& read, double sampleRate, bool margins) {
     DecodedBlock block;
     block.seconds = read.start / sampleRate;
     block.endSeconds = read.end / sampleRate;
@@ -17,7 +17,8 @@ DecodedBlock describe(const ReadBlock& read, double sampleRate) {
     block.baud = read.baud;
     block.speed = read.speed;
     block.bytes = read.bytes;
-    block.margins = read.margins;
+    if (margins)
+        block.margins = read.margins;
     block.framingErrors = read.framingErrors;
     for (double start : read.framingErrorStarts)
         block.framingErrorSeconds.push_back(start / sampleRate);
@@ -113,9 +114,11 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
         bytes.insert(bytes.end(), block.bytes.begin() + static_cast<std::ptrdiff_t>(from),
                      block.bytes.begin() + static_cast<std::ptrdiff_t>(end));
         bytes.insert(bytes.end(), extra[k], 0x00);
-        margins.insert(margins.end(), block.margins.begin() + static_cast<std::ptrdiff_t>(from),
-                       block.margins.begin() + static_cast<std::ptrdiff_t>(end));
-        margins.insert(margins.end(), extra[k], BitMargins{});
+        if (!block.margins.empty()) {
+            margins.insert(margins.end(), block.margins.begin() + static_cast<std::ptrdiff_t>(from),
+                           block.margins.begin() + static_cast<std::ptrdiff_t>(end));
+            margins.insert(margins.end(), extra[k], BitMargins{});
+        }
         lost.first += added;
         lost.count += extra[k];
         added += extra[k];
@@ -124,9 +127,11 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
     bytes.insert(bytes.end(), block.bytes.begin() + static_cast<std::ptrdiff_t>(from),
                  block.bytes.end());
     block.bytes = std::move(bytes);
-    margins.insert(margins.end(), block.margins.begin() + static_cast<std::ptrdiff_t>(from),
-                   block.margins.end());
-    block.margins = std::move(margins);
+    if (!block.margins.empty()) {
+        margins.insert(margins.end(), block.margins.begin() + static_cast<std::ptrdiff_t>(from),
+                       block.margins.end());
+        block.margins = std::move(margins);
+    }
     auto shifted = [&](std::size_t index) {
         std::size_t shift = 0;
         for (std::size_t k = 0; k < ends.size(); ++k)
@@ -142,7 +147,7 @@ void giveMissing(DecodedBlock& block, std::size_t missing) {
 } // namespace
 
 TapeDecoder::TapeDecoder(SampleSource& signal, double sampleRate, const DecodeOptions& options)
-    : sampleRate_(sampleRate), window_(signal, sampleRate),
+    : sampleRate_(sampleRate), keepMargins_(options.margins), window_(signal, sampleRate),
       finder_(window_, sampleRate, options.baud), reader_(window_, sampleRate) {}
 
 bool TapeDecoder::next() {
@@ -154,7 +159,7 @@ bool TapeDecoder::next() {
         const double next = std::max(read.end, tone.confirmed);
         from_ = static_cast<std::size_t>(next) + 1;
         if (gotBytes) {
-            DecodedBlock block = describe(read, sampleRate_);
+            DecodedBlock block = describe(read, sampleRate_, keepMargins_);
             if (!block.lost.empty())
                 place(block);
             doubtFile(block);

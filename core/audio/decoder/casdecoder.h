@@ -9,6 +9,7 @@
 // dropout or of noise comes from its duration.
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "core/audio/decoder/blockreader.h"
@@ -20,6 +21,9 @@ struct DecodeOptions {
     // Keep the signal's envelope (decoderecordings.h) for a picture of the recording; without
     // a picture to draw, the decode is spared going over every sample once more.
     bool envelope = true;
+    // Keep each byte's bits' margins, which takes of one tape decoded together add up
+    // (decoder/takes.h); a single recording is spared them, 44 bytes for every byte of the tape.
+    bool margins = true;
 };
 
 // How sure the count of a stretch's lost bytes is.
@@ -86,12 +90,15 @@ class TapeDecoder {
     bool next();
     // Every block decoded so far, in order.
     const std::vector<DecodedBlock>& blocks() const { return blocks_; }
+    // The blocks, handed over once the decoding is done.
+    std::vector<DecodedBlock> takeBlocks() { return std::move(blocks_); }
 
   private:
     void place(DecodedBlock& block) const;
     void doubtFile(DecodedBlock& block) const;
 
     double sampleRate_;
+    bool keepMargins_;
     SignalWindow window_;
     LeadInFinder finder_;
     BlockReader reader_;

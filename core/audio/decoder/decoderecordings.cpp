@@ -86,7 +86,7 @@ bool decodeTake(const RecordingInput& input, const DecodeOptions& options,
         failure = {input.name, recording->failure()};
         return false;
     }
-    take.blocks = decoder.blocks();
+    take.blocks = decoder.takeBlocks();
     take.seconds = static_cast<double>(tap.samples()) / rate;
     if (take.blocks.empty()) {
         failure = {input.name, kNoTapeSignal};
@@ -247,9 +247,12 @@ DecodeResult decodeRecordings(const std::vector<RecordingInput>& takes,
                               const DecodeOptions& options, const DecodeProgress& progress) {
     DecodeResult result;
     const double share = takes.empty() ? 1 : 1.0 / static_cast<double>(takes.size());
+    // The margins of each byte's bits serve only to decode takes together.
+    DecodeOptions each = options;
+    each.margins = takes.size() > 1;
     for (std::size_t i = 0; i < takes.size(); ++i) {
         result.takes.emplace_back();
-        if (!decodeTake(takes[i], options, progress, share * static_cast<double>(i), share,
+        if (!decodeTake(takes[i], each, progress, share * static_cast<double>(i), share,
                         result.takes.back(), result.failure)) {
             result.failed = true;
             return result;
@@ -263,8 +266,10 @@ DecodeResult decodeRecordings(const std::vector<RecordingInput>& takes,
     if (result.takes.size() > 1) {
         std::vector<std::vector<DecodedBlock>> blocks;
         for (DecodedTake& take : result.takes)
-            blocks.push_back(take.blocks);
+            blocks.push_back(std::move(take.blocks));
         result.combined = combineTakes(blocks);
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            result.takes[i].blocks = std::move(blocks[i]);
     }
     layOutImage(result);
     return result;
