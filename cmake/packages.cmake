@@ -105,6 +105,11 @@ if(TK_ALL_CHECKS)
     tk_add_check(e2e e2e sh scripts/test-e2e.sh)
     tk_add_check(deb deb sh scripts/test-deb.sh ${TK_VERSION})
     set_tests_properties(package e2e deb PROPERTIES RESOURCE_LOCK wine)
+    # The Wine prefixes of the Windows tree's tests and of e2e, made first and beside the other
+    # checks: Wine's first start opens no window, so it needs no turn of the lock above.
+    tk_add_check(wine-prefixes wine sh scripts/wine-prefixes.sh)
+    set_tests_properties(wine-prefixes PROPERTIES FIXTURES_SETUP wine.prefixes COST 900)
+    set_tests_properties(e2e PROPERTIES FIXTURES_REQUIRED wine.prefixes)
     # Long, and one at a time: started among the first, as web.browser is (web/CMakeLists.txt).
     set_tests_properties(package deb PROPERTIES COST 600)
     set_tests_properties(e2e PROPERTIES COST 500)

@@ -47,8 +47,9 @@ function(tk_add_wine_fixture exe)
     add_test(NAME ${TK_WINDOWS_TREE}.wine-start
         COMMAND sh ${fixture} start ${CMAKE_BINARY_DIR} $<TARGET_FILE:${exe}>)
     add_test(NAME ${TK_WINDOWS_TREE}.wine-stop COMMAND sh ${fixture} stop ${CMAKE_BINARY_DIR})
+    # In the run of every check its prefix is made before (wine.prefixes, cmake/packages.cmake).
     set_tests_properties(${TK_WINDOWS_TREE}.wine-start PROPERTIES LABELS wine SKIP_RETURN_CODE 77
-        FIXTURES_SETUP ${TK_WINDOWS_TREE}.wine RESOURCE_LOCK wine)
+        FIXTURES_SETUP ${TK_WINDOWS_TREE}.wine FIXTURES_REQUIRED wine.prefixes RESOURCE_LOCK wine)
     set_tests_properties(${TK_WINDOWS_TREE}.wine-stop PROPERTIES LABELS wine
         FIXTURES_CLEANUP ${TK_WINDOWS_TREE}.wine RESOURCE_LOCK wine)
 endfunction()

@@ -1,11 +1,11 @@
 #!/bin/sh
 # One fuzz target's test: run-fuzzer.sh TARGET SEEDS CORPUS MAX_LEN
 # Copies the committed SEEDS into CORPUS (which the runs grow) and runs TARGET on it for
-# FUZZ_SECONDS (default 15) with inputs of at most MAX_LEN bytes. A finding fails, leaving the input
+# FUZZ_SECONDS (default 10) with inputs of at most MAX_LEN bytes. A finding fails, leaving the input
 # beside TARGET as TARGET-crash-... and the end of the fuzzer's log on the output.
 set -e
 target=$1 seeds=$2 corpus=$3 maxlen=$4
-seconds=${FUZZ_SECONDS:-15}
+seconds=${FUZZ_SECONDS:-10}
 mkdir -p "$corpus"
 cp "$seeds"/* "$corpus/"
 log="$target.log"

@@ -31,6 +31,12 @@ single=$(gzip -9 -c "$TK_ROOT/build/web/tomkrin-web.html" | wc -c)
 echo "== Decoding, recording and drawing in the page (Playwright, $(command -v chromium))"
 cd "$TK_ROOT/web"
 export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
+# Lighthouse and chrome-launcher, for the Lighthouse benchmark alone: a package of their own, so
+# that the page's build and tests do not install them.
+npm ci --prefix tests/bench/lighthouse --no-audit --no-fund >"$results/lighthouse-npm.log" 2>&1 || {
+    tail -20 "$results/lighthouse-npm.log"
+    exit 1
+}
 TK_BENCH_OUT="$results/figures.json" npx --no-install playwright test --config tests/bench/bench.config.ts
 
 section="$results/section.md"

@@ -31,11 +31,18 @@ tk_configure_build() { # preset [targets...]: every target when none is named
 # The browser edition: the web tree builds the WebAssembly module, then the page in web/ with npm
 # and Vite (scripts/build-site.sh) into build/web/site/ and build/web/tomkrin-web.html (one file
 # that works opened from the disk). One build of the tree at a time: every script that builds it
-# comes through here, under the lock build/web.lock.
+# comes through here, under the lock build/web.lock. npm installs the page's tools
+# (scripts/page-tools.sh) while the module compiles, mostly waiting on the network and the disk; the
+# page's build waits for that install, and says why if it failed.
 tk_build_web() {
     mkdir -p "$TK_ROOT/build"
     (
         flock 9 || exit 1
-        tk_configure_build web
+        sh "$TK_ROOT/scripts/page-tools.sh" >/dev/null 2>&1 &
+        tools=$!
+        status=0
+        tk_configure_build web || status=$?
+        wait $tools || :
+        exit $status
     ) 9>"$TK_ROOT/build/web.lock"
 }

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Tiled itself judges the maps `tomkrin export` writes: for every level of the demonstration tape
-# and a level of odd bytes (codes no block has, unprintable title bytes), Tiled (headless) loads
+# Tiled itself judges the maps `tomkrin export` writes: for levels of the demonstration tape that
+# together hold every block code, monster type, colour and direction, unused monster slot and title
+# letter of its twenty levels, and a level of odd bytes (codes no block has, unprintable title
+# bytes), Tiled (headless) loads
 # the exported .tmx and .json maps and saves each again as .tmx and as .json; every one of those
 # imports back to the level file byte for byte. And tmxrasterizer's picture of the `cells` layer
 # equals the grid of `tomkrin render` pixel for pixel (the render without monsters, whose paths it
@@ -30,11 +32,37 @@ resave() { # map new-map
 }
 
 "$bin/mkdemotape" demo.cas || exit 1
-levels=""
 for n in 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19; do
     tomkrin extract demo.cas "$n" -o "level$n.bin"
-    levels="$levels level$n"
 done
+# The tape's levels differ otherwise only in numbers that every map carries alike (where a level
+# loads, where the man and the monsters stand), so these few stand for all twenty; the tape's
+# levels are read first, and a tape whose levels hold something these do not fails here.
+chosen="0 1 3 6 7 8 10 13 19"
+kinds() { # level files...: each block code, monster type, colour and direction, unused monster
+    # slot and title letter they hold, one a line
+    for file in "$@"; do "$bin/tomkrin" info "$file" || echo "unread $file"; done | awk '
+        /^unread / { print }
+        /^ *[0-9]+ +0x[0-9A-F][0-9A-F] / { print "block code " $2 }
+        /^monster [0-9] unused/ { print "unused monster " $2 }
+        /^monster [0-9] type/ {
+            for (i = 3; i < NF; i++)
+                if ($i == "type" || $i == "colour" || $i == "direction") print "monster " $i " " $(i + 1)
+        }
+        /^title / {
+            t = $0
+            sub(/^title *"/, "", t)
+            sub(/"$/, "", t)
+            for (i = 1; i <= length(t); i++) print "title letter " substr(t, i, 1)
+        }' | LC_ALL=C sort -u
+}
+kinds level*.bin >tape.kinds
+levels=""
+for n in $chosen; do levels="$levels level$n"; done
+kinds $(for level in $levels; do echo "$level.bin"; done) >judged.kinds
+missing=$(LC_ALL=C comm -23 tape.kinds judged.kinds | tr "\n" ";" | sed "s/;$//")
+[ -z "$missing" ] ||
+    fail "the levels judged ($chosen) lack what other levels of the tape hold: $missing"
 # 0xFE, then every byte different from its neighbours.
 LC_ALL=C awk 'BEGIN { printf "%c", 254; for (i = 1; i < 493; i++) printf "%c", (i * 37 + 11) % 256 }' \
     >odd.bin

@@ -1,10 +1,13 @@
 // Lighthouse on the served site (build/web/site, served as the browser tests serve it): the
 // performance and accessibility scores and the cumulative layout shift of a first load in Debian's
-// chromium, headless, for docs/performance.md. Not part of the test command: run by hand,
-//   cd web && npx playwright test --config tests/bench/bench.config.ts lighthouse
+// chromium, headless, for docs/performance.md. Not part of the test command: scripts/bench-web.sh
+// runs it, or by hand, after installing Lighthouse into this folder (its own package, so that the
+// page's npm ci does not install it):
+//   cd web && npm ci --prefix tests/bench/lighthouse &&
+//     npx playwright test --config tests/bench/bench.config.ts lighthouse
 import * as chromeLauncher from "chrome-launcher";
 import lighthouse from "lighthouse";
-import { siteUrl, test } from "../browser/support";
+import { siteUrl, test } from "../../browser/support";
 
 test("lighthouse", async () => {
   const chrome = await chromeLauncher.launch({
