@@ -314,15 +314,25 @@ test("the command palette lists the actions with their keys and runs the one typ
   await expect(palette).toBeVisible();
   await page.keyboard.press("Escape");
   await expect(palette).toBeHidden();
-  // Ctrl+S saves what is being edited: a level of the tape, so the tape. Ctrl+O asks for a file
-  // as Open does.
+  // Ctrl+S saves what is being edited: a level of the tape, so the tape. Ctrl+O asks for files
+  // as Open does, through the same input (whose chooser openFiles answers in the other tests).
+  // The chooser itself is left out here: twice in full runs on a loaded machine Chromium showed
+  // none after the tape's download, though the key reached the input; alone it always does.
   const saved = await download(page, () => page.keyboard.press("Control+s"));
   expect(saved.name).toBe("demo.cas");
-  const [chooser] = await Promise.all([
-    page.waitForEvent("filechooser"),
-    page.keyboard.press("Control+o"),
-  ]);
-  expect(chooser.isMultiple()).toBe(true);
+  await page.evaluate(() => {
+    const open = document.getElementById("open") as HTMLInputElement;
+    open.addEventListener(
+      "click",
+      (e) => {
+        e.preventDefault();
+        open.dataset.asked = open.multiple ? "several" : "one";
+      },
+      { once: true },
+    );
+  });
+  await page.keyboard.press("Control+o");
+  await expect(page.locator("#open")).toHaveAttribute("data-asked", "several");
 });
 
 test("the pointer's cell is told with what the tool would do; Pick refuses a code of no block", async () => {
