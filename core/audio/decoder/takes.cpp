@@ -108,6 +108,15 @@ double noiseOf(const DecodedBlock& block, const std::vector<Held>& held) {
     return std::max(kLeastNoise, count > 0 ? std::sqrt(sum / count) : 1.0);
 }
 
+// The data bits two readings of a byte agree in: bits rather than bytes, as noise turns a bit or
+// two of a byte.
+std::size_t agreeingBits(std::uint8_t a, std::uint8_t b) {
+    std::size_t differing = 0;
+    for (unsigned bits = static_cast<unsigned>(a ^ b); bits != 0; bits &= bits - 1)
+        ++differing;
+    return kTapeByteDataBits - differing;
+}
+
 // How alike two takes' blocks are: the data bits that agree among the first kLikenessBytes bytes
 // both hold, plus one, or 0 when they are not the same block. Bits rather than bytes, as noise
 // turns a bit or two of a byte; the first bytes only, as damage may put a take's later bytes off
@@ -125,12 +134,8 @@ std::size_t likeness(const DecodedBlock& a, const std::vector<Held>& heldA, cons
             const std::size_t j = fromEnd ? b.bytes.size() - 1 - n : n;
             if (heldA[i] == Held::No || heldB[j] == Held::No)
                 continue;
-            const unsigned differing = static_cast<unsigned>(a.bytes[i] ^ b.bytes[j]);
-            int count = 0;
-            for (unsigned bits = differing; bits != 0; bits &= bits - 1)
-                ++count;
             compared += kTapeByteDataBits;
-            agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
+            agreeing += agreeingBits(a.bytes[i], b.bytes[j]);
             if (compared >= kLikenessBytes * kTapeByteDataBits)
                 break;
         }
@@ -250,13 +255,8 @@ agreement(const TakeBlocks& takes, const std::vector<std::vector<std::vector<Hel
             const std::vector<Held>& h = held[group[o].take][group[o].block];
             if (o == k || at + n >= h.size() || h[at + n] != Held::Yes)
                 continue;
-            const unsigned differing =
-                static_cast<unsigned>(block.bytes[first + n] ^ other.bytes[at + n]);
-            int count = 0;
-            for (unsigned bits = differing; bits != 0; bits &= bits - 1)
-                ++count;
             compared += kTapeByteDataBits;
-            agreeing += static_cast<std::size_t>(kTapeByteDataBits - count);
+            agreeing += agreeingBits(block.bytes[first + n], other.bytes[at + n]);
         }
     return {agreeing, compared};
 }
