@@ -73,6 +73,36 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
     }
 }
 
+// Whether the bytes read from up to kStepReach bits before or after `first`, in half bits, frame
+// where those from `first` mostly did not; `better` is then where they start.
+bool BlockReader::inStepNearby(double first, double bitLength, double& better) const {
+    BitDetector probe = detector_;
+    probe.setBitLength(bitLength);
+    auto framing = [&](double at) {
+        int framedBytes = 0;
+        for (std::size_t n = 0; n < kStepBytes; ++n)
+            framedBytes +=
+                framedByEnergy(measureByte(probe, at + n * kTapeByteBits * bitLength, silence()))
+                    ? 1
+                    : 0;
+        return framedBytes;
+    };
+    int best = framing(first) + kStepMargin;
+    // From the nearest outwards: of places where as many bytes frame, the nearer one.
+    for (int step = 1; step <= 2 * kStepReach; ++step)
+        for (const int side : {-1, 1}) {
+            const double at = first + side * 0.5 * step * bitLength;
+            if (at - bitLength < static_cast<double>(signal_.first()))
+                continue;
+            const int framedBytes = framing(at);
+            if (framedBytes >= best) {
+                best = framedBytes + 1;
+                better = at;
+            }
+        }
+    return better != first;
+}
+
 // The recording stops within the byte expected at `start`: whether the block still sounds there.
 void BlockReader::endAtRecordingEnd(double start, ReadBlock& block) const {
     const double size = static_cast<double>(signal_.size());
@@ -90,15 +120,42 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         tones_.reset();
         early_.clear();
         gathering_ = true;
-        learntKept_ = false;
+        settling_ = kSettleBytes;
+        stretch_ = 0;
         for (int i = kLearntLeadInBits; i >= 1; --i)
             tones_.learnLeadIn(detector_.correlate(at - i * detector_.bitLength()));
     };
     begin(first);
+    const double firstBit = detector_.bitLength();
     double start = first;
     bool timed = false; // whether the tones' phases timed the last byte
     std::size_t goodBytes = 0;
+    bool stepChecked = false;
     while (true) {
+        // Noise or a click at the end of the lead-in may hide the first start bit, or feign one,
+        // so that the reading begins a few bits off: then the first bytes mostly fail to frame, or
+        // the reading finds its way only after losing the first of them as damage. The reading
+        // begins again where they frame.
+        if (!stepChecked && block.bytes.size() >= kStepBytes) {
+            stepChecked = true;
+            const bool lostAtFirst = !block.lost.empty() && block.lost.front().first == 0 &&
+                                     block.lost.front().damage != Damage::Dropout;
+            const bool misframed =
+                block.lost.empty() && block.framingErrors.size() >= kOutOfStepStart;
+            double better = first;
+            if ((lostAtFirst || misframed) && inStepNearby(first, firstBit, better)) {
+                const int baud = block.baud;
+                const double speed = block.speed;
+                block = ReadBlock{};
+                block.baud = baud;
+                block.speed = speed;
+                detector_.setBitLength(firstBit);
+                first = start = better;
+                begin(first);
+                timed = false;
+                goodBytes = 0;
+            }
+        }
         // A recording that stops right after a block's last stop bit may stop a little before
         // where the reader's timing puts its end: the byte is read all the same, the samples it
         // lacks as silence.
@@ -107,7 +164,10 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             return;
         }
         const double bit = detector_.bitLength();
-        signal_.release(static_cast<std::size_t>(std::max(0.0, start - kKeptBits * bit)));
+        // The early bytes are measured again once the references are learnt: their samples stay.
+        const double kept = gathering_ && !early_.empty() ? early_.front().start - bit : start;
+        signal_.release(
+            static_cast<std::size_t>(std::max(0.0, std::min(kept, start - kKeptBits * bit))));
         if (!block.bytes.empty()) {
             if (!timed) {
                 start = followStartBit(start);
@@ -125,7 +185,6 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         const bool ends = endsHere(byte, ending, soundingBits);
         const ByteReading reading = tones_.read(byte);
         const bool good = !ends && framed(reading.ones) && !inBurst(byte, start);
-        gathering_ = gathering_ && good && !tones_.trusted();
         if (ends && ending == BlockEnd::NextTone && goodBytes < kResumingBytes) {
             // A false start bit in the lead-in, or a block right before the next lead-in.
             block.ending = ending;
@@ -137,6 +196,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                 // The damage lies within this byte: a short dropout or noise that drowns it takes
                 // its bits, lesser noise only its framing.
                 if (unheard(byte) || inBurst(byte, start)) {
+                    ++stretch_;
                     const LostBytes lost = lostByte(byte, start, block.bytes.size());
                     keepLost(block, lost);
                     start = next;
@@ -163,6 +223,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
                         return;
                     }
                     if (!found.afterLeadIn) {
+                        ++stretch_;
                         start = resume(block, start, found);
                         block.end = start;
                         timed = false;
@@ -178,17 +239,20 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
             }
         }
         keepByte(reading, start, block);
+        // Where the references stay untrusted long (a block mostly noise), the early bytes are
+        // read again after so many, so that the samples kept for them stay few.
+        if (gathering_ && early_.size() >= kMostEarlyBytes)
+            readEarlyAgain(block);
         if (gathering_)
-            early_.push_back({block.bytes.size() - 1, start, block.bytes.back(), byte});
+            early_.push_back({block.bytes.size() - 1, stretch_, start, detector_.bitLength(),
+                              block.bytes.back(), byte});
         recent_.push_back({block.bytes.size() - 1, start, unclearBits(byte)});
         if (recent_.size() > kRecentBytes)
             recent_.erase(recent_.begin());
         if (good) {
             tones_.learn(byte, reading);
-            if (!learntKept_ && tones_.trusted()) {
-                learnt_ = tones_;
-                learntKept_ = true;
-            }
+            if (gathering_ && tones_.trusted() && --settling_ <= 0)
+                readEarlyAgain(block);
             ++goodBytes;
             block.goodBytes = goodBytes;
         }
@@ -210,18 +274,58 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
     }
 }
 
+// Where the early byte `k` lies, and its bit length, from where the references place the bytes
+// around it: each byte's own place strays with the noise (and is anywhere for a byte that was not
+// the block's, as a click before it), the tape's speed does not change from byte to byte. False
+// where too few bytes around it tell, or they do not lie in a line, as where the reading slipped.
+bool BlockReader::retimedPlace(std::size_t k, const std::vector<double>& places, double& at,
+                               double& bitLength) const {
+    const EarlyByte& early = early_[k];
+    double sw = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (std::size_t j = 0; j < early_.size(); ++j) {
+        const double x = static_cast<double>(early_[j].index) - static_cast<double>(early.index);
+        if (j == k || places[j] < 0 || std::fabs(x) > kRetimeSpan ||
+            early_[j].stretch != early.stretch)
+            continue;
+        const double y = places[j] - early.start;
+        sw += 1;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    const double spread = sxx - sx * sx / std::max(sw, 1.0);
+    if (sw < kRetimeLeast || spread <= 0)
+        return false;
+    const double slope = (sxy - sx * sy / sw) / spread;
+    const double offset = (sy - slope * sx) / sw;
+    bitLength = slope / kTapeByteBits;
+    if (std::fabs(bitLength / early.bitLength - 1) > kRetimeLargestDrift)
+        return false;
+    for (std::size_t j = 0; j < early_.size(); ++j) {
+        const double x = static_cast<double>(early_[j].index) - static_cast<double>(early.index);
+        if (j != k && places[j] >= 0 && std::fabs(x) <= kRetimeSpan &&
+            early_[j].stretch == early.stretch &&
+            std::fabs(places[j] - early.start - offset - slope * x) > kRetimeStray * bitLength)
+            return false;
+    }
+    at = early.start + offset;
+    return true;
+}
+
 // The block's first bytes were read before the references of the tones were learnt, by their
-// energies: in a file header, which is too short for every reference to be trusted, each of them.
-// Read again from the references as they were once learnt (or as the block leaves them), their
-// bits are decided as the rest of the block's are, and their margins say how sure they are as the
-// rest's do. Only the first stretch before any damage is read again: the bytes there are still
-// those read, at their places.
-void BlockReader::readEarlyAgain(ReadBlock& block) const {
-    const ToneReferences& references = learntKept_ ? learnt_ : tones_;
-    std::size_t end = block.bytes.size();
-    if (!block.lost.empty())
-        end = block.lost.front().first > kLookBackBytes ? block.lost.front().first - kLookBackBytes
-                                                        : 0;
+// energies, and over windows placed by a timing still settling. Once the references are learnt
+// (or as the block leaves them: a file header is too short for every reference to be trusted),
+// each of those bytes is measured again where the references place it, and its bits are decided
+// as the rest of the block's are, so that its margins say how sure it is as the rest's do. Only
+// the bytes before `end` are read again: the bytes there are still those read, at their places.
+void BlockReader::readEarlyAgain(ReadBlock& block) {
+    std::vector<double> places(early_.size(), -1);
+    for (std::size_t k = 0; k < early_.size(); ++k) {
+        const ByteReading reading = tones_.readAfterwards(early_[k].bits);
+        if (reading.timed && framed(reading.ones))
+            places[k] = early_[k].start + reading.offset * early_[k].bitLength;
+    }
     std::vector<std::pair<std::size_t, double>> errors, unsure;
     for (std::size_t k = 0; k < block.framingErrors.size(); ++k)
         errors.push_back({block.framingErrors[k], block.framingErrorStarts[k]});
@@ -232,11 +336,25 @@ void BlockReader::readEarlyAgain(ReadBlock& block) const {
                                   [index](const auto& entry) { return entry.first == index; }),
                    list.end());
     };
+    // Each byte measured again where it lies.
+    BitDetector probe = detector_;
+    std::vector<ByteBits> again(early_.size());
+    for (std::size_t k = 0; k < early_.size(); ++k) {
+        const EarlyByte& early = early_[k];
+        again[k] = early.bits;
+        double at = early.start, bitLength = early.bitLength;
+        if (retimedPlace(k, places, at, bitLength) && at - bitLength >= signal_.first()) {
+            probe.setBitLength(bitLength);
+            again[k] = measureByte(probe, at, silence());
+        }
+    }
+    const ToneReferences& references = tones_;
     bool changed = false;
-    for (const EarlyByte& early : early_) {
-        if (early.index >= end || block.bytes[early.index] != early.value)
+    for (std::size_t k = 0; k < early_.size(); ++k) {
+        const EarlyByte& early = early_[k];
+        if (block.bytes[early.index] != early.value)
             continue;
-        const ByteReading reading = references.readAfterwards(early.bits);
+        const ByteReading reading = references.readAfterwards(again[k]);
         drop(errors, early.index);
         drop(unsure, early.index);
         if (!framed(reading.ones))
@@ -249,6 +367,8 @@ void BlockReader::readEarlyAgain(ReadBlock& block) const {
             margins[i] = reading.ones[i] ? reading.margins[i] : -reading.margins[i];
         changed = true;
     }
+    early_.clear();
+    gathering_ = false;
     if (!changed)
         return;
     std::sort(errors.begin(), errors.end());

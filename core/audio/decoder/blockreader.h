@@ -111,7 +111,10 @@ class BlockReader {
     LostBytes lostByte(const ByteBits& byte, double start, std::size_t index) const;
     void keepLost(ReadBlock& block, const LostBytes& lost);
     void dropLastRead(ReadBlock& block);
-    void readEarlyAgain(ReadBlock& block) const;
+    bool retimedPlace(std::size_t k, const std::vector<double>& places, double& at,
+                      double& bitLength) const;
+    void readEarlyAgain(ReadBlock& block);
+    bool inStepNearby(double first, double bitLength, double& better) const;
     double resume(ReadBlock& block, double start, const Resumption& found);
 
     // A byte read since the last lost stretch.
@@ -121,12 +124,16 @@ class BlockReader {
         int unclearBits;
     };
 
-    // A byte of the block's first stretch that framed, read before every reference of the tones
-    // was trusted: its bits were decided by their energies, with weaker margins, and are decided
-    // again once the references are learnt.
+    // A byte of the block read before the references of the tones and the
+    // timing had settled: its bits were decided by their energies, with weaker margins, over
+    // windows placed by a timing still finding its way. Once the references are learnt, they
+    // tell where each of these bytes lies; the bytes are measured again there and decided as the
+    // rest of the block's are.
     struct EarlyByte {
         std::size_t index;
+        int stretch; // the bytes between two damaged stretches lie on one timing
         double start;
+        double bitLength;
         std::uint8_t value;
         ByteBits bits;
     };
@@ -141,6 +148,6 @@ class BlockReader {
     double level_ = 0; // the energy of a bit of the block, followed as the level changes
     std::vector<EarlyByte> early_;
     bool gathering_ = false; // whether the bytes read are still the block's early ones
-    ToneReferences learnt_;  // the references as they were when all of them were first trusted
-    bool learntKept_ = false;
+    int stretch_ = 0;        // how many damaged stretches the reading passed so far
+    int settling_ = 0;       // how many more bytes are early ones once the references are trusted
 };

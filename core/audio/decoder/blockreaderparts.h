@@ -39,6 +39,13 @@ constexpr double kAnchorGain = 0.25;
 // references of the tones learn the last of them.
 constexpr int kLeadInBits = 32;
 constexpr int kLearntLeadInBits = 16;
+// A reading that began off the first start bit: this many of the first kStepBytes bytes fail to
+// frame, and kStepMargin more frame (by the tones' energies) up to kStepReach bits before or after,
+// short of the half byte at which a byte's bits frame again by chance.
+constexpr std::size_t kStepBytes = 8;
+constexpr std::size_t kOutOfStepStart = 3;
+constexpr int kStepMargin = 3;
+constexpr int kStepReach = 5;
 // The tape speed is followed within these bounds of the nominal one.
 constexpr double kSlowest = 0.85;
 constexpr double kFastest = 1.15;
@@ -72,6 +79,18 @@ constexpr double kLeadInRun = 16;
 constexpr double kJumpShare = 0.15;
 // How much of the last stop bit of a block's last byte the recording may lack, in bits.
 constexpr double kLastBitCut = 0.25;
+// The block's early bytes (blockreader.h): how many bytes after the references are trusted are
+// still early ones, as the timing settles; how many bytes either side tell where one lies (few: a
+// deck's flutter bends the line of the bytes' places within a tenth of a second), and how many of
+// them at least; how far their bit length may lie from the one they were read with, as a
+// share; how far one of them may lie off the line through the rest, in bits; and how many there
+// may be at most.
+constexpr int kSettleBytes = 16;
+constexpr double kRetimeSpan = 5;
+constexpr double kRetimeLeast = 3;
+constexpr double kRetimeLargestDrift = 0.03;
+constexpr double kRetimeStray = 0.25;
+constexpr std::size_t kMostEarlyBytes = 256;
 // The samples the reader may still look back at, in bits before the byte it reads: the lead-in
 // before a first start bit found anew.
 constexpr double kKeptBits = kLeadInBits + 4;

@@ -83,11 +83,6 @@ bool framedByEnergy(const ByteBits& byte) {
     return framed(ones);
 }
 
-// Whether the byte read as `reading` is sure: each of its bits, the start and stop bits too, told
-// from the other value by at least kSureMargin (tonephases.h). Noise that turns a bit leaves it
-// near the line between the values far more often than far beyond it; the line lies where
-// recordings a few dB above the decoder's edge still have no byte below it.
-constexpr float kSureMargin = 0.3f;
 bool sure(const ByteReading& reading) {
     for (const float margin : reading.margins)
         if (margin < kSureMargin)

@@ -35,6 +35,11 @@ bool drowned(const ByteBits& byte, double level);
 // Whether the byte frames by its tones' energies alone.
 bool framedByEnergy(const ByteBits& byte);
 
+// A bit told from the other value by at least this margin (tonephases.h) is sure. Noise that turns
+// a bit leaves it near the line between the values far more often than far beyond it; the line
+// lies where recordings a few dB above the decoder's edge still have no byte below it.
+constexpr float kSureMargin = 0.3f;
+
 // Whether the byte read as `reading` is sure: each of its bits, the start and stop bits too, told
 // from the other value by at least a margin (tonephases.h).
 bool sure(const ByteReading& reading);

@@ -1,24 +1,29 @@
 #include "core/audio/decoder/casdecoder.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
 
+#include "core/audio/decoder/bytepredicates.h"
 #include "core/audio/encoder/tapebyte.h"
 
 #include "core/tape/casblocks.h"
+#include "core/tape/tapedirectory.h"
 #include "core/tape/tapefiles.h"
 
 namespace {
 
-DecodedBlock describe(const ReadBlock& read, double sampleRate, bool margins) {
+// The block as read, whose bytes and margins it takes over.
+DecodedBlock describe(ReadBlock& read, double sampleRate) {
     DecodedBlock block;
     block.seconds = read.start / sampleRate;
     block.endSeconds = read.end / sampleRate;
     block.stopSeconds = read.stopsAt / sampleRate;
     block.baud = read.baud;
     block.speed = read.speed;
-    block.bytes = read.bytes;
-    if (margins)
-        block.margins = read.margins;
+    block.bytes = std::move(read.bytes);
+    block.margins = std::move(read.margins);
     block.framingErrors = read.framingErrors;
     for (double start : read.framingErrorStarts)
         block.framingErrorSeconds.push_back(start / sampleRate);
@@ -159,9 +164,12 @@ bool TapeDecoder::next() {
         const double next = std::max(read.end, tone.confirmed);
         from_ = static_cast<std::size_t>(next) + 1;
         if (gotBytes) {
-            DecodedBlock block = describe(read, sampleRate_, keepMargins_);
+            DecodedBlock block = describe(read, sampleRate_);
             if (!block.lost.empty())
                 place(block);
+            settleIdBytes(block);
+            if (!keepMargins_) // settled by now; freed, as `= {}` would keep their room
+                std::vector<BitMargins>().swap(block.margins);
             doubtFile(block);
             blocks_.push_back(std::move(block));
             return true;
@@ -219,6 +227,70 @@ void TapeDecoder::doubtFile(DecodedBlock& block) const {
     // addresses, and a shorter one is already a block ending early.
     std::sort(block.unsure.begin(), block.unsure.end(),
               [](const UnsureBytes& a, const UnsureBytes& b) { return a.first < b.first; });
+}
+
+void settleIdBytes(DecodedBlock& block) {
+    const std::size_t header = kFileIdSize + kTapeFileNameSize;
+    if (block.bytes.size() < header || block.bytes.size() >= header + kBlockMarkerSize ||
+        block.margins.size() != block.bytes.size())
+        return;
+    // What holds each id byte in doubt: nothing, its bits alone (faint, or misframed), or more
+    // (damage, takes that clash).
+    enum class Held { Sure, ByItsBits, Otherwise };
+    std::array<Held, kFileIdSize> held{};
+    auto doubt = [&](std::size_t first, std::size_t count, Held why) {
+        for (std::size_t j = first; j < first + count && j < kFileIdSize; ++j)
+            held[j] = std::max(held[j], why);
+    };
+    const auto faintByte = [](const UnsureBytes& unsure) {
+        return unsure.count == 1 && unsure.doubt == Doubt::Faint;
+    };
+    for (const UnsureBytes& unsure : block.unsure)
+        doubt(unsure.first, unsure.count, faintByte(unsure) ? Held::ByItsBits : Held::Otherwise);
+    for (const std::size_t j : block.framingErrors)
+        doubt(j, 1, Held::ByItsBits);
+    for (const LostStretch& lost : block.lost)
+        doubt(lost.first, lost.count, Held::Otherwise);
+    for (const std::uint8_t id : {kBinaryFileId, kBasicFileId, kAsciiFileId}) {
+        BitMargins together{};
+        std::size_t sure = 0;
+        for (std::size_t j = 0; j < kFileIdSize; ++j) {
+            if (block.bytes[j] != id || held[j] != Held::Sure)
+                continue;
+            ++sure;
+            for (int i = 0; i < kTapeByteBits; ++i)
+                together[i] += block.margins[j][i];
+        }
+        if (sure < kMostIdBytes)
+            continue;
+        for (float& margin : together)
+            margin /= static_cast<float>(sure);
+        for (std::size_t j = 0; j < kFileIdSize; ++j) {
+            if (held[j] != Held::ByItsBits)
+                continue;
+            bool faint = true;
+            for (int i = 0; i < kTapeByteBits; ++i) {
+                const float margin = block.margins[j][i];
+                faint = faint &&
+                        ((margin > 0) == tapeByteBit(id, i) || std::fabs(margin) < kSureMargin);
+            }
+            if (!faint)
+                continue;
+            block.bytes[j] = id;
+            block.margins[j] = together;
+            block.unsure.erase(
+                std::remove_if(block.unsure.begin(), block.unsure.end(),
+                               [j](const UnsureBytes& unsure) { return unsure.first == j; }),
+                block.unsure.end());
+            const auto error = std::find(block.framingErrors.begin(), block.framingErrors.end(), j);
+            if (error != block.framingErrors.end()) {
+                block.framingErrorSeconds.erase(block.framingErrorSeconds.begin() +
+                                                (error - block.framingErrors.begin()));
+                block.framingErrors.erase(error);
+            }
+        }
+        return;
+    }
 }
 
 std::vector<DecodedBlock> decodeTape(SampleSource& signal, double sampleRate,

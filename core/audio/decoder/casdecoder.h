@@ -112,6 +112,13 @@ std::vector<DecodedBlock> decodeTape(SampleSource& signal, double sampleRate,
 std::vector<DecodedBlock> decodeTape(const std::vector<float>& signal, double sampleRate,
                                      const DecodeOptions& options);
 
+// A file header's ten id bytes are one byte written ten times. Where most of them read as the id of
+// a kind of file and are sure, a copy in doubt only for its faint bits (each bit that reads
+// otherwise told apart by a narrow margin, as noise leaves it) is that id too, as sure as the rest
+// are together: its margins become theirs. A copy that reads a bit clearly otherwise, or was lost,
+// keeps its doubt.
+void settleIdBytes(DecodedBlock& block);
+
 // The tape image of the blocks: each block's marker at an offset that is a multiple of 8 (0x00
 // bytes fill the gap after the previous block), then its bytes.
 std::vector<std::uint8_t> tapeImage(const std::vector<DecodedBlock>& blocks);

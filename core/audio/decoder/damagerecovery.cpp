@@ -213,6 +213,8 @@ void BlockReader::dropLastRead(ReadBlock& block) {
     while (!block.lost.empty() && block.lost.back().unseen && block.lost.back().first >= index)
         block.lost.pop_back();
     recent_.pop_back();
+    while (!early_.empty() && early_.back().index >= index)
+        early_.pop_back();
 }
 
 // Resumes the reading after the damage noticed at the byte at `start`, where `found` says; returns

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/audio/decoder/bytepredicates.h"
 #include "core/audio/encoder/tapebyte.h"
 #include "core/tape/casblocks.h"
 #include "core/tape/tapedirectory.h"
@@ -15,11 +16,11 @@ namespace {
 // A byte is sure when each of its bits' combined margins clears a line. The takes' margins are
 // weighted to the scale of one take's, in which a clear bit lies near 1 and the noise of a take at
 // the decoder's edge strays by about kEdgeNoise. A byte one take alone holds is held to the line a
-// single take's bytes are (blockreader.cpp). Where several hold it, their noise averages down, and
-// so does the chance that noise carries a bit across the line between the values: the line is
-// lowered as the combined noise's square, which keeps a wrong bit's odds of clearing it no better
-// than at one take's edge, but never below kLeastSureMargin, for damage that is not noise.
-constexpr double kSureMargin = 0.3;
+// single take's bytes are (kSureMargin, bytepredicates.h). Where several hold it, their noise
+// averages down, and so does the chance that noise carries a bit across the line between the
+// values: the line is lowered as the combined noise's square, which keeps a wrong bit's odds of
+// clearing it no better than at one take's edge, but never below kLeastSureMargin, for damage that
+// is not noise.
 constexpr double kEdgeNoise = 0.3;
 constexpr double kLeastSureMargin = 0.1;
 // Two takes that read a bit as different values, each by at least this margin, contradict each
@@ -476,7 +477,7 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
         const double line =
             use.size() == 1 ? kSureMargin
                             : std::clamp(kSureMargin * noise * noise / (kEdgeNoise * kEdgeNoise),
-                                         kLeastSureMargin, kSureMargin);
+                                         kLeastSureMargin, static_cast<double>(kSureMargin));
         bool ones[kTapeByteBits];
         float weakest = 1e9f;
         for (int i = 0; i < kTapeByteBits; ++i) {
@@ -555,6 +556,7 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
                 return true;
         return false;
     };
+    settleIdBytes(out);
     for (const std::size_t j : strayIdBytes(out.bytes.data(), out.bytes.size()))
         if (!lost(j))
             out.unsure.push_back({j, 1, at(j), Doubt::IdBytes});
