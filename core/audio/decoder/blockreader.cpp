@@ -317,8 +317,7 @@ bool BlockReader::retimedPlace(std::size_t k, const std::vector<double>& places,
 // energies, and over windows placed by a timing still settling. Once the references are learnt
 // (or as the block leaves them: a file header is too short for every reference to be trusted),
 // each of those bytes is measured again where the references place it, and its bits are decided
-// as the rest of the block's are, so that its margins say how sure it is as the rest's do. Only
-// the bytes before `end` are read again: the bytes there are still those read, at their places.
+// as the rest of the block's are, so that its margins say how sure it is as the rest's do.
 void BlockReader::readEarlyAgain(ReadBlock& block) {
     std::vector<double> places(early_.size(), -1);
     for (std::size_t k = 0; k < early_.size(); ++k) {
@@ -348,13 +347,12 @@ void BlockReader::readEarlyAgain(ReadBlock& block) {
             again[k] = measureByte(probe, at, silence());
         }
     }
-    const ToneReferences& references = tones_;
     bool changed = false;
     for (std::size_t k = 0; k < early_.size(); ++k) {
         const EarlyByte& early = early_[k];
         if (block.bytes[early.index] != early.value)
             continue;
-        const ByteReading reading = references.readAfterwards(again[k]);
+        const ByteReading reading = tones_.readAfterwards(again[k]);
         drop(errors, early.index);
         drop(unsure, early.index);
         if (!framed(reading.ones))
