@@ -59,6 +59,7 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
         first = alignStartBit(detector_, first, kRealignRange);
         readBytes(first, block);
         readEarlyAgain(block);
+        dropLeadInByte(block);
         if (block.ending != BlockEnd::NextTone ||
             (block.bytes.size() > kGlitchBytes && 2 * block.goodBytes >= block.bytes.size()))
             return true;
@@ -71,6 +72,26 @@ bool BlockReader::read(const LeadInTone& tone, ReadBlock& block) {
         block.baud = baud;
         block.speed = speed;
     }
+}
+
+// Noise or a click in the lead-in may look like the turn to a first start bit a byte before the
+// true one, and the timing then finds the true one at the next byte: the block's first byte, whose
+// bits after its "start bit" all sounded the high tone, did not frame: it was the lead-in's.
+void BlockReader::dropLeadInByte(ReadBlock& block) const {
+    if (!leadInFirst_ || block.bytes.size() < 2 || block.framingErrors.empty() ||
+        block.framingErrors.front() != 0 || (!block.lost.empty() && block.lost.front().first == 0))
+        return;
+    block.start += (block.end - block.start) / static_cast<double>(block.bytes.size());
+    block.bytes.erase(block.bytes.begin());
+    block.margins.erase(block.margins.begin());
+    block.framingErrors.erase(block.framingErrors.begin());
+    block.framingErrorStarts.erase(block.framingErrorStarts.begin());
+    for (std::size_t& index : block.framingErrors)
+        --index;
+    for (std::size_t& index : block.unsure)
+        --index;
+    for (LostBytes& lost : block.lost)
+        --lost.first;
 }
 
 // Whether the bytes read from up to kStepReach bits before or after `first`, in half bits, frame
@@ -122,6 +143,7 @@ void BlockReader::readBytes(double first, ReadBlock& block) {
         gathering_ = true;
         settling_ = kSettleBytes;
         stretch_ = 0;
+        leadInFirst_ = false;
         for (int i = kLearntLeadInBits; i >= 1; --i)
             tones_.learnLeadIn(detector_.correlate(at - i * detector_.bitLength()));
     };
@@ -319,6 +341,12 @@ bool BlockReader::retimedPlace(std::size_t k, const std::vector<double>& places,
 // each of those bytes is measured again where the references place it, and its bits are decided
 // as the rest of the block's are, so that its margins say how sure it is as the rest's do.
 void BlockReader::readEarlyAgain(ReadBlock& block) {
+    if (!early_.empty() && early_.front().index == 0) {
+        const ByteBits& first = early_.front().bits;
+        leadInFirst_ = true;
+        for (int i = 1; i < kTapeByteBits; ++i)
+            leadInFirst_ = leadInFirst_ && !first.silent[i] && first.bits[i].isOne();
+    }
     std::vector<double> places(early_.size(), -1);
     for (std::size_t k = 0; k < early_.size(); ++k) {
         const ByteReading reading = tones_.readAfterwards(early_[k].bits);

@@ -114,6 +114,7 @@ class BlockReader {
     bool retimedPlace(std::size_t k, const std::vector<double>& places, double& at,
                       double& bitLength) const;
     void readEarlyAgain(ReadBlock& block);
+    void dropLeadInByte(ReadBlock& block) const;
     bool inStepNearby(double first, double bitLength, double& better) const;
     double resume(ReadBlock& block, double start, const Resumption& found);
 
@@ -149,5 +150,7 @@ class BlockReader {
     std::vector<EarlyByte> early_;
     bool gathering_ = false; // whether the bytes read are still the block's early ones
     int stretch_ = 0;        // how many damaged stretches the reading passed so far
-    int settling_ = 0;       // how many more bytes are early ones once the references are trusted
+    bool leadInFirst_ =
+        false;         // whether the block's first byte sounded as the lead-in after its start bit
+    int settling_ = 0; // how many more bytes are early ones once the references are trusted
 };

@@ -567,32 +567,6 @@ void combineGroup(const TakeBlocks& takes, std::vector<std::vector<std::vector<H
                      [](const UnsureBytes& a, const UnsureBytes& b) { return a.first < b.first; });
 }
 
-// Whether the group is noise in a lead-in tone that a few takes heard as a block: fewer than half
-// the takes hold it, in each it runs into a lead-in tone without having read clearly, and every
-// take that lacks it holds a block after it, so it read on along that tone. A block whose lead-in
-// a take lost ends in silence, as blocks do, or most takes hold it.
-bool noiseInALeadIn(const TakeBlocks& takes, const std::vector<Group>& groups, std::size_t g) {
-    const Group& group = groups[g];
-    if (2 * group.size() >= takes.size())
-        return false;
-    for (const Member& member : group) {
-        const DecodedBlock& block = takes[member.take][member.block];
-        if (block.ending != BlockEnd::NextTone ||
-            (block.framingErrors.empty() && block.unsure.empty() && block.lost.empty()))
-            return false;
-    }
-    for (std::size_t t = 0; t < takes.size(); ++t) {
-        auto holds = [t](const Group& other) {
-            return std::any_of(other.begin(), other.end(),
-                               [t](const Member& m) { return m.take == t; });
-        };
-        if (!holds(group) &&
-            std::none_of(groups.begin() + static_cast<std::ptrdiff_t>(g + 1), groups.end(), holds))
-            return false;
-    }
-    return true;
-}
-
 // Whether every block of the group mostly failed to frame: read at the wrong rate (noise in its
 // lead-in tone misheard as the other rate's) or all out of step.
 bool misread(const TakeBlocks& takes, const Group& group) {
@@ -600,6 +574,34 @@ bool misread(const TakeBlocks& takes, const Group& group) {
         const DecodedBlock& block = takes[m.take][m.block];
         return 2 * block.framingErrors.size() >= block.bytes.size();
     });
+}
+
+// Why a group is noise that a few takes heard as a block, where the rest heard none: fewer than
+// half the takes hold it, every take that lacks it holds a block after it (so it read on past that
+// place), and either in each take that holds it it runs into a lead-in tone without having read
+// clearly (noise in that tone), or each misheard it throughout (a take that could not follow the
+// tape there). A block whose lead-in a take lost ends in silence, as blocks do, and reads clearly,
+// or most takes hold it.
+enum class Noise { None, InALeadIn, Misheard };
+Noise noiseOfGroup(const TakeBlocks& takes, const std::vector<Group>& groups, std::size_t g) {
+    const Group& group = groups[g];
+    if (2 * group.size() >= takes.size())
+        return Noise::None;
+    for (std::size_t t = 0; t < takes.size(); ++t) {
+        auto holds = [t](const Group& other) {
+            return std::any_of(other.begin(), other.end(),
+                               [t](const Member& m) { return m.take == t; });
+        };
+        if (!holds(group) &&
+            std::none_of(groups.begin() + static_cast<std::ptrdiff_t>(g + 1), groups.end(), holds))
+            return Noise::None;
+    }
+    const bool inALeadIn = std::all_of(group.begin(), group.end(), [&](const Member& member) {
+        const DecodedBlock& block = takes[member.take][member.block];
+        return block.ending == BlockEnd::NextTone &&
+               !(block.framingErrors.empty() && block.unsure.empty() && block.lost.empty());
+    });
+    return inALeadIn ? Noise::InALeadIn : misread(takes, group) ? Noise::Misheard : Noise::None;
 }
 
 // Joins neighbouring groups that no take holds both of, at the same baud rate (or where one was
@@ -651,11 +653,12 @@ CombinedTape combineTakes(const std::vector<std::vector<DecodedBlock>>& takes) {
     const std::vector<Group> matched = matchBlocks(takes, held);
     std::vector<Group> kept;
     for (std::size_t g = 0; g < matched.size(); ++g) {
-        if (!noiseInALeadIn(takes, matched, g)) {
+        const Noise why = noiseOfGroup(takes, matched, g);
+        if (why == Noise::None) {
             kept.push_back(matched[g]);
             continue;
         }
-        LeftOut noise{kept.size(), {}, 0};
+        LeftOut noise{kept.size(), {}, 0, why == Noise::Misheard};
         for (const Member& member : matched[g]) {
             const DecodedBlock& block = takes[member.take][member.block];
             noise.holders.push_back({member.take, member.block, block.seconds, 0});

@@ -52,11 +52,13 @@ struct TakesOfBlock {
     std::size_t noiseAfter = 0; // bytes some takes read on after its end: left out as noise
 };
 
-// A few bytes that some takes heard as a block, where the others heard the lead-in tone go on.
+// A few bytes that some takes heard as a block, where the others heard the lead-in tone go on, or
+// that they misheard throughout where the others heard no block.
 struct LeftOut {
     std::size_t before = 0; // the index of the block of the tape they came before
     std::vector<TakeHolding> holders;
     std::size_t bytes = 0;
+    bool misheard = false; // mostly bytes that do not frame, not a lead-in's noise
 };
 
 struct CombinedTape {

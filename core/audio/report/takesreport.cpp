@@ -37,8 +37,10 @@ bool reportTakes(const CombinedTape& tape, const std::vector<std::string>& names
             out << recordingTime(holder.seconds) << "  take " << holder.take + 1 << ": "
                 << plural(noise.bytes, "byte") << " heard as a block before block "
                 << noise.before + 1
-                << ", not clearly and running into a lead-in tone, which the other takes "
-                   "hear as such: left out as noise\n";
+                << (noise.misheard ? ", most of them not framing, where the other takes hear no "
+                                     "block: left out as noise\n"
+                                   : ", not clearly and running into a lead-in tone, which the "
+                                     "other takes hear as such: left out as noise\n");
     for (std::size_t b = 0; b < tape.blocks.size(); ++b) {
         const TakesOfBlock& sources = tape.sources[b];
         const std::string name = "  block " + std::to_string(b + 1) + ": ";

@@ -378,6 +378,14 @@ TEST(Wav2CasDecoder, AFaultInALeadInOrAFileHeaderLosesNoMoreThanItCovers) {
              std::copy_n(s.begin() + static_cast<std::ptrdiff_t>(dataStart), bit,
                          s.begin() + static_cast<std::ptrdiff_t>(dataStart - 3 * bit));
          }},
+        {"a click in the lead-in a byte before the first start bit: the low tone, a quarter turn "
+         "out of phase, over the high one",
+         [&](std::vector<float>& s) {
+             const auto bit = static_cast<std::size_t>(kEncoderRate / 1200);
+             const std::size_t at = dataStart - kTapeByteBits * bit;
+             for (std::size_t n = 0; n < bit; ++n)
+                 s[at + n] = 0.4f * s[at + n] + s[dataStart + n + bit / 4];
+         }},
     };
     unsigned seed = 31;
     for (const auto& [what, damage] : leadInFaults) {

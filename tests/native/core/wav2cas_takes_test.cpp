@@ -228,6 +228,25 @@ TEST(Wav2CasTakes, BlocksAreMatchedByTheirOrderAndBytes) {
     EXPECT_NE(report.find("left out as noise"), std::string::npos) << report;
 }
 
+// A take that could not follow the tape at a block (it runs too fast) heard there a block of bytes
+// that mostly do not frame, where the other takes heard none: it is left out as noise, with a word.
+TEST(Wav2CasTakes, ABlockOneTakeMisheardThroughoutWhereTheOthersHeardNoneIsLeftOut) {
+    const Bytes data = binaryData(0xC000, 40);
+    DecodedBlock misheard = heard(Bytes(75, 0x5B));
+    misheard.ending = BlockEnd::MidByte;
+    for (std::size_t j = 0; j < 75; j += 2) {
+        misheard.margins[j][0] = 0.7f; // a start bit that is not 0
+        misheard.framingErrors.push_back(j);
+    }
+    const CombinedTape tape = combineTakes({{heard(kHeader), heard(data)},
+                                            {heard(kHeader), heard(data)},
+                                            {misheard, heard(data, 0.9f)}});
+    const std::string report = expectCleanFile(tape, data);
+    EXPECT_NE(report.find("75 bytes heard as a block before block 1, most of them not framing"),
+              std::string::npos)
+        << report;
+}
+
 // A take that misheard a file header (every byte out of step) and lost the first bytes of the data
 // block after it still has its place: the header is read where the others' is, the data block
 // matched by its last bytes, counted from its end.
