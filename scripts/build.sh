@@ -10,15 +10,11 @@
 #   fuzz          clang with the fuzz targets only, each a test of the tree (fuzz/CMakeLists.txt)
 #   web           emscripten: the core as the browser edition's WebAssembly module (tk_build_web)
 # A machine of its own kind adds its presets in CMakeUserPresets.json (not committed).
-tk_configure_only() { # preset: configured, not built
+tk_configure_build() { # preset [targets...]: every target when none is named
+    # Subshells only: the scripts that source this keep their own variables.
     mkdir -p "$TK_ROOT/build"
     (cd "$TK_ROOT" && cmake --preset "$1") >"$TK_ROOT/build/$1.configure.log" 2>&1 ||
         { cat "$TK_ROOT/build/$1.configure.log"; return 1; }
-}
-
-tk_configure_build() { # preset [targets...]: every target when none is named
-    # Subshells only: the scripts that source this keep their own variables.
-    tk_configure_only "$1" || return 1
     (
         cd "$TK_ROOT" || exit 1
         preset=$1

@@ -1,11 +1,10 @@
 #!/bin/sh
 # The test command: installs what is missing, configures and builds every tree through its preset
-# (CMakePresets.json; the fuzz tree is built by its test fuzz.build, among the checks), then runs
-# every check through ctest's test preset `all`: the native tree's tests with the other trees'
-# tests joined to them (cmake/othertrees.cmake). Each check is a ctest test with a label, defined
-# in CMake beside what it tests; `ctest --preset NAME` runs a part (native, sources, win32, win64,
-# web, fuzz, tiled, packages). Ends with ctest's summary, the reasons of the checks skipped on this
-# machine, and ALL TESTS PASSED or SOME TESTS FAILED.
+# (CMakePresets.json), then runs every check through ctest's test preset `all`: the native tree's
+# tests with the other trees' tests joined to them (cmake/othertrees.cmake). Each check is a
+# ctest test with a label, defined in CMake beside what it tests; `ctest --preset NAME` runs a
+# part (native, sources, win32, win64, web, fuzz, tiled, packages). Ends with ctest's summary, the
+# reasons of the checks skipped on this machine, and ALL TESTS PASSED or SOME TESTS FAILED.
 set -e
 . "$(dirname "$0")/setup.sh"
 tk_setup test
@@ -35,7 +34,7 @@ stage() {
 mkdir -p "$TK_ROOT/build"
 start=$(date +%s)
 cpu_seconds start_cpu
-echo "== Building the trees: native (host, sanitizers), win32 and win64 (MinGW), release, web; fuzz among the checks"
+echo "== Building the trees: native (host, sanitizers), win32 and win64 (MinGW), release, web, fuzz"
 stage "native built" tk_configure_build native
 if tk_runs_win32; then
     stage "win32 built" tk_configure_build win32
@@ -47,8 +46,7 @@ fi
 stage "win64 built" tk_configure_build win64
 stage "release built" tk_configure_build release tomkrin cas2wav wav2cas mkdemotape replayedits
 stage "web built" tk_build_web
-# The fuzz tree is built among the checks (its test fuzz.build), beside those that mostly wait.
-stage "fuzz configured" tk_configure_only fuzz
+stage "fuzz built" tk_configure_build fuzz
 [ "$(tk_runnable_windows_tree)" = win32 ] ||
     echo "== $(tk_why_not_win32): the Windows programs are tested as the 64-bit build (build/win64)"
 built=$(date +%s)
