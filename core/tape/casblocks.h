@@ -17,6 +17,7 @@ constexpr std::size_t kFileIdSize = 10;
 constexpr std::uint8_t kBinaryFileId = 0xD0;
 constexpr std::uint8_t kBasicFileId = 0xD3;
 constexpr std::uint8_t kAsciiFileId = 0xEA;
+constexpr std::array<std::uint8_t, 3> kFileIds = {kBinaryFileId, kBasicFileId, kAsciiFileId};
 // The byte that ends the text of an ASCII file.
 constexpr std::uint8_t kAsciiEnd = 0x1A;
 

@@ -175,12 +175,16 @@ std::size_t announcedSize(const std::vector<BlockBytes>& blocks) {
     return measured ? judgement.announced : 0;
 }
 
+bool fileHeaderSized(std::size_t size) {
+    const std::size_t header = kFileIdSize + kTapeFileNameSize;
+    return size >= header && size < header + kBlockMarkerSize;
+}
+
 std::vector<std::size_t> strayIdBytes(const std::uint8_t* block, std::size_t size) {
     std::vector<std::size_t> stray;
-    const std::size_t header = kFileIdSize + kTapeFileNameSize;
-    if (size < header || size >= header + kBlockMarkerSize)
+    if (!fileHeaderSized(size))
         return stray;
-    for (const std::uint8_t id : {kBinaryFileId, kBasicFileId, kAsciiFileId}) {
+    for (const std::uint8_t id : kFileIds) {
         for (std::size_t i = 0; i < kFileIdSize; ++i)
             if (block[i] != id)
                 stray.push_back(i);

@@ -75,4 +75,7 @@ std::size_t announcedSize(const std::vector<BlockBytes>& blocks);
 //   - A file header's name bytes that do not print: an MSX saves the name typed on its keyboard.
 constexpr std::size_t kMostIdBytes = 7;
 std::vector<std::size_t> strayIdBytes(const std::uint8_t* block, std::size_t size);
+// Whether a block of `size` bytes has a file header's size: its ten id bytes and six of name, and
+// short of a marker's worth of padding after them.
+bool fileHeaderSized(std::size_t size);
 std::vector<std::size_t> unprintableNameBytes(const std::uint8_t* block, std::size_t size);

@@ -9,7 +9,6 @@
 #include "core/audio/encoder/tapebyte.h"
 
 #include "core/tape/casblocks.h"
-#include "core/tape/tapedirectory.h"
 #include "core/tape/tapefiles.h"
 
 namespace {
@@ -230,9 +229,7 @@ void TapeDecoder::doubtFile(DecodedBlock& block) const {
 }
 
 void settleIdBytes(DecodedBlock& block) {
-    const std::size_t header = kFileIdSize + kTapeFileNameSize;
-    if (block.bytes.size() < header || block.bytes.size() >= header + kBlockMarkerSize ||
-        block.margins.size() != block.bytes.size())
+    if (!fileHeaderSized(block.bytes.size()) || block.margins.size() != block.bytes.size())
         return;
     // What holds each id byte in doubt: nothing, its bits alone (faint, or misframed), or more
     // (damage, takes that clash).
@@ -251,7 +248,7 @@ void settleIdBytes(DecodedBlock& block) {
         doubt(j, 1, Held::ByItsBits);
     for (const LostStretch& lost : block.lost)
         doubt(lost.first, lost.count, Held::Otherwise);
-    for (const std::uint8_t id : {kBinaryFileId, kBasicFileId, kAsciiFileId}) {
+    for (const std::uint8_t id : kFileIds) {
         BitMargins together{};
         std::size_t sure = 0;
         for (std::size_t j = 0; j < kFileIdSize; ++j) {
